@@ -1,0 +1,128 @@
+#include "shell/key_script.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <sstream>
+
+#include "ui/text.hpp"
+
+namespace grotmere {
+
+namespace {
+
+const std::map<std::string, int32_t>& named_keys() {
+    static const std::map<std::string, int32_t> names = [] {
+        std::map<std::string, int32_t> table = {
+            {"left", 37},    {"up", 38},     {"right", 39},  {"down", 40},     {"escape", 27},
+            {"space", 32},   {"return", 13}, {"tab", 9},     {"backspace", 8}, {"lshift", 160},
+            {"rshift", 161}, {"lctrl", 162}, {"rctrl", 163}, {"lalt", 164},    {"ralt", 165},
+        };
+        for (char c = 'a'; c <= 'z'; ++c)
+            table[std::string(1, c)] = c - 'a' + 65;
+        for (char c = '0'; c <= '9'; ++c) {
+            table[std::string(1, c)] = c - '0' + 48;
+            table["kp" + std::string(1, c)] = c - '0' + 96;
+        }
+        for (int32_t f = 1; f <= 12; ++f)
+            table["f" + std::to_string(f)] = 111 + f;
+        return table;
+    }();
+    return names;
+}
+
+bool all_digits(const std::string& text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::vector<std::string> words_of(const std::string& line) {
+    std::istringstream stream(line);
+    std::vector<std::string> words;
+    for (std::string word; stream >> word;)
+        words.push_back(word);
+    return words;
+}
+
+std::optional<InputEvent> event_for(const std::string& word) {
+    if (word == "close") return InputEvent{InputEvent::Kind::Close, 0};
+    if (word == "focus") return InputEvent{InputEvent::Kind::Focus, 0};
+    InputEvent::Kind kind = InputEvent::Kind::Hit;
+    std::string key = word;
+    if (word.size() > 1 && (word[0] == '+' || word[0] == '-')) {
+        kind = word[0] == '+' ? InputEvent::Kind::Press : InputEvent::Kind::Release;
+        key = word.substr(1);
+    }
+    auto code = key_code_for(key);
+    if (!code) return std::nullopt;
+    return InputEvent{kind, *code};
+}
+
+std::optional<int64_t> pass_count(const std::vector<std::string>& words) {
+    if (words.size() != 2 || words[0] != "pass" || !all_digits(words[1])) return std::nullopt;
+    int64_t count = 0;
+    auto [end, error] = std::from_chars(words[1].data(), words[1].data() + words[1].size(), count);
+    if (error != std::errc{} || end != words[1].data() + words[1].size()) return std::nullopt;
+    return count;
+}
+
+}  // namespace
+
+int64_t KeyScript::total_passes() const {
+    int64_t total = 0;
+    for (const ScriptStep& step : steps)
+        total += step.passes;
+    return total;
+}
+
+PassInput KeyScript::input_for_pass(int64_t index) const {
+    for (const ScriptStep& step : steps) {
+        if (index < step.passes) return step.input;
+        index -= step.passes;
+    }
+    return {};
+}
+
+std::optional<int32_t> key_code_for(const std::string& name) {
+    std::string lowered = lower_case(name);
+    if (auto found = named_keys().find(lowered); found != named_keys().end()) return found->second;
+    // A single character was a name above; numbers are codes of two or three digits.
+    if (lowered.size() < 2 || lowered.size() > 3 || !all_digits(lowered)) return std::nullopt;
+    int32_t code = std::stoi(lowered);
+    if (code < 1 || code > 255) return std::nullopt;
+    return code;
+}
+
+ScriptParse parse_key_script(const std::string& text) {
+    ScriptParse result;
+    std::istringstream lines(text);
+    int32_t number = 0;
+    for (std::string line; std::getline(lines, line);) {
+        ++number;
+        std::erase(line, '\r');
+        std::vector<std::string> words = words_of(line);
+        if (!words.empty() && words[0][0] == '#') continue;
+        if (!words.empty() && words[0] == "pass") {
+            auto count = pass_count(words);
+            if (!count) {
+                result.error = ScriptError{number, "\"pass\" takes one whole number"};
+                return result;
+            }
+            result.script.steps.push_back(ScriptStep{{}, *count});
+            continue;
+        }
+        ScriptStep step;
+        for (const std::string& word : words) {
+            auto event = event_for(word);
+            if (!event) {
+                result.error = ScriptError{number, "unknown key or event \"" + word + "\""};
+                return result;
+            }
+            step.input.push_back(*event);
+        }
+        result.script.steps.push_back(std::move(step));
+    }
+    return result;
+}
+
+}  // namespace grotmere

@@ -1,0 +1,51 @@
+// The simulator's key script: one line per pass of the main loop, naming what the keyboard and
+// the window do during that pass's timer wait.
+//
+//   a  left  27       a key pressed and released (one hit)
+//   +lshift  -lshift  a key pressed and held, and released
+//   close  focus      the window's close request; focus lost and regained
+//   (empty line)      a pass with no input
+//   pass 20           20 passes with no input
+//   # text            a comment, no pass
+//
+// Keys are names (a-z, 0-9, kp0-kp9, f1-f12, left, right, up, down, escape, space, return, tab,
+// backspace, lshift, rshift, lctrl, rctrl, lalt, ralt) or key codes 1-255 of two or three digits.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/headless_backend.hpp"
+
+namespace grotmere {
+
+struct ScriptStep {
+    PassInput input;
+    int64_t passes = 1;  // how many passes this input (or, repeated, no input) covers
+};
+
+struct KeyScript {
+    std::vector<ScriptStep> steps;
+    int64_t total_passes() const;
+    // The input of pass `index` (0-based); no input past the end.
+    PassInput input_for_pass(int64_t index) const;
+};
+
+struct ScriptError {
+    int32_t line = 0;
+    std::string message;
+};
+
+// The code of a key name or number, or nothing when the text names no key.
+std::optional<int32_t> key_code_for(const std::string& name);
+
+// A script or the first bad line.
+struct ScriptParse {
+    KeyScript script;
+    std::optional<ScriptError> error;
+};
+ScriptParse parse_key_script(const std::string& text);
+
+}  // namespace grotmere

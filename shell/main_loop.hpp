@@ -1,0 +1,24 @@
+// The main loop, one pass at a time. A pass waits for the 20 Hz timer, lets the player act, runs
+// the world's turn when the player used one, then draws and does the per-pass upkeep. The real
+// game and grotmere-sim both call run_pass until it reports an end, so the simulator runs the
+// game's own loop and not a copy of it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace grotmere {
+
+enum class GameEnd { Escape, Close, Death };
+
+struct PassResult {
+    bool turn_taken = false;
+    std::optional<GameEnd> end;
+};
+
+PassResult run_pass();
+
+// One frame of drawing, without clearing and presenting.
+int32_t draw_screen();
+
+}  // namespace grotmere

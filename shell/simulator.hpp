@@ -1,0 +1,41 @@
+// grotmere-sim: the game's own start-up and main loop on the headless backend, driven by a key
+// script, ending with an optional screenshot and state dump.
+//
+//   grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]
+//                [--screenshot FILE]
+//
+// Exit status: 0 when the game ran, whatever ended it; 2 for a usage error; the game's own status
+// when its start-up fails; 1 when the screenshot or dump cannot be written.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace grotmere {
+
+struct SimOptions {
+    std::string dir = ".";
+    int32_t seed = 1;
+    std::optional<std::string> keys_file;  // "-" reads standard input
+    std::optional<int64_t> passes;         // exactly this many passes instead of the script's
+    std::optional<std::string> dump_file;
+    std::optional<std::string> screenshot_file;
+};
+
+struct SimArgs {
+    SimOptions options;
+    std::optional<std::string> usage_error;
+};
+
+SimArgs parse_sim_args(const std::vector<std::string>& args);
+
+inline constexpr int kUsageError = 2;
+
+// `input` stands in for standard input when the key script is "-". The process's working
+// directory is the same after the run as before it.
+int run_simulator(const SimOptions& options, std::istream& input);
+
+}  // namespace grotmere

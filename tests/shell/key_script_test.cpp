@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "shell/key_script.hpp"
+
+namespace grotmere {
+namespace {
+
+using Kind = InputEvent::Kind;
+
+TEST(KeyScript, NamesAndCodes) {
+    EXPECT_EQ(key_code_for("a"), 65);
+    EXPECT_EQ(key_code_for("z"), 90);
+    EXPECT_EQ(key_code_for("1"), 49) << "a single character is always that key";
+    EXPECT_EQ(key_code_for("kp0"), 96);
+    EXPECT_EQ(key_code_for("kp9"), 105);
+    EXPECT_EQ(key_code_for("f1"), 112);
+    EXPECT_EQ(key_code_for("f12"), 123);
+    EXPECT_EQ(key_code_for("left"), 37);
+    EXPECT_EQ(key_code_for("up"), 38);
+    EXPECT_EQ(key_code_for("right"), 39);
+    EXPECT_EQ(key_code_for("down"), 40);
+    EXPECT_EQ(key_code_for("escape"), 27);
+    EXPECT_EQ(key_code_for("space"), 32);
+    EXPECT_EQ(key_code_for("return"), 13);
+    EXPECT_EQ(key_code_for("tab"), 9);
+    EXPECT_EQ(key_code_for("backspace"), 8);
+    EXPECT_EQ(key_code_for("lshift"), 160);
+    EXPECT_EQ(key_code_for("ralt"), 165);
+    EXPECT_EQ(key_code_for("27"), 27);
+    EXPECT_EQ(key_code_for("160"), 160);
+    EXPECT_EQ(key_code_for("09"), 9);
+    EXPECT_EQ(key_code_for("255"), 255);
+    for (const char* bad : {"00", "256", "1000", "f13", "kp10", "shift", "", "-"}) {
+        EXPECT_FALSE(key_code_for(bad)) << bad;
+    }
+}
+
+TEST(KeyScript, OneLinePerPass) {
+    ScriptParse parsed =
+        parse_key_script("right\n\n# a comment\n+lshift 1 -lshift\r\npass 3\nclose focus");
+    ASSERT_FALSE(parsed.error);
+    const KeyScript& script = parsed.script;
+    EXPECT_EQ(script.total_passes(), 7);
+    PassInput first = script.input_for_pass(0);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].kind, Kind::Hit);
+    EXPECT_EQ(first[0].code, 39);
+    EXPECT_TRUE(script.input_for_pass(1).empty());
+    PassInput third = script.input_for_pass(2);
+    ASSERT_EQ(third.size(), 3u);
+    EXPECT_EQ(third[0].kind, Kind::Press);
+    EXPECT_EQ(third[0].code, 160);
+    EXPECT_EQ(third[1].kind, Kind::Hit);
+    EXPECT_EQ(third[1].code, 49);
+    EXPECT_EQ(third[2].kind, Kind::Release);
+    for (int64_t pass = 3; pass < 6; ++pass)
+        EXPECT_TRUE(script.input_for_pass(pass).empty());
+    PassInput last = script.input_for_pass(6);
+    ASSERT_EQ(last.size(), 2u);
+    EXPECT_EQ(last[0].kind, Kind::Close);
+    EXPECT_EQ(last[1].kind, Kind::Focus);
+    EXPECT_TRUE(script.input_for_pass(7).empty());
+}
+
+TEST(KeyScript, ABadLineIsNamedByItsNumber) {
+    for (const char* text :
+         {"a\n\nbogus\n", "a\n\npass\n", "a\n\npass -1\n", "a\n\npass 2 3\n", "a\n\n+\n"}) {
+        ScriptParse parsed = parse_key_script(text);
+        ASSERT_TRUE(parsed.error) << text;
+        EXPECT_EQ(parsed.error->line, 3) << text;
+    }
+}
+
+}  // namespace
+}  // namespace grotmere

@@ -1,0 +1,132 @@
+// grotmere-sim as outside checks use it: the real binary, its command line, key script, exit
+// status, standard output, dump and screenshot.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+#include "ui/canvas.hpp"
+#include "ui/png_writer.hpp"
+
+namespace grotmere {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SimRun {
+    int status = -1;
+    std::string out;
+};
+
+class Simulator : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("grotmere_sim_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path write(const std::string& name, const std::string& text) {
+        fs::path path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    // Runs the simulator on the shipped data; standard error is discarded.
+    SimRun run(const std::string& arguments) {
+        std::string command = std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR + " " +
+                              arguments + " 2>/dev/null";
+        SimRun result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) return result;
+        std::array<char, 4096> buffer{};
+        for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
+            result.out.append(buffer.data(), n);
+        }
+        int raw = ::pclose(pipe);
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return result;
+    }
+
+    nlohmann::json dump() {
+        std::ifstream in(dir_ / "d.json");
+        return nlohmann::json::parse(in);
+    }
+
+    std::string out_args() {
+        return "--dump " + (dir_ / "d.json").string() + " --screenshot " +
+               (dir_ / "s.png").string();
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(Simulator, RunsTheScriptAndWritesDumpAndScreenshot) {
+    fs::path keys = write("keys", "right\n\n# not a pass\npass 3\nleft\n");
+    SimRun result = run("--keys " + keys.string() + " " + out_args());
+    EXPECT_EQ(result.status, 0);
+    nlohmann::json state = dump();
+    EXPECT_EQ(state["passes"], 6);
+    EXPECT_EQ(state["turns"], 0);
+    EXPECT_EQ(state["ended"], "script");
+    EXPECT_TRUE(state["notices"].is_array());
+    EXPECT_EQ(state["message_lines"].size(), 9u);
+    EXPECT_TRUE(state.contains("map_width"));
+    EXPECT_TRUE(state.contains("map_height"));
+    EXPECT_TRUE(state.contains("current_map"));
+
+    Framebuffer shot(820, 470);
+    std::string error;
+    EXPECT_TRUE(read_png((dir_ / "s.png").string(), shot, &error)) << error;
+}
+
+TEST_F(Simulator, EndsOnEscapeOrCloseAndCountsOnlyThePassesRun) {
+    fs::path escape = write("escape", "\nescape\n\n\n");
+    EXPECT_EQ(run("--keys " + escape.string() + " " + out_args()).status, 0);
+    EXPECT_EQ(dump()["ended"], "escape");
+    EXPECT_EQ(dump()["passes"], 2);
+
+    fs::path close = write("close", "close\n\n");
+    EXPECT_EQ(run("--keys " + close.string() + " " + out_args()).status, 0);
+    EXPECT_EQ(dump()["ended"], "close");
+    EXPECT_EQ(dump()["passes"], 1);
+}
+
+TEST_F(Simulator, PassesOverridesTheScriptLength) {
+    fs::path keys = write("keys", "a\n");
+    EXPECT_EQ(run("--keys " + keys.string() + " --passes 5 " + out_args()).status, 0);
+    EXPECT_EQ(dump()["passes"], 5);
+    EXPECT_EQ(run("--passes 0 " + out_args()).status, 0);
+    EXPECT_EQ(dump()["passes"], 0);
+}
+
+TEST_F(Simulator, UsageErrorsExitWithTwo) {
+    fs::path bad = write("bad", "a\nnot-a-key\n");
+    EXPECT_EQ(run("--keys " + bad.string()).status, 2);
+    EXPECT_EQ(run("--frobnicate 1").status, 2);
+    EXPECT_EQ(run("--seed").status, 2);
+    EXPECT_EQ(run("--seed x1").status, 2);
+    EXPECT_EQ(run("--passes -3").status, 2);
+    EXPECT_EQ(run("--keys " + (dir_ / "missing").string()).status, 2);
+}
+
+TEST_F(Simulator, ScriptFromStandardInput) {
+    fs::path keys = write("keys", "\n\nescape\n");
+    SimRun result = run("--keys - " + out_args() + " < " + keys.string());
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(dump()["ended"], "escape");
+    EXPECT_EQ(dump()["passes"], 3);
+}
+
+}  // namespace
+}  // namespace grotmere

@@ -1,0 +1,37 @@
+// A fresh world on the headless backend for every test, put back afterwards, so tests never see
+// each other's state.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "shell/main_loop.hpp"
+#include "shell/world_state.hpp"
+#include "ui/headless_backend.hpp"
+
+namespace grotmere::testing {
+
+class HeadlessGame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_world();
+        set_backend(&backend);
+    }
+    void TearDown() override {
+        set_backend(nullptr);
+        reset_world();
+    }
+
+    // One pass of the real main loop with this input arriving during its timer wait.
+    PassResult pass(PassInput input = {}) {
+        backend.queue_pass(std::move(input));
+        return run_pass();
+    }
+
+    static InputEvent hit(int32_t code) { return {InputEvent::Kind::Hit, code}; }
+    static InputEvent press(int32_t code) { return {InputEvent::Kind::Press, code}; }
+    static InputEvent release(int32_t code) { return {InputEvent::Kind::Release, code}; }
+
+    HeadlessBackend backend;
+};
+
+}  // namespace grotmere::testing

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the suite, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the real-window test, and the fuzzers for a
+# short, bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install_deps.sh test
+jobs=$(nproc)
+
+echo "== Build and test =="
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGROTMERE_BENCH=ON
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer =="
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGROTMERE_SANITIZE=ON
+cmake --build build-asan -j"$jobs"
+# The real window needs the display libraries, whose own leaks are not ours: it runs above.
+ctest --test-dir build-asan --output-on-failure -j"$jobs" -E '^real_window$'
+
+if [ -f tools/run_fuzz.sh ]; then
+    echo "== Fuzzing =="
+    bash tools/run_fuzz.sh 30
+fi

@@ -1,0 +1,35 @@
+// Keyboard state in the Windows virtual-key code set: a down flag and a hit count per code 0-255.
+// Backends turn their events into press, release and focus calls; the game reads it through
+// key_hit and key_down. A hit is counted on the press itself, so a key pressed and released
+// between two passes is still one hit, and a repeated press of a held key counts nothing.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace grotmere {
+
+class KeyboardState {
+public:
+    static constexpr int32_t kCodes = 256;
+
+    void press(int32_t code);
+    void release(int32_t code);
+    // Focus lost or regained: every key is up and no hit is pending.
+    void clear_all();
+    void request_close() { close_pending_ = true; }
+
+    // Hits since the last call for this code; resets them. Codes outside 1-255 are never hit.
+    int32_t take_hits(int32_t code);
+    int32_t is_down(int32_t code) const;
+    int32_t take_close_request();
+
+private:
+    static bool valid(int32_t code) { return code >= 1 && code < kCodes; }
+
+    std::array<bool, kCodes> down_{};
+    std::array<int32_t, kCodes> hits_{};
+    bool close_pending_ = false;
+};
+
+}  // namespace grotmere

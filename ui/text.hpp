@@ -1,0 +1,30 @@
+// The text and number rules every data file relies on. Game texts are byte strings: one character
+// per byte, codes 0-255, compared exactly unless a rule says letter case is ignored.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace grotmere {
+
+// Leading white space, an optional sign, then "%" and binary digits, "$" and hex digits (either
+// case) or decimal digits, up to the first character that does not fit; no digits give 0. The
+// sign is applied last and the value wraps to 32 bits.
+int32_t text_to_int(std::string_view text);
+
+// Decimal, with a leading "-" for negative values.
+std::string int_to_text(int32_t value);
+
+// Only the letters A to Z change.
+std::string lower_case(std::string_view text);
+bool equals_ignoring_case(std::string_view a, std::string_view b);
+
+// Removes every `ch` from `text` (leading_only 0), or only those at its start (leading_only 1).
+void strip_char(std::string& text, char ch, int32_t leading_only);
+
+// Game texts hold one character per byte; outside the game (window captions, JSON) they are
+// written as UTF-8, each byte 128-255 becoming the character U+0080-U+00FF.
+std::string latin1_to_utf8(std::string_view text);
+
+}  // namespace grotmere
