@@ -1,5 +1,7 @@
 #include "shell/startup.hpp"
 
+#include "shell/field_registry.hpp"
+#include "shell/startup_definitions.hpp"
 #include "shell/world_state.hpp"
 #include "ui/random.hpp"
 #include "ui/text.hpp"
@@ -19,13 +21,15 @@ std::string read_app_title(const std::string& build_counter_path) {
 }
 
 std::optional<StartupFailure> start_game(const StartupOptions& options) {
-    // Step 1: the record types and the program-wide lists.
+    // Step 1: the record types and the program-wide lists (which a fresh world already holds).
+    register_record_types();
 
     seed_random(options.seed ? *options.seed : millisecs());
     app_title = read_app_title("build.cnt");
     set_window_caption(app_title);
 
     // Steps 4 and 5: item and monster prototypes.
+    if (auto failure = load_prototypes()) return failure;
 
     message_lines.fill("");
 
@@ -35,6 +39,7 @@ std::optional<StartupFailure> start_game(const StartupOptions& options) {
 
     // Steps 9 and 10: the camera, then the map file.
     // Steps 11 and 12: key bindings and the player.
+    if (auto failure = load_bindings_and_player()) return failure;
     // Step 13: the starting inventory.
     // Step 14: the first sight test and light pass.
 

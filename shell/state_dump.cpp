@@ -1,6 +1,9 @@
 #include "shell/state_dump.hpp"
 
+#include "actors/player.hpp"
+#include "shell/record_json.hpp"
 #include "shell/world_state.hpp"
+#include "ui/tastatur.hpp"
 #include "ui/text.hpp"
 
 namespace grotmere {
@@ -27,6 +30,10 @@ Json dump_state(const RunSummary& run) {
     dump["current_map"] = latin1_to_utf8(current_map);
     dump["message_lines"] = texts_to_json(message_lines);
     // The world's records join here as their subsystems land.
+    dump["player"] = player ? record_to_json(*player) : Json(nullptr);
+    dump["bindings"] = bindings ? record_to_json(*bindings) : Json(nullptr);
+    dump["item_prototypes"] = list_to_json(*item_prototypes);
+    dump["monster_prototypes"] = list_to_json(*monster_prototypes);
     return dump;
 }
 

@@ -10,9 +10,14 @@
 #include <cstdint>
 #include <string>
 
+#include "shell/load_problems.hpp"
+#include "shell/record_list.hpp"
 #include "ui/platform.hpp"
 
 namespace grotmere {
+
+class TPlayer;
+class TTastatur;
 
 inline constexpr int32_t kMessageLines = 9;
 
@@ -26,6 +31,22 @@ struct WorldState {
     int32_t map_width = 80;
     int32_t map_height = 25;
     std::string current_map;
+
+    // The program-wide lists; each owns the records in it.
+    ListRef map_records = new_list();
+    ListRef cameras = new_list();
+    ListRef monster_prototypes = new_list();
+    ListRef monsters = new_list();
+    ListRef treasures = new_list();
+    ListRef player_list = new_list();
+    ListRef binding_list = new_list();
+    ListRef missiles = new_list();
+    ListRef item_prototypes = new_list();
+    // The first records of player_list and binding_list, set at start-up.
+    std::shared_ptr<TPlayer> player;
+    std::shared_ptr<TTastatur> bindings;
+    // Every problem found in the definition files read so far.
+    LoadProblems load_problems;
 };
 
 extern WorldState world_state;
@@ -36,6 +57,18 @@ inline FrameTimer& frame_timer = world_state.frame_timer;
 inline int32_t& map_width = world_state.map_width;
 inline int32_t& map_height = world_state.map_height;
 inline std::string& current_map = world_state.current_map;
+inline ListRef& map_records = world_state.map_records;
+inline ListRef& cameras = world_state.cameras;
+inline ListRef& monster_prototypes = world_state.monster_prototypes;
+inline ListRef& monsters = world_state.monsters;
+inline ListRef& treasures = world_state.treasures;
+inline ListRef& player_list = world_state.player_list;
+inline ListRef& binding_list = world_state.binding_list;
+inline ListRef& missiles = world_state.missiles;
+inline ListRef& item_prototypes = world_state.item_prototypes;
+inline std::shared_ptr<TPlayer>& player = world_state.player;
+inline std::shared_ptr<TTastatur>& bindings = world_state.bindings;
+inline LoadProblems& load_problems = world_state.load_problems;
 
 // A fresh world: every program-wide object as before start-up, the random generator unseeded, no
 // key pending, the framebuffer black and the drawing colour white.

@@ -7,18 +7,20 @@ cd "$(dirname "$0")/.."
 bash tools/install_deps.sh test
 jobs=$(nproc)
 
-echo "== Build and test =="
+echo "== Build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGROTMERE_BENCH=ON
 cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
 
-echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer =="
+echo "== Fuzzing =="
+bash tools/run_fuzz.sh 30
+
+echo "== Build under AddressSanitizer and UndefinedBehaviorSanitizer =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGROTMERE_SANITIZE=ON
 cmake --build build-asan -j"$jobs"
-# The real window needs the display libraries, whose own leaks are not ours: it runs above.
+
+echo "== Test under AddressSanitizer and UndefinedBehaviorSanitizer =="
+# The real window needs the display libraries, whose own leaks are not ours: it runs below.
 ctest --test-dir build-asan --output-on-failure -j"$jobs" -E '^real_window$'
 
-if [ -f tools/run_fuzz.sh ]; then
-    echo "== Fuzzing =="
-    bash tools/run_fuzz.sh 30
-fi
+echo "== Test =="
+ctest --test-dir build --output-on-failure -j"$jobs"

@@ -1,0 +1,22 @@
+// TGegenstand, the base of every item: weapons, armour, ammunition, potions, light sources, keys
+// and doors. Item prototypes are records of this family loaded from the item file; every item in
+// play is a clone of one. Items are owned by the one list, slot or field that holds them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "shell/record.hpp"
+
+namespace grotmere {
+
+class TGegenstand : public Record {
+public:
+    std::string name;
+    int32_t preis = 0;
+    int32_t anzahl = 1;  // pieces in this stack
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+}  // namespace grotmere

@@ -1,0 +1,22 @@
+// TGeschoss, a missile in flight. It keeps no reference to its shooter, so it can strike anyone
+// in its path.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/record.hpp"
+
+namespace grotmere {
+
+class TGeschoss : public Record {
+public:
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t dmg = 0;
+    int32_t reichweite = 0;
+    int32_t flugweg = 0;
+    int32_t richtung = 0;  // 1 left, 2 right, 3 up, 4 down
+    int32_t skill = 0;
+};
+
+}  // namespace grotmere

@@ -1,0 +1,13 @@
+// TMunition, ammunition: its dmg adds to the ranged weapon's damage for each missile fired with it.
+#pragma once
+
+#include "actors/gegenstand.hpp"
+
+namespace grotmere {
+
+class TMunition : public TGegenstand {
+public:
+    int32_t dmg = 0;
+};
+
+}  // namespace grotmere

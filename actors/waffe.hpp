@@ -1,0 +1,16 @@
+// TWaffe, a weapon. A reichweite of 0 makes a melee weapon; above 0 the weapon shoots missiles
+// that far, using the ammunition whose names `munition` lists, each between hyphens ("-Arrow-").
+#pragma once
+
+#include "actors/gegenstand.hpp"
+
+namespace grotmere {
+
+class TWaffe : public TGegenstand {
+public:
+    int32_t dmg = 0;
+    int32_t reichweite = 0;
+    std::string munition;
+};
+
+}  // namespace grotmere

@@ -1,0 +1,21 @@
+// TLeuchte, a light source: carried by the player, lying in a treasure heap or placed on a tile.
+#pragma once
+
+#include <cstdint>
+
+#include "actors/gegenstand.hpp"
+
+namespace grotmere {
+
+class TLeuchte : public TGegenstand {
+public:
+    int32_t leuchtkraft = 100;
+    int32_t r = 100;
+    int32_t g = 100;
+    int32_t b = 100;
+    int32_t reichweite = 5;
+    int32_t brenndauer = -1;  // turns left; -1 burns for ever, 0 is burnt out
+    int32_t brennt = 1;
+};
+
+}  // namespace grotmere

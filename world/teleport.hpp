@@ -1,0 +1,26 @@
+// TTeleport, a map feature that moves whoever stands on it. A new teleport leads into the map
+// being loaded unless its record names another, so its target_map starts as current_map.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "shell/record.hpp"
+
+namespace grotmere {
+
+class TTeleport : public Record {
+public:
+    TTeleport();
+
+    std::string name;
+    int32_t x = 0;
+    int32_t y = 0;
+    std::string target_map;
+    int32_t target_x = 0;
+    int32_t target_y = 0;
+    int32_t save_map = 0;
+    int32_t secret = 0;  // 1 = neither drawn nor reported by looking
+};
+
+}  // namespace grotmere
