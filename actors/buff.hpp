@@ -13,6 +13,9 @@ namespace grotmere {
 
 class TBuff : public Record {
 public:
+    // phase 0: the per-turn tick; any other: the per-pass tick of silent corrections.
+    static int32_t update(int32_t phase);
+
     int32_t multi = 0;  // 1 = per-turn effect, 0 = lasting modifier
     int32_t wirkzeit = 0;
     int32_t wert = 0;

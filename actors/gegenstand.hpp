@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "shell/record.hpp"
@@ -12,6 +13,9 @@ namespace grotmere {
 
 class TGegenstand : public Record {
 public:
+    // A copy of the first item prototype of exactly that name, or null.
+    static std::shared_ptr<TGegenstand> create_from_proto(const std::string& name);
+
     std::string name;
     int32_t preis = 0;
     int32_t anzahl = 1;  // pieces in this stack

@@ -12,6 +12,10 @@ namespace grotmere {
 
 class TGegner : public Record {
 public:
+    static int32_t create(const std::string& name, int32_t x, int32_t y, int32_t level,
+                          int32_t abweichung);
+    static int32_t update();
+
     std::string name;
     int32_t x = -1;  // -1 in a spawn record: the column is drawn at random
     int32_t y = -1;

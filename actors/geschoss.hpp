@@ -10,6 +10,8 @@ namespace grotmere {
 
 class TGeschoss : public Record {
 public:
+    static int32_t update();
+
     int32_t x = 0;
     int32_t y = 0;
     int32_t dmg = 0;

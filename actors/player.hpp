@@ -16,6 +16,16 @@ class TLeuchte;
 
 class TPlayer : public Record {
 public:
+    // Reads this pass's keys; 1 when the player used a turn.
+    int32_t action();
+    // The per-turn health step: teleports under the player, regeneration.
+    int32_t updatehealth();
+    // The per-pass upkeep: death, caps, level rise.
+    int32_t update();
+    int32_t showstats();
+    int32_t show_inventory();
+    int32_t show_worn();
+
     int32_t x = 0;
     int32_t y = 0;
     std::string name;

@@ -9,6 +9,8 @@ namespace grotmere {
 
 class TTreasure : public Record {
 public:
+    static int32_t update();
+
     int32_t x = 0;
     int32_t y = 0;
     int32_t gold = 0;

@@ -2,31 +2,66 @@
 
 #include <cstdint>
 
+#include "actors/buff.hpp"
+#include "actors/gegner.hpp"
+#include "actors/geschoss.hpp"
+#include "actors/player.hpp"
+#include "actors/treasure.hpp"
 #include "shell/world_state.hpp"
 #include "ui/message_log.hpp"
 #include "ui/platform.hpp"
+#include "world/door.hpp"
+#include "world/kamera.hpp"
+#include "world/karte.hpp"
+#include "world/karten_tile.hpp"
+#include "world/leuchte.hpp"
+#include "world/schalter.hpp"
 
 namespace grotmere {
 
 namespace {
 
 constexpr int32_t kEscapeKey = 27;
+constexpr int32_t kSightRadius = 5;
 
-// FIXME: the player's action routine comes with the player; until then no key uses a turn.
-int32_t take_player_action() {
-    return 0;
+// Start-up always makes the player and the camera; a test may run passes on a world without them.
+bool player_used_turn() {
+    return player && player->action() != 0;
 }
 
-// The world's answer to a turn the player used, in this order: monsters, per-turn buff tick,
-// the player's health step, darkening, sight, switches, doors, sight again, light, treasure
-// clean-up. The steps join as their subsystems land.
-void run_turn_cycle() {}
+void see_from_player() {
+    if (player && kamera) kamera->in_sight(player->x, player->y, kSightRadius);
+}
 
-// Every pass, turn or not.
+// The world's answer to a turn the player used.
+void run_turn_cycle() {
+    TGegner::update();
+    TBuff::update(0);
+    if (player) player->updatehealth();
+    TKarte::darken();
+    see_from_player();
+    // The player always sees the tile it stands on, even one that blocks the line of sight.
+    if (player) {
+        if (TKartenTile* own = map_tile(player->x, player->y)) own->sichtbar = 1;
+    }
+    TSchalter::update();
+    // A door opened this turn clears the way for the second look.
+    TDoor::update();
+    see_from_player();
+    update_lights();
+    TTreasure::update();
+}
+
+// Every pass, turn or not. Missiles fly and silent corrections run out in real time here.
 void run_frame_cycle() {
     clear_window();
+    if (player && kamera) kamera->set(player->x, player->y);
     draw_screen();
     present_frame();
+    TBuff::update(1);
+    TKarte::update();
+    if (player) player->update();
+    TGeschoss::update();
 }
 
 std::optional<GameEnd> end_requested() {
@@ -39,7 +74,13 @@ std::optional<GameEnd> end_requested() {
 }  // namespace
 
 int32_t draw_screen() {
+    TKamera::render_all();
+    if (player) player->showstats();
     draw_messages(0, 400);
+    if (player) {
+        player->show_inventory();
+        player->show_worn();
+    }
     return 0;
 }
 
@@ -47,7 +88,7 @@ PassResult run_pass() {
     PassResult result;
     try {
         timer_wait(frame_timer);
-        result.turn_taken = take_player_action() != 0;
+        result.turn_taken = player_used_turn();
         if (result.turn_taken) run_turn_cycle();
         run_frame_cycle();
         result.end = end_requested();

@@ -1,11 +1,15 @@
 #include "shell/startup.hpp"
 
+#include "actors/player.hpp"
 #include "shell/field_registry.hpp"
 #include "shell/startup_definitions.hpp"
 #include "shell/world_state.hpp"
 #include "ui/random.hpp"
 #include "ui/text.hpp"
 #include "ui/text_file.hpp"
+#include "world/kamera.hpp"
+#include "world/karte.hpp"
+#include "world/leuchte.hpp"
 
 namespace grotmere {
 
@@ -21,27 +25,32 @@ std::string read_app_title(const std::string& build_counter_path) {
 }
 
 std::optional<StartupFailure> start_game(const StartupOptions& options) {
-    // Step 1: the record types and the program-wide lists (which a fresh world already holds).
+    // The record types; a fresh world already holds the program-wide lists.
     register_record_types();
 
     seed_random(options.seed ? *options.seed : millisecs());
     app_title = read_app_title("build.cnt");
     set_window_caption(app_title);
 
-    // Steps 4 and 5: item and monster prototypes.
     if (auto failure = load_prototypes()) return failure;
 
     message_lines.fill("");
 
-    // Step 7: the map object with its first 80 x 25 tiles.
+    // The map object with its first 80 x 25 tiles.
+    karte = std::make_shared<TKarte>();
 
     frame_timer = create_timer(20);
 
-    // Steps 9 and 10: the camera, then the map file.
-    // Steps 11 and 12: key bindings and the player.
+    // The view is fixed before the map is read, so it is 40 x 24 cells whatever the map's size.
+    kamera = new_record<TKamera>();
+    kamera->set_viewport(1, 1, map_width * 5 + 2, map_height * 10 - 5);
+    karte->load_map("bifs/karte2.map");
+
     if (auto failure = load_bindings_and_player()) return failure;
-    // Step 13: the starting inventory.
-    // Step 14: the first sight test and light pass.
+    // FIXME: the starting inventory comes with the items.
+    // The first frame shows what the player sees.
+    kamera->in_sight(player->x, player->y, 5);
+    update_lights();
 
     try {
         open_window(kWindowWidth, kWindowHeight, app_title);

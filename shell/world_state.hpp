@@ -13,9 +13,12 @@
 #include "shell/load_problems.hpp"
 #include "shell/record_list.hpp"
 #include "ui/platform.hpp"
+#include "world/tile_grid.hpp"
 
 namespace grotmere {
 
+class TKamera;
+class TKarte;
 class TPlayer;
 class TTastatur;
 
@@ -27,6 +30,8 @@ struct WorldState {
     std::string app_title;
     FrameTimer frame_timer;
 
+    // The map's tiles, indexed [x, y]; empty until the map object builds them.
+    TileGrid tile_grid;
     // Map size in tiles; these values stand until a map file is loaded.
     int32_t map_width = 80;
     int32_t map_height = 25;
@@ -42,6 +47,9 @@ struct WorldState {
     ListRef binding_list = new_list();
     ListRef missiles = new_list();
     ListRef item_prototypes = new_list();
+    // The map object and the map view, made at start-up.
+    std::shared_ptr<TKarte> karte;
+    std::shared_ptr<TKamera> kamera;
     // The first records of player_list and binding_list, set at start-up.
     std::shared_ptr<TPlayer> player;
     std::shared_ptr<TTastatur> bindings;
@@ -54,6 +62,7 @@ extern WorldState world_state;
 inline auto& message_lines = world_state.message_lines;
 inline std::string& app_title = world_state.app_title;
 inline FrameTimer& frame_timer = world_state.frame_timer;
+inline TileGrid& tile_grid = world_state.tile_grid;
 inline int32_t& map_width = world_state.map_width;
 inline int32_t& map_height = world_state.map_height;
 inline std::string& current_map = world_state.current_map;
@@ -66,6 +75,8 @@ inline ListRef& player_list = world_state.player_list;
 inline ListRef& binding_list = world_state.binding_list;
 inline ListRef& missiles = world_state.missiles;
 inline ListRef& item_prototypes = world_state.item_prototypes;
+inline std::shared_ptr<TKarte>& karte = world_state.karte;
+inline std::shared_ptr<TKamera>& kamera = world_state.kamera;
 inline std::shared_ptr<TPlayer>& player = world_state.player;
 inline std::shared_ptr<TTastatur>& bindings = world_state.bindings;
 inline LoadProblems& load_problems = world_state.load_problems;

@@ -11,6 +11,8 @@ namespace grotmere {
 
 class TDoor : public TGegenstand {
 public:
+    static int32_t update();
+
     int32_t open = 0;
     int32_t locked = 0;
     int32_t secret = 0;

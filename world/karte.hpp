@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "shell/record.hpp"
 
@@ -10,6 +11,14 @@ namespace grotmere {
 
 class TKarte : public Record {
 public:
+    // Builds a fresh tile for every cell of the map_width x map_height rectangle.
+    TKarte();
+    int32_t load_map(const std::string& file);
+    int32_t randomfill(int32_t count);
+    static int32_t is_begehbar(int32_t x, int32_t y);
+    static int32_t darken();
+    static int32_t update();
+
     static constexpr int32_t MAP_RAUM = 0;
     static constexpr int32_t MAP_SOLID = 1;
     static constexpr int32_t MAP_GANG = 2;

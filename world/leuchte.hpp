@@ -9,6 +9,9 @@ namespace grotmere {
 
 class TLeuchte : public TGegenstand {
 public:
+    int32_t toggle(int32_t on);
+    int32_t erleuchte(int32_t x, int32_t y);
+
     int32_t leuchtkraft = 100;
     int32_t r = 100;
     int32_t g = 100;
@@ -17,5 +20,9 @@ public:
     int32_t brenndauer = -1;  // turns left; -1 burns for ever, 0 is burnt out
     int32_t brennt = 1;
 };
+
+// One turn of light: every carried, heaped and lying light source shines; burnt-out lights are
+// reported or removed.
+int32_t update_lights();
 
 }  // namespace grotmere

@@ -11,6 +11,9 @@ namespace grotmere {
 
 class TSchalter : public Record {
 public:
+    static int32_t update();
+    int32_t parse_wirkung();
+
     std::string name;
     int32_t x = 0;
     int32_t y = 0;
