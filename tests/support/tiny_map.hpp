@@ -1,0 +1,33 @@
+// Small maps for tests, written as text: one string per row, one character per tile, the digit
+// giving the terrain ("1" a wall, "0" room floor, "2" corridor; any other character is floor).
+//
+//   make_map({"11111",
+//             "10001",
+//             "11111"});
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/world_state.hpp"
+#include "ui/text.hpp"
+#include "world/karte.hpp"
+#include "world/karten_tile.hpp"
+
+namespace grotmere::testing {
+
+// Replaces the map by fresh tiles of the rows' size and runs the walkability update.
+inline void make_map(const std::vector<std::string>& rows) {
+    map_height = static_cast<int32_t>(rows.size());
+    map_width = rows.empty() ? 0 : static_cast<int32_t>(rows[0].size());
+    karte = std::make_shared<TKarte>();
+    for (int32_t y = 0; y < map_height; ++y) {
+        for (int32_t x = 0; x < map_width; ++x) {
+            char c = x < static_cast<int32_t>(rows[y].size()) ? rows[y][x] : '0';
+            tile_grid.at(x, y)->ID = text_to_int(std::string(1, c));
+        }
+    }
+    TKarte::update();
+}
+
+}  // namespace grotmere::testing
