@@ -1,9 +1,104 @@
 #include "actors/buff.hpp"
 
+#include <variant>
+
+#include "actors/buff_arithmetic.hpp"
+#include "actors/gegner.hpp"
+#include "actors/player.hpp"
+#include "shell/field_registry.hpp"
+#include "shell/world_state.hpp"
+#include "ui/message_log.hpp"
+#include "ui/platform.hpp"
+
 namespace grotmere {
 
-// FIXME: the buffs issue builds this.
-int32_t TBuff::update(int32_t) {
+namespace {
+
+enum class Tick { PerTurn, PerPass };
+
+// A per-turn buff changes its owner's stored field, also in the tick that has just ended it, so
+// one of duration n acts exactly n times.
+void run_per_turn_effect(const TBuff& buff) {
+    RecordRef owner = buff.ziel.lock();
+    if (!owner || buff.variable == nullptr) return;
+    std::optional<int32_t> changed =
+        apply_operand(buff.variable->GetInt(*owner), buff.operand, buff.wert);
+    if (changed) buff.variable->SetInt(*owner, *changed);
+}
+
+// Silent corrections count passes, all other buffs count turns.
+bool counted_in(const TBuff& buff, Tick tick) {
+    return tick == Tick::PerTurn ? buff.silent == 0 : buff.silent != 0;
+}
+
+void tick_buff(RecordList& list, const std::shared_ptr<TBuff>& buff, Tick tick,
+               const std::string& farewell) {
+    if (counted_in(*buff, tick)) {
+        buff->wirkzeit -= 1;
+        if (buff->wirkzeit == 0) {
+            list.remove(buff);
+            if (buff->silent == 0) {
+                print_line("A buff has been deleted");
+                log_message(farewell);
+            }
+        }
+    }
+    if (tick == Tick::PerTurn && buff->multi == 1) run_per_turn_effect(*buff);
+}
+
+void tick_list(const ListRef& list, Tick tick, const std::string& farewell) {
+    if (!list) return;
+    list->for_each_of<TBuff>(
+        [&](std::shared_ptr<TBuff>& buff) { tick_buff(*list, buff, tick, farewell); });
+}
+
+bool carries_buffs(const TTypeId& type) {
+    return type.Name() == "TPlayer" || type.Name() == "TGegner";
+}
+
+}  // namespace
+
+ListRef buff_list_of(const Record& target) {
+    const TTypeId* type = TTypeId::ForObject(target);
+    if (type == nullptr || !carries_buffs(*type)) return nullptr;
+    const TField* field = type->FindField("buffs");
+    if (field == nullptr) return nullptr;
+    FieldValue value = field->Get(target);
+    const ListRef* list = std::get_if<ListRef>(&value);
+    return list ? *list : nullptr;
+}
+
+void attach_buff(const RecordRef& target, const TField& field, const BuffTerms& terms) {
+    ListRef list = target ? buff_list_of(*target) : nullptr;
+    if (!list) return;
+    auto buff = new_record<TBuff>();
+    buff->wer = TTypeId::ForObject(*target);
+    buff->variable = &field;
+    buff->wirkzeit = terms.wirkzeit;
+    buff->startwert = field.GetInt(*target);
+    buff->wert = terms.wert;
+    buff->ziel = target;
+    buff->operand = terms.operand;
+    buff->multi = terms.multi;
+    buff->silent = terms.silent;
+    list->append(buff);
+}
+
+int32_t TBuff::setbuff(const std::string& name, int32_t amount, const RecordRef& target) {
+    const TTypeId* type = target ? TTypeId::ForObject(*target) : nullptr;
+    const TField* field = type ? type->FindField(name) : nullptr;
+    if (field == nullptr) return 0;
+    attach_buff(target, *field,
+                BuffTerms{.operand = "+", .wert = amount, .wirkzeit = 1, .silent = 1});
+    return 0;
+}
+
+int32_t TBuff::update(int32_t phase) {
+    Tick tick = phase == 0 ? Tick::PerTurn : Tick::PerPass;
+    if (player) tick_list(player->buffs, tick, "You feel different.");
+    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
+        tick_list(monster->buffs, tick, "Monster feels different.");
+    });
     return 0;
 }
 

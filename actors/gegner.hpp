@@ -16,6 +16,12 @@ public:
                           int32_t abweichung);
     static int32_t update();
 
+    // The sum of the lasting buffs in the monster's list that were made for this very monster
+    // and whose field is declared exactly `name`: "rs" does not count a buff on the field `RS`.
+    int32_t inc_buff(const std::string& name) const;
+    // The effective value: the stored field `name` (letter case ignored) plus inc_buff(name).
+    int32_t actual(const std::string& name) const;
+
     std::string name;
     int32_t x = -1;  // -1 in a spawn record: the column is drawn at random
     int32_t y = -1;

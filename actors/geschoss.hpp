@@ -10,6 +10,10 @@ namespace grotmere {
 
 class TGeschoss : public Record {
 public:
+    // A missile on the shooter's tile (x, y), not yet flown, appended to `missiles`; it takes its
+    // first step in the missile pass at the end of the same pass.
+    static int32_t create(int32_t richtung, int32_t reichweite, int32_t dmg, int32_t x, int32_t y,
+                          int32_t skill);
     static int32_t update();
 
     int32_t x = 0;

@@ -1,24 +1,25 @@
 #include "actors/player.hpp"
 
+#include "shell/field_registry.hpp"
+
 namespace grotmere {
 
-// FIXME: the player issue builds these; show_inventory comes with the items issue.
-int32_t TPlayer::action() {
-    return 0;
+std::shared_ptr<TPlayer> TPlayer::create(const std::string& name, int32_t hp, int32_t x, int32_t y,
+                                         int32_t attack, int32_t defend, int32_t dmg) {
+    auto made = new_record<TPlayer>();
+    made->name = name;
+    made->hp = hp;
+    made->hpmax = hp;
+    made->x = x;
+    made->y = y;
+    made->attack = attack;
+    made->defend = defend;
+    made->dmg = dmg;
+    return made;
 }
-int32_t TPlayer::updatehealth() {
-    return 0;
-}
-int32_t TPlayer::update() {
-    return 0;
-}
-int32_t TPlayer::showstats() {
-    return 0;
-}
+
+// FIXME: the items issue draws the inventory list.
 int32_t TPlayer::show_inventory() {
-    return 0;
-}
-int32_t TPlayer::show_worn() {
     return 0;
 }
 

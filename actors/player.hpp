@@ -1,5 +1,8 @@
 // TPlayer, the player record. It owns its equipment, its inventory items and its buff list; the
-// buffs refer back to it without owning it.
+// buffs refer back to it without owning it. The main loop calls action once per pass, then, when
+// a turn was taken, updatehealth, and every pass showstats, show_worn and update; update is where
+// the game ends at death. Rules read the fighting values through actual(), never the raw fields,
+// so that buffs count.
 #pragma once
 
 #include <cstdint>
@@ -14,17 +17,46 @@ class TWaffe;
 class TPanzer;
 class TLeuchte;
 
-class TPlayer : public Record {
+// Owned through a shared reference (the registry's factory makes it), so that the player can hand
+// itself to the buffs it makes for its own caps.
+class TPlayer : public Record, public std::enable_shared_from_this<TPlayer> {
 public:
-    // Reads this pass's keys; 1 when the player used a turn.
+    // A player with the record's defaults and these values, hp filling hpmax as well. The game
+    // itself builds its player from the player file.
+    static std::shared_ptr<TPlayer> create(const std::string& name, int32_t hp, int32_t x,
+                                           int32_t y, int32_t attack, int32_t defend, int32_t dmg);
+
+    // The sum of the lasting buffs in the player's list whose field is declared exactly `name`
+    // (letter case counts here) and that were made for a player.
+    int32_t inc_buff(const std::string& name) const;
+    // The effective value: the stored field `name` (letter case ignored) plus inc_buff(name).
+    int32_t actual(const std::string& name) const;
+
+    // The status panel and the worn-items lines of the frame.
+    int32_t showstats();
+    int32_t show_worn();
+
+    // Logs what lies around the player; may discover a hidden door. Takes no turn.
+    int32_t look();
+    // Reads this pass's keys in their fixed order; 1 when the player used a turn. A key the call
+    // does not reach keeps its presses for a later pass.
     int32_t action();
+    // The inventory element (0 to 9, not a slot number) of the first item whose name, between
+    // hyphens, occurs in `list`; -1 when none does.
+    int32_t in_inventory(const std::string& list) const;
+    // 1 when a live monster stands on the player's tile or one of the eight around it.
+    int32_t gegner_around() const;
+    // Launches a missile of the wielded weapon from the player's tile in that direction.
+    int32_t create_geschoss(int32_t richtung, int32_t extra_dmg);
+
+    // The per-pass upkeep: death, the attack, defence and health caps, one level rise at most.
+    int32_t update();
     // The per-turn health step: teleports under the player, regeneration.
     int32_t updatehealth();
-    // The per-pass upkeep: death, caps, level rise.
-    int32_t update();
-    int32_t showstats();
+    // The experience that level n needs: 50 n (n - 1), 0 for n of 1 or less.
+    static int32_t calc_level(int32_t level);
+
     int32_t show_inventory();
-    int32_t show_worn();
 
     int32_t x = 0;
     int32_t y = 0;

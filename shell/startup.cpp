@@ -10,6 +10,7 @@
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
 #include "world/leuchte.hpp"
+#include "world/map_file.hpp"
 
 namespace grotmere {
 
@@ -44,7 +45,9 @@ std::optional<StartupFailure> start_game(const StartupOptions& options) {
     // The view is fixed before the map is read, so it is 40 x 24 cells whatever the map's size.
     kamera = new_record<TKamera>();
     kamera->set_viewport(1, 1, map_width * 5 + 2, map_height * 10 - 5);
-    karte->load_map("bifs/karte2.map");
+    // A map that cannot be read, or does not fit the grid, leaves nothing to play on.
+    if (auto refusal = load_map_file(kMapFile))
+        return StartupFailure{refusal->file + ": " + refusal->message};
 
     if (auto failure = load_bindings_and_player()) return failure;
     // FIXME: the starting inventory comes with the items.

@@ -1,10 +1,13 @@
 #include "shell/state_dump.hpp"
 
+#include <algorithm>
+
 #include "actors/player.hpp"
 #include "shell/record_json.hpp"
 #include "shell/world_state.hpp"
 #include "ui/tastatur.hpp"
 #include "ui/text.hpp"
+#include "world/karten_tile.hpp"
 
 namespace grotmere {
 
@@ -14,6 +17,22 @@ Json texts_to_json(const auto& texts) {
     Json array = Json::array();
     for (const std::string& text : texts)
         array.push_back(latin1_to_utf8(text));
+    return array;
+}
+
+// Every tile of the map rectangle, column by column, each with its position added.
+Json tiles_to_json() {
+    Json array = Json::array();
+    for (int32_t x = 0; x < std::clamp(map_width, 0, kGridSize); ++x) {
+        for (int32_t y = 0; y < std::clamp(map_height, 0, kGridSize); ++y) {
+            const TKartenTile* tile = tile_grid.at(x, y);
+            if (tile == nullptr) continue;
+            Json entry = record_to_json(*tile);
+            entry["x"] = x;
+            entry["y"] = y;
+            array.push_back(std::move(entry));
+        }
+    }
     return array;
 }
 
@@ -34,6 +53,9 @@ Json dump_state(const RunSummary& run) {
     dump["bindings"] = bindings ? record_to_json(*bindings) : Json(nullptr);
     dump["item_prototypes"] = list_to_json(*item_prototypes);
     dump["monster_prototypes"] = list_to_json(*monster_prototypes);
+    dump["tiles"] = tiles_to_json();
+    dump["map_records"] = list_to_json(*map_records);
+    dump["monsters"] = list_to_json(*monsters);
     return dump;
 }
 

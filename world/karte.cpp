@@ -1,12 +1,15 @@
 #include "world/karte.hpp"
 
 #include <algorithm>
+#include <optional>
 
 #include "actors/gegenstand.hpp"
 #include "shell/field_registry.hpp"
 #include "shell/world_state.hpp"
+#include "ui/random.hpp"
 #include "world/door.hpp"
 #include "world/karten_tile.hpp"
+#include "world/map_file.hpp"
 #include "world/mobiliar.hpp"
 
 namespace grotmere {
@@ -60,11 +63,29 @@ TKarte::TKarte() {
     }
 }
 
-// FIXME: the map issue builds these.
-int32_t TKarte::load_map(const std::string&) {
-    return 0;
+// A refused file leaves the map as it was and is reported like any other problem of a data file.
+int32_t TKarte::load_map(const std::string& file) {
+    std::optional<LoadProblem> refusal = load_map_file(file);
+    if (!refusal) return 0;
+    report_load_problems({*refusal});
+    return 1;
 }
-int32_t TKarte::randomfill(int32_t) {
+
+// Asking for more walls than there is room floor would draw for ever, so the count stops at the
+// number of room-floor tiles.
+int32_t TKarte::randomfill(int32_t count) {
+    int32_t floor_tiles = 0;
+    for_each_map_tile([&](TKartenTile& tile) { floor_tiles += tile.ID == MAP_RAUM ? 1 : 0; });
+    for (int32_t k = 0; k < std::min(count, floor_tiles); ++k) {
+        for (;;) {
+            TKartenTile* tile =
+                map_tile(random_range(0, map_width - 1), random_range(0, map_height - 1));
+            if (tile == nullptr || tile->ID != MAP_RAUM) continue;
+            tile->ID = MAP_SOLID;
+            tile->begehbar = 0;
+            break;
+        }
+    }
     return 0;
 }
 

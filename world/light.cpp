@@ -1,16 +1,341 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <vector>
+
+#include "actors/player.hpp"
+#include "actors/treasure.hpp"
+#include "shell/world_state.hpp"
+#include "ui/message_log.hpp"
+#include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
+#include "world/line_walk.hpp"
 
 namespace grotmere {
 
-// FIXME: the light issue builds these.
+namespace {
+
+constexpr int32_t kBrightest = 100;
+
+// A light value after a share has been added: truncated toward zero and capped at 100. The cap
+// is taken before the truncation, which gives the same value and keeps the conversion in range;
+// below the 32-bit range (a huge negative light from a data file) the value stops at its end.
+int32_t brighten(int32_t value, float share) {
+    constexpr float kLowest = -2147483648.0F;
+    const float sum = std::min(static_cast<float>(value) + share, static_cast<float>(kBrightest));
+    return sum <= kLowest ? std::numeric_limits<int32_t>::min() : static_cast<int32_t>(sum);
+}
+
+// The distance from a light is kept in single precision: it decides both the reach test and
+// the shares. A light lights only cells of the map, so both offsets stay below the grid's side,
+// and the distances are worked out once for every pair of offsets.
+class Distances {
+public:
+    static const Distances& table() {
+        static const Distances built;
+        return built;
+    }
+    float operator()(int32_t di, int32_t dj) const {
+        return values_[static_cast<size_t>(std::abs(di)) * kGridSize +
+                       static_cast<size_t>(std::abs(dj))];
+    }
+
+private:
+    Distances() : values_(static_cast<size_t>(kGridSize) * kGridSize) {
+        for (int64_t a = 0; a < kGridSize; ++a) {
+            for (int64_t b = 0; b < kGridSize; ++b) {
+                const auto d = static_cast<float>(std::sqrt(static_cast<double>(a * a + b * b)));
+                // The light's own cell counts as distance 1.
+                values_[static_cast<size_t>(a * kGridSize + b)] = d == 0.0F ? 1.0F : d;
+            }
+        }
+    }
+
+    std::vector<float> values_;
+};
+
+// What a light adds to a cell at distance d, one share for each of the cell's four light
+// values, divided in single precision like the distance.
+struct Shares {
+    float lichtstaerke = 0, lichtr = 0, lichtg = 0, lichtb = 0;
+
+    Shares() = default;
+    Shares(const TLeuchte& light, float d)
+        : lichtstaerke(static_cast<float>(light.leuchtkraft) / d),
+          lichtr(static_cast<float>(light.r) / d),
+          lichtg(static_cast<float>(light.g) / d),
+          lichtb(static_cast<float>(light.b) / d) {}
+};
+
+inline void add_light(TKartenTile& tile, const Shares& shares) {
+    tile.lichtstaerke = brighten(tile.lichtstaerke, shares.lichtstaerke);
+    tile.lichtr = brighten(tile.lichtr, shares.lichtr);
+    tile.lichtg = brighten(tile.lichtg, shares.lichtg);
+    tile.lichtb = brighten(tile.lichtb, shares.lichtb);
+}
+
+bool blocks_at(int32_t x, int32_t y) {
+    const TKartenTile* tile = tile_grid.at(x, y);
+    return tile == nullptr || blocks_sight(*tile);
+}
+
+// The square of cells a light at (x, y) may reach, cut to the map. Cells outside the map get no
+// light, and cutting first keeps a huge reach from a data file from walking billions of cells.
+struct LitSquare {
+    int32_t first_i, last_i, first_j, last_j;
+
+    LitSquare(int32_t x, int32_t y, int32_t reach)
+        : first_i(static_cast<int32_t>(std::max<int64_t>(int64_t{x} - reach, 0))),
+          last_i(static_cast<int32_t>(std::min<int64_t>(int64_t{x} + reach, columns() - 1))),
+          first_j(static_cast<int32_t>(std::max<int64_t>(int64_t{y} - reach, 0))),
+          last_j(static_cast<int32_t>(std::min<int64_t>(int64_t{y} + reach, rows() - 1))) {}
+
+    static int32_t columns() { return std::clamp(map_width, 0, kGridSize); }
+    static int32_t rows() { return std::clamp(map_height, 0, kGridSize); }
+};
+
+// Any reach: every cell walks its line to the light.
+void shine_walking(const TLeuchte& light, int32_t x, int32_t y) {
+    const LitSquare square(x, y, light.reichweite);
+    const auto reach = static_cast<float>(light.reichweite);
+    const Distances& light_distance = Distances::table();
+    for (int32_t i = square.first_i; i <= square.last_i; ++i) {
+        for (int32_t j = square.first_j; j <= square.last_j; ++j) {
+            const float d = light_distance(i - x, j - y);
+            if (d > reach || !clear_line(i, j, x, y, blocks_at)) continue;
+            if (TKartenTile* tile = tile_grid.at(i, j)) add_light(*tile, Shares(light, d));
+        }
+    }
+}
+
+// Lights of small reach, the usual kind, are shone with masks instead of walks. The line from
+// a cell to the light visits the same cells, relative to the light, wherever the light stands,
+// so each line is worked out once as a mask over the 11 x 11 square around the light. A light
+// gets a mask of the cells of its square that block; a cell sees the light when its line's mask
+// and the blocking mask have no cell in common.
+constexpr int32_t kMaskedReach = 5;
+constexpr int32_t kMaskSide = 2 * kMaskedReach + 1;
+
+struct SquareMask {
+    uint64_t low = 0, high = 0;  // cells 0-63 and 64-120 of the square, column by column
+
+    static int32_t bit(int32_t di, int32_t dj) {
+        return (di + kMaskedReach) * kMaskSide + (dj + kMaskedReach);
+    }
+    void set(int32_t di, int32_t dj) {
+        const int32_t n = bit(di, dj);
+        (n < 64 ? low : high) |= uint64_t{1} << (n % 64);
+    }
+    bool meets(const SquareMask& other) const {
+        return ((low & other.low) | (high & other.high)) != 0;
+    }
+};
+
+// The masks of every line, indexed by SquareMask::bit of the line's first cell.
+const std::vector<SquareMask>& line_masks() {
+    static const std::vector<SquareMask> masks = [] {
+        std::vector<SquareMask> all(static_cast<size_t>(kMaskSide) * kMaskSide);
+        for (int32_t di = -kMaskedReach; di <= kMaskedReach; ++di) {
+            for (int32_t dj = -kMaskedReach; dj <= kMaskedReach; ++dj) {
+                SquareMask& mask = all[static_cast<size_t>(SquareMask::bit(di, dj))];
+                // The walk itself records the cells it visits, so the masks follow it exactly.
+                clear_line(di, dj, 0, 0, [&mask](int32_t i, int32_t j) {
+                    mask.set(i, j);
+                    return false;
+                });
+            }
+        }
+        return all;
+    }();
+    return masks;
+}
+
+// A wall is rare enough per cell, and common enough per square, that a branch on it would guess
+// wrong all the time; the blocking bit is worked out instead.
+SquareMask blocking_around(const LitSquare& square, int32_t x, int32_t y) {
+    // Cells beyond the map's edge count as blocking; no line of a cell inside the map passes
+    // them anyway.
+    SquareMask blocking{~uint64_t{0}, ~uint64_t{0}};
+    for (int32_t i = square.first_i; i <= square.last_i; ++i) {
+        for (int32_t j = square.first_j; j <= square.last_j; ++j) {
+            const TKartenTile* tile = tile_grid.at(i, j);
+            if (tile == nullptr) continue;
+            const uint64_t open = (tile->ID != TKarte::MAP_SOLID) & (tile->begehbar != 0);
+            const int32_t n = SquareMask::bit(i - x, j - y);
+            (n < 64 ? blocking.low : blocking.high) &= ~(open << (n % 64));
+        }
+    }
+    return blocking;
+}
+
+// The shares of a light of small reach for every distance in its square. Cells at the same
+// distance get the same shares, and lights made from one prototype shine alike, so the table of
+// the last light is kept and used again while the lights that follow have the same values.
+class ShareTable {
+public:
+    static const ShareTable& for_light(const TLeuchte& light) {
+        static ShareTable last;
+        if (!last.made_for(light)) last.make(light);
+        return last;
+    }
+    const Shares& at(int32_t di, int32_t dj) const { return shares_[std::abs(di)][std::abs(dj)]; }
+
+private:
+    bool made_for(const TLeuchte& light) const {
+        return valid_ && light.leuchtkraft == leuchtkraft_ && light.r == r_ && light.g == g_ &&
+               light.b == b_ && light.reichweite == reach_;
+    }
+    void make(const TLeuchte& light) {
+        const Distances& light_distance = Distances::table();
+        for (int32_t a = 0; a <= light.reichweite; ++a) {
+            for (int32_t b = a; b <= light.reichweite; ++b)
+                shares_[a][b] = shares_[b][a] = Shares(light, light_distance(a, b));
+        }
+        valid_ = true;
+        leuchtkraft_ = light.leuchtkraft;
+        r_ = light.r;
+        g_ = light.g;
+        b_ = light.b;
+        reach_ = light.reichweite;
+    }
+
+    Shares shares_[kMaskedReach + 1][kMaskedReach + 1];
+    bool valid_ = false;
+    int32_t leuchtkraft_ = 0, r_ = 0, g_ = 0, b_ = 0, reach_ = 0;
+};
+
+void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
+    const int32_t reach = light.reichweite;
+    const LitSquare square(x, y, reach);
+    const SquareMask blocking = blocking_around(square, x, y);
+    const Distances& light_distance = Distances::table();
+    const std::vector<SquareMask>& masks = line_masks();
+    const ShareTable& shares = ShareTable::for_light(light);
+    const auto reach_as_float = static_cast<float>(reach);
+    for (int32_t i = square.first_i; i <= square.last_i; ++i) {
+        for (int32_t j = square.first_j; j <= square.last_j; ++j) {
+            const float d = light_distance(i - x, j - y);
+            if (d > reach_as_float) continue;
+            // A cell without a tile blocks, and its own line starts on it, so it is never lit.
+            if (masks[static_cast<size_t>(SquareMask::bit(i - x, j - y))].meets(blocking)) continue;
+            add_light(*tile_grid.at(i, j), shares.at(i - x, j - y));
+        }
+    }
+}
+
+// Every line ends on the light's own cell, so a light outside the map lights nothing.
+void shine(const TLeuchte& light, int32_t x, int32_t y) {
+    if (!inside_map(x, y) || tile_grid.at(x, y) == nullptr) return;
+    if (light.reichweite >= 0 && light.reichweite <= kMaskedReach) return shine_masked(light, x, y);
+    shine_walking(light, x, y);
+}
+
+void carried_light() {
+    if (!player || !player->leuchte) return;
+    if (player->leuchte->erleuchte(player->x, player->y) != 0) return;
+    log_message(player->leuchte->name + " has burnt out.");
+    player->leuchte = nullptr;
+}
+
+// A light that goes out in a heap is gone without a word.
+void lights_in_heaps() {
+    treasures->for_each_of<TTreasure>([](std::shared_ptr<TTreasure>& heap) {
+        if (!heap->drop) return;
+        heap->drop->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& light) {
+            if (light->erleuchte(heap->x, heap->y) == 0) heap->drop->remove(light.get());
+        });
+    });
+}
+
+// The lights lying on tiles shine in the order the scan finds them, column by column, but each
+// shines only once the scan has read a few columns past it: the tiles around it have then just
+// passed through the cache, where a thousand lights reaching into cold tiles all over the map
+// would otherwise stall on memory. Shining changes no tile's list, so the scan finds the same
+// lights either way. Burnt-out lights stay on their tiles.
+class LyingLights {
+public:
+    void scan_and_shine() {
+        waiting_.clear();
+        next_ = 0;
+        const int32_t columns = LitSquare::columns();
+        const int32_t rows = LitSquare::rows();
+        for (int32_t x = 0; x < columns; ++x) {
+            for (int32_t y = 0; y < rows; ++y) {
+                const TKartenTile* tile = tile_grid.at(x, y);
+                if (tile == nullptr) continue;
+                // The lights shining a few columns behind will read and write this tile's light.
+                __builtin_prefetch(&tile->lichtstaerke, 1);
+                // Almost every tile holds nothing, so empty lists are skipped before a walk.
+                if (tile->gegenstaende && !tile->gegenstaende->empty()) note_lights(*tile, x, y);
+            }
+            // Lights of small reach now find every column of their square read.
+            shine_up_to(x - kMaskedReach);
+        }
+        shine_up_to(columns);
+    }
+
+private:
+    struct Waiting {
+        TLeuchte* light;  // held by its tile's list, which shining never changes
+        int32_t x, y;
+    };
+
+    void note_lights(const TKartenTile& tile, int32_t x, int32_t y) {
+        tile.gegenstaende->for_each([&](RecordRef& record) {
+            auto* light = dynamic_cast<TLeuchte*>(record.get());
+            if (light == nullptr) return;
+            __builtin_prefetch(light, 1);
+            waiting_.push_back({light, x, y});
+        });
+    }
+
+    void shine_up_to(int32_t column) {
+        while (next_ < waiting_.size() && waiting_[next_].x <= column) {
+            const Waiting& lying = waiting_[next_++];
+            lying.light->erleuchte(lying.x, lying.y);
+        }
+    }
+
+    // Kept from turn to turn, so a turn allocates nothing once it has grown.
+    std::vector<Waiting> waiting_;
+    size_t next_ = 0;
+};
+
+}  // namespace
+
 int32_t TLeuchte::toggle(int32_t on) {
     brennt = on;
     return brennt;
 }
-int32_t TLeuchte::erleuchte(int32_t, int32_t) {
-    return 0;
+
+// A light with burn time N shines on N - 1 calls: the call that uses its last unit gives no
+// light, and the one after that puts it out.
+int32_t TLeuchte::erleuchte(int32_t x, int32_t y) {
+    // Colour and intensity are made to agree on every call, lit or not.
+    if (r == 0 && g == 0 && b == 0) {
+        r = leuchtkraft / 3;
+        g = leuchtkraft / 3;
+        b = leuchtkraft / 3;
+    } else {
+        leuchtkraft = (r + g + b) / 3;
+    }
+    if (brenndauer == 0) {
+        toggle(0);
+        return 0;
+    }
+    if (brennt != 1) return 1;
+    if (brenndauer >= 1) --brenndauer;
+    // Below -1 a light neither shines nor burns down.
+    if (brenndauer >= 1 || brenndauer == -1) shine(*this, x, y);
+    return 1;
 }
+
 int32_t update_lights() {
+    carried_light();
+    lights_in_heaps();
+    static LyingLights lying;
+    lying.scan_and_shine();
     return 0;
 }
 

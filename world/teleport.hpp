@@ -13,6 +13,10 @@ class TTeleport : public Record {
 public:
     TTeleport();
 
+    // Moves any record with "x" and "y" fields (the player, a monster) to the target cell, when
+    // the target lies in the loaded map and inside it; otherwise leaves it where it is.
+    int32_t move(Record& obj);
+
     std::string name;
     int32_t x = 0;
     int32_t y = 0;

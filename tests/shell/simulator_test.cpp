@@ -72,7 +72,7 @@ protected:
 };
 
 TEST_F(Simulator, RunsTheScriptAndWritesDumpAndScreenshot) {
-    fs::path keys = write("keys", "right\n\n# not a pass\npass 3\nleft\n");
+    fs::path keys = write("keys", "a\n\n# not a pass\npass 3\nb\n");
     SimRun result = run("--keys " + keys.string() + " " + out_args());
     EXPECT_EQ(result.status, 0);
     nlohmann::json state = dump();

@@ -1,0 +1,67 @@
+// Effective values of the player and the monsters: the stored field plus the lasting buffs on it.
+// The two owners recognise their own buffs differently: the player by the buff's type (a buff
+// made for any player), a monster by the buff's target (a buff made for this very monster).
+#include "actors/buff.hpp"
+#include "actors/buff_arithmetic.hpp"
+#include "actors/gegner.hpp"
+#include "actors/player.hpp"
+#include "shell/field_registry.hpp"
+
+namespace grotmere {
+
+namespace {
+
+// What a lasting buff adds to the effective value. "*" and "/" work from startwert, the stored
+// value when the buff was made, so later changes of the stored field do not change them.
+int32_t contribution(const TBuff& buff) {
+    if (buff.operand == "+") return buff.wert;
+    if (buff.operand == "-") return -buff.wert;
+    if (buff.operand == "*") return buff.startwert * buff.wert - buff.startwert;
+    // Halving takes half away; dividing by 4 takes a quarter away.
+    if (buff.operand == "/" && can_divide(buff.startwert, buff.wert))
+        return -(buff.startwert / buff.wert);
+    return 0;
+}
+
+template <class Owns>
+int32_t sum_lasting_buffs(const ListRef& buffs, const std::string& name, Owns owns) {
+    int32_t sum = 0;
+    if (!buffs) return sum;
+    buffs->for_each_of<TBuff>([&](std::shared_ptr<TBuff>& buff) {
+        if (!owns(*buff) || buff->multi != 0 || buff->variable == nullptr) return;
+        // The declared name, letter case included: a monster's `RS` is not "rs" here.
+        if (buff->variable->Name() != name) return;
+        sum += contribution(*buff);
+    });
+    return sum;
+}
+
+int32_t stored_value(const Record& record, const std::string& name) {
+    const TTypeId* type = TTypeId::ForObject(record);
+    const TField* field = type ? type->FindField(name) : nullptr;
+    return field ? field->GetInt(record) : 0;
+}
+
+}  // namespace
+
+int32_t TPlayer::inc_buff(const std::string& name) const {
+    const TTypeId* own_type = TTypeId::ForObject(*this);
+    return sum_lasting_buffs(buffs, name, [&](const TBuff& buff) { return buff.wer == own_type; });
+}
+
+int32_t TPlayer::actual(const std::string& name) const {
+    return stored_value(*this, name) + inc_buff(name);
+}
+
+int32_t TGegner::inc_buff(const std::string& name) const {
+    return sum_lasting_buffs(buffs, name, [&](const TBuff& buff) {
+        RecordRef owner = buff.ziel.lock();
+        return owner.get() == static_cast<const Record*>(this);
+    });
+}
+
+int32_t TGegner::actual(const std::string& name) const {
+    return stored_value(*this, name) + inc_buff(name);
+}
+
+}  // namespace grotmere

@@ -1,0 +1,30 @@
+// Making live monsters from the monster prototypes, as the map loader asks for them. A spawn
+// picks its kind by name or by level, places the copy on its tile, appends it to `monsters` and
+// prints the creation line on standard output. It always ends: a spawn whose fixed position lies
+// outside the map is refused, and one that finds no open tile gives up instead of searching for
+// ever. Warnings are the caller's to give, since only the caller knows the file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace grotmere {
+
+enum class SpawnOutcome {
+    Created,
+    NoKind,      // no prototype of that name, or none of a fitting level: nothing, silently
+    OutsideMap,  // a fixed column or row lies outside the map
+    NoTile,      // no open tile where the monster may stand
+};
+
+// Random placement draws this many tiles before it looks at every tile instead.
+inline constexpr int32_t kPlacementDraws = 10000;
+
+SpawnOutcome spawn_monster(const std::string& name, int32_t x, int32_t y, int32_t level,
+                           int32_t abweichung);
+
+// The warning for a refused spawn ("OutsideMap" or "NoTile"), naming the kind and position.
+std::string spawn_refusal(SpawnOutcome outcome, const std::string& name, int32_t x, int32_t y,
+                          int32_t level);
+
+}  // namespace grotmere

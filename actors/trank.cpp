@@ -1,0 +1,107 @@
+#include "actors/trank.hpp"
+
+#include <string_view>
+
+#include "actors/buff.hpp"
+#include "actors/buff_arithmetic.hpp"
+#include "shell/field_registry.hpp"
+#include "ui/text.hpp"
+
+namespace grotmere {
+
+namespace {
+
+// The operators in the order they are looked for (character codes 42 to 47). The first of them
+// found anywhere in a piece wins, so in "hp+-3" the operator is "+" and the value -3, while in
+// "hp-+3" it is "+" as well, leaving the field name "hp-", which names nothing.
+constexpr std::string_view kOperators = "*+,-./";
+
+struct Piece {
+    std::string field;
+    std::string operand;
+    int32_t value = 0;
+    int32_t duration = 0;  // 0: the piece acts at once
+    bool per_turn = false;
+};
+
+// Cuts `rest` at the first `mark`, giving the number after it; none without the mark.
+std::optional<int32_t> take_duration(std::string& rest, char mark) {
+    size_t at = rest.find(mark);
+    if (at == std::string::npos) return std::nullopt;
+    int32_t turns = text_to_int(std::string_view(rest).substr(at + 1));
+    rest.resize(at);
+    return turns;
+}
+
+Piece split_piece(const std::string& text) {
+    Piece piece;
+    std::string rest = text.empty() ? std::string() : text.substr(1);
+    for (char op : kOperators) {
+        size_t at = text.find(op);
+        if (at == std::string::npos) continue;
+        piece.field = text.substr(0, at);
+        piece.operand = std::string(1, op);
+        rest = text.substr(at + 1);
+        break;
+    }
+    // "'" is taken first, so a "#" mark after it is lost with the cut; one before it wins.
+    if (std::optional<int32_t> turns = take_duration(rest, '\'')) piece.duration = *turns;
+    if (std::optional<int32_t> turns = take_duration(rest, '#')) {
+        piece.duration = *turns;
+        piece.per_turn = true;
+    }
+    piece.value = text_to_int(rest);
+    return piece;
+}
+
+// A buff whose "/" could never be carried out is refused when it is made: a lasting one divides
+// its startwert, a per-turn one at least never divides by 0.
+bool buff_can_act(const Piece& piece, int32_t startwert) {
+    if (piece.operand != "/") return true;
+    return piece.per_turn ? piece.value != 0 : can_divide(startwert, piece.value);
+}
+
+void make_buff(const Piece& piece, const TField& field, const RecordRef& target) {
+    if (!buff_can_act(piece, field.GetInt(*target))) return;
+    attach_buff(target, field,
+                BuffTerms{.operand = piece.operand,
+                          .wert = piece.value,
+                          .wirkzeit = piece.duration,
+                          .multi = piece.per_turn ? 1 : 0});
+}
+
+void change_now(const Piece& piece, const TField& field, Record& target) {
+    std::optional<int32_t> changed =
+        apply_operand(field.GetInt(target), piece.operand, piece.value);
+    if (changed) field.SetInt(target, *changed);
+}
+
+}  // namespace
+
+int32_t TTrank::parse_wirkung(const RecordRef& target) const {
+    std::string rest = wirkung;
+    // Always one piece, even for an empty text; a text ending in "|" hands no empty last piece.
+    do {
+        size_t bar = rest.find('|');
+        std::string piece = rest.substr(0, bar);
+        rest = bar == std::string::npos ? std::string() : rest.substr(bar + 1);
+        tokenize(piece, target);
+    } while (!rest.empty());
+    return 0;
+}
+
+int32_t TTrank::tokenize(const std::string& text, const RecordRef& target) const {
+    if (!target) return 0;
+    Piece piece = split_piece(text);
+    const TTypeId* type = TTypeId::ForObject(*target);
+    const TField* field = type ? type->FindField(piece.field) : nullptr;
+    // A piece naming no field of the drinker does nothing, with a duration or without.
+    if (field == nullptr) return 0;
+    if (piece.duration != 0)
+        make_buff(piece, *field, target);
+    else
+        change_now(piece, *field, *target);
+    return 0;
+}
+
+}  // namespace grotmere

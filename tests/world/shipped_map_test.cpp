@@ -1,0 +1,177 @@
+// The map the game ships with, and what start-up does with a map it cannot use.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+#include "actors/player.hpp"
+#include "shell/startup.hpp"
+#include "shell/startup_definitions.hpp"
+#include "tests/shell/definition_test_support.hpp"
+#include "tests/world/world_test_support.hpp"
+#include "world/karte.hpp"
+#include "world/map_file.hpp"
+
+namespace grotmere {
+namespace {
+
+using ShippedMap = testing::WorldTest;
+
+// Floor and corridor tiles reachable from (x, y) through tiles that are not walls.
+int32_t reachable_from(int32_t x, int32_t y) {
+    std::vector<std::vector<bool>> seen(map_width, std::vector<bool>(map_height, false));
+    std::deque<std::pair<int32_t, int32_t>> open{{x, y}};
+    seen[x][y] = true;
+    int32_t count = 0;
+    while (!open.empty()) {
+        auto [cx, cy] = open.front();
+        open.pop_front();
+        ++count;
+        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int32_t nx = cx + dx;
+            const int32_t ny = cy + dy;
+            if (!inside_map(nx, ny) || seen[nx][ny] || tile_grid.at(nx, ny)->ID == 1) continue;
+            seen[nx][ny] = true;
+            open.push_back({nx, ny});
+        }
+    }
+    return count;
+}
+
+TEST_F(ShippedMap, LoadsCleanlyWithRoomsCorridorsLightsAndMonsters) {
+    testing::WorkingDirectory inside(GROTMERE_SOURCE_DIR);
+    ASSERT_FALSE(load_prototypes());
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    ASSERT_FALSE(load_map_file(kMapFile));
+    ASSERT_FALSE(load_bindings_and_player());
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(load_problems.empty());
+
+    EXPECT_GE(map_width, 80);
+    EXPECT_GE(map_height, 25);
+    int32_t floor = 0, corridor = 0, lights = 0;
+    for (int32_t x = 0; x < map_width; ++x) {
+        for (int32_t y = 0; y < map_height; ++y) {
+            const TKartenTile& t = tile(x, y);
+            floor += t.ID == 0;
+            corridor += t.ID == 2;
+            t.gegenstaende->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>&) {
+                EXPECT_EQ(t.ID, 0) << "a light lies on room floor at " << x << "," << y;
+                ++lights;
+            });
+        }
+    }
+    EXPECT_GT(corridor, 50);
+    EXPECT_GE(lights, 5);
+    EXPECT_GE(monsters->count(), 5);
+    EXPECT_NE(out.find("Es wurde ein "), std::string::npos);
+    EXPECT_TRUE(map_records->empty()) << "no doors, switches or teleports yet";
+
+    ASSERT_TRUE(inside_map(player->x, player->y));
+    EXPECT_EQ(tile(player->x, player->y).ID, 0) << "the player starts on room floor";
+    EXPECT_EQ(reachable_from(player->x, player->y), floor + corridor)
+        << "every room and corridor can be reached from the start";
+}
+
+TEST_F(ShippedMap, TheFirstFrameShowsThePlayerInALitRoom) {
+    testing::WorkingDirectory inside(GROTMERE_SOURCE_DIR);
+    ::testing::internal::CaptureStdout();
+    ASSERT_FALSE(start_game(StartupOptions{1}));
+    ::testing::internal::GetCapturedStdout();
+    pass();
+    const int32_t px = 1 + player->x * 10;  // the window starts at the map's corner
+    const int32_t py = 1 + player->y * 10;
+    EXPECT_TRUE(glyph_in(px, py, Rgb{0, 255, 0}));
+    const TKartenTile& own = tile(player->x, player->y);
+    EXPECT_EQ(own.sichtbar, 1);
+    EXPECT_GT(own.lichtr, 0) << "a lamp lights the starting room";
+}
+
+class StartupMap : public testing::WorldTest {
+protected:
+    // The shipped definition files with a map of our own.
+    void write_game(const std::string& map) {
+        for (const std::string& file :
+             {kItemFile, kMonsterFile, kBindingFile, kPlayerFile, std::string("bifs/waffen.bif")}) {
+            std::ifstream in(std::string(GROTMERE_SOURCE_DIR) + "/" + file);
+            dir.write(file, std::string(std::istreambuf_iterator<char>(in), {}));
+        }
+        if (!map.empty()) dir.write(kMapFile, map);
+    }
+
+    std::optional<StartupFailure> start() {
+        testing::WorkingDirectory inside(dir.root());
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        auto failure = start_game(StartupOptions{1});
+        ::testing::internal::GetCapturedStdout();
+        ::testing::internal::GetCapturedStderr();
+        return failure;
+    }
+
+    testing::ScratchDir dir;
+};
+
+TEST_F(StartupMap, AMissingMapStopsTheStartBeforeTheWindowOpens) {
+    write_game("");
+    auto failure = start();
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->status, 0);
+    EXPECT_EQ(failure->message, "bifs/karte2.map: the file cannot be opened, so there is no map");
+    EXPECT_FALSE(backend.window_open());
+}
+
+TEST_F(StartupMap, AMapSizeOutsideTheGridStopsTheStart) {
+    write_game("300\n20\n");
+    auto failure = start();
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->status, 0);
+    EXPECT_EQ(failure->message, "bifs/karte2.map: the map width 300 lies outside 1 to 256");
+}
+
+TEST_F(StartupMap, APlayerOutsideTheMapSeesNothingAndDoesNotCrash) {
+    write_game("3\n3\n000\n000\n000\n");
+    std::ifstream in(dir.path(kPlayerFile));
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    text.replace(text.find("x = 5"), 5, "x = 900");
+    dir.write(kPlayerFile, text);
+    ASSERT_FALSE(start());
+    pass();
+    for (int32_t x = 0; x < 3; ++x)
+        EXPECT_EQ(tile(x, 1).sichtbar, 0);
+}
+
+TEST(SimulatorDump, HoldsEveryTileTheMapRecordsAndTheMonsters) {
+    namespace fs = std::filesystem;
+    const fs::path dump =
+        fs::temp_directory_path() / ("grotmere_tiles_" + std::to_string(::getpid()));
+    const std::string command = std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR +
+                                " --passes 1 --dump " + dump.string() + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(dump);
+    const nlohmann::json state = nlohmann::json::parse(in);
+    fs::remove(dump);
+    const int32_t width = state["map_width"];
+    const int32_t height = state["map_height"];
+    ASSERT_EQ(state["tiles"].size(), static_cast<size_t>(width * height));
+    EXPECT_EQ(state["tiles"][1]["x"], 0) << "column by column";
+    EXPECT_EQ(state["tiles"][1]["y"], 1);
+    EXPECT_EQ(state["tiles"][height]["x"], 1);
+    EXPECT_EQ(state["tiles"][0]["type"], "TKartenTile");
+    EXPECT_TRUE(state["tiles"][0].contains("gegenstaende"));
+    EXPECT_TRUE(state["map_records"].is_array());
+    ASSERT_FALSE(state["monsters"].empty());
+    EXPECT_EQ(state["monsters"][0]["type"], "TGegner");
+}
+
+}  // namespace
+}  // namespace grotmere

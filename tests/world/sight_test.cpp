@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "tests/world/world_test_support.hpp"
+#include "world/door.hpp"
+#include "world/karte.hpp"
+
+namespace grotmere {
+namespace {
+
+using Sight = testing::WorldTest;
+
+int32_t seen_count() {
+    int32_t count = 0;
+    for (int32_t x = 0; x < map_width; ++x) {
+        for (int32_t y = 0; y < map_height; ++y)
+            count += tile_grid.at(x, y)->sichtbar;
+    }
+    return count;
+}
+
+TEST_F(Sight, TheRadiusIsEuclideanAndIncludesFive) {
+    testing::make_map(std::vector<std::string>(15, std::string(15, '0')));
+    game_camera()->in_sight(5, 5, 5);
+    EXPECT_EQ(tile(8, 9).sichtbar, 1) << "3 across and 4 down is exactly 5";
+    EXPECT_EQ(tile(8, 9).erfasst, 1);
+    EXPECT_EQ(tile(10, 6).sichtbar, 0) << "5 across and 1 down is 5.099";
+    EXPECT_EQ(tile(10, 5).sichtbar, 1);
+    EXPECT_EQ(seen_count(), 81) << "the cells of a radius-5 disc";
+}
+
+TEST_F(Sight, DarkeningForgetsWhatIsSeenButNotWhatWasSeen) {
+    testing::make_map(std::vector<std::string>(15, std::string(15, '0')));
+    game_camera()->in_sight(5, 5, 5);
+    tile(6, 6).lichtstaerke = 30;
+    TKarte::darken();
+    EXPECT_EQ(tile(6, 6).sichtbar, 0);
+    EXPECT_EQ(tile(6, 6).lichtstaerke, 0);
+    EXPECT_EQ(tile(6, 6).erfasst, 1);
+}
+
+TEST_F(Sight, WallsAndClosedDoorsBlockTheLine) {
+    testing::make_map({"00000", "00100", "00000"});
+    EXPECT_EQ(line_of_sight(0, 1, 4, 1), 0) << "through the wall";
+    EXPECT_EQ(line_of_sight(0, 0, 4, 0), 1);
+    EXPECT_EQ(line_of_sight(2, 1, 0, 1), 0) << "the wall cell itself is never seen";
+    EXPECT_EQ(line_of_sight(0, 1, 2, 1), 0) << "nor is a viewer standing in a wall";
+
+    auto door = new_record<TDoor>();
+    tile(2, 0).gegenstaende->append(door);
+    TKarte::update();
+    EXPECT_EQ(line_of_sight(0, 0, 4, 0), 0) << "a closed door blocks";
+    door->open = 1;
+    TKarte::update();
+    EXPECT_EQ(line_of_sight(0, 0, 4, 0), 1) << "an open one does not";
+}
+
+TEST_F(Sight, ACellSeesItselfWhenItIsOpen) {
+    testing::make_map({"010"});
+    EXPECT_EQ(line_of_sight(0, 0, 0, 0), 1);
+    EXPECT_EQ(line_of_sight(1, 0, 1, 0), 0);
+    tile(2, 0).begehbar = 0;
+    EXPECT_EQ(line_of_sight(2, 0, 2, 0), 0) << "any unwalkable cell blocks";
+    tile(2, 0).begehbar = 2;
+    EXPECT_EQ(line_of_sight(2, 0, 2, 0), 1) << "only a begehbar of 0 blocks";
+}
+
+// The walk runs from the tested cell to the viewer, so a line and its reverse can disagree.
+TEST_F(Sight, TheWalkStartsAtTheTestedCell) {
+    testing::make_map({"010", "000"});
+    EXPECT_EQ(line_of_sight(0, 0, 2, 1), 0) << "straight step first: into the wall at (1,0)";
+    EXPECT_EQ(line_of_sight(2, 1, 0, 0), 1) << "straight along row 1, then diagonally";
+    game_camera()->in_sight(0, 0, 5);
+    EXPECT_EQ(tile(2, 1).sichtbar, 1) << "a viewer at (0,0) sees (2,1)";
+    TKarte::darken();
+    kamera->in_sight(2, 1, 5);
+    EXPECT_EQ(tile(0, 0).sichtbar, 0) << "but a viewer at (2,1) does not see (0,0)";
+}
+
+TEST_F(Sight, OnlyCellsInsideTheMapAreSeen) {
+    testing::make_map(std::vector<std::string>(4, std::string(4, '0')));
+    game_camera()->in_sight(0, 0, 5);
+    EXPECT_EQ(seen_count(), 16);
+    EXPECT_EQ(line_of_sight(-1, 0, 0, 0), 0);
+    EXPECT_EQ(line_of_sight(0, 0, 4, 0), 0);
+
+    TKarte::darken();
+    kamera->in_sight(300, 2000000000, 5);  // a player placed far outside by a data file
+    kamera->in_sight(2147483647, -2147483647 - 1, 2147483647);
+    EXPECT_EQ(seen_count(), 0);
+    EXPECT_EQ(line_of_sight(-2147483647 - 1, 0, 2147483647, 3), 0);
+}
+
+}  // namespace
+}  // namespace grotmere

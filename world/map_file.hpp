@@ -1,0 +1,24 @@
+// The map file: its width and height on the first two lines, then one line of terrain digits per
+// row, then a record section in the definition format whose lights, monster spawns, switches,
+// doors and teleports are put on the map. Loading replaces every tile. A file that cannot be read,
+// or whose size does not fit the grid, is refused before anything changes; every other mistake
+// in it is warned about on standard error and in `load_problems`, and loading goes on.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "shell/load_problems.hpp"
+
+namespace grotmere {
+
+// Start-up's map.
+inline const std::string kMapFile = "bifs/karte2.map";
+
+// Loads the file as the map (relative to the working directory). Returns none, or why the file
+// was refused: the file and a message naming the bad value, such as "the map width 300 lies
+// outside 1 to 256".
+std::optional<LoadProblem> load_map_file(const std::string& file);
+
+}  // namespace grotmere
