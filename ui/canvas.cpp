@@ -51,6 +51,19 @@ void Framebuffer::fill(Rgb color) {
     ++version_;
 }
 
+void Framebuffer::fill_row(int32_t y, int32_t left, int32_t right, Rgb color) {
+    left = std::max(left, 0);
+    right = std::min(right, width_);
+    if (y < 0 || y >= height_ || left >= right) return;
+    uint8_t* at = bytes_.data() + (static_cast<size_t>(y) * static_cast<size_t>(width_) + left) * 3;
+    for (int32_t x = left; x < right; ++x, at += 3) {
+        at[0] = color.r;
+        at[1] = color.g;
+        at[2] = color.b;
+    }
+    ++version_;
+}
+
 namespace {
 
 // Plots in 64-bit coordinates, so that callers can step past the 32-bit range (a long string, a
@@ -132,9 +145,8 @@ void Canvas::rect(int32_t x, int32_t y, int32_t w, int32_t h) {
     const int64_t right = std::min<int64_t>(static_cast<int64_t>(x) + w, target_->width());
     const int64_t bottom = std::min<int64_t>(static_cast<int64_t>(y) + h, target_->height());
     for (int64_t row = top; row < bottom; ++row) {
-        for (int64_t column = left; column < right; ++column) {
-            target_->put(static_cast<int32_t>(column), static_cast<int32_t>(row), color_);
-        }
+        target_->fill_row(static_cast<int32_t>(row), static_cast<int32_t>(left),
+                          static_cast<int32_t>(right), color_);
     }
 }
 

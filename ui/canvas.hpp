@@ -29,6 +29,8 @@ public:
     Rgb pixel(int32_t x, int32_t y) const;
     void put(int32_t x, int32_t y, Rgb color);  // ignored outside the framebuffer
     void fill(Rgb color);
+    // Columns left to right - 1 of one row; the span is clipped to the framebuffer.
+    void fill_row(int32_t y, int32_t left, int32_t right, Rgb color);
     // Rows of width() pixels, top row first; 3 bytes (r, g, b) per pixel.
     const std::vector<uint8_t>& bytes() const { return bytes_; }
     // Bumped by every change, so a backend can skip uploading an unchanged picture.
