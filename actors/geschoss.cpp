@@ -1,9 +1,121 @@
 #include "actors/geschoss.hpp"
 
+#include "actors/cell_set.hpp"
+#include "actors/direction.hpp"
+#include "actors/gegner.hpp"
+#include "actors/player.hpp"
 #include "shell/field_registry.hpp"
 #include "shell/world_state.hpp"
+#include "ui/message_log.hpp"
+#include "ui/random.hpp"
+#include "ui/text.hpp"
+#include "world/karte.hpp"
+#include "world/karten_tile.hpp"
 
 namespace grotmere {
+
+namespace {
+
+// A missile that stops leaves `missiles` at once but finishes its pass where it stands.
+class Flight {
+public:
+    explicit Flight(std::shared_ptr<TGeschoss> missile) : missile_(std::move(missile)) {}
+
+    void stop() {
+        if (stopped_) return;
+        stopped_ = true;
+        missiles->remove(missile_);
+    }
+    TGeschoss& missile() { return *missile_; }
+
+private:
+    std::shared_ptr<TGeschoss> missile_;
+    bool stopped_ = false;
+};
+
+bool left_the_map(const TGeschoss& missile) {
+    switch (missile.richtung) {
+        case 1:
+            return missile.x < 0;
+        case 2:
+            return missile.x >= map_width;
+        case 3:
+            return missile.y < 0;
+        case 4:
+            return missile.y >= map_height;
+        default:
+            return false;
+    }
+}
+
+// A missile steps before it is tested, so it never strikes its shooter.
+void step(Flight& flight) {
+    TGeschoss& missile = flight.missile();
+    const Offset offset = direction_offset(missile.richtung);
+    missile.x += offset.dx;
+    missile.y += offset.dy;
+    if (left_the_map(missile)) flight.stop();
+}
+
+void count_range(Flight& flight) {
+    TGeschoss& missile = flight.missile();
+    missile.flugweg += 1;
+    if (missile.flugweg >= missile.reichweite) flight.stop();
+}
+
+void test_wall(Flight& flight) {
+    const TGeschoss& missile = flight.missile();
+    const TKartenTile* tile = map_tile(missile.x, missile.y);
+    if (tile != nullptr && (tile->ID == TKarte::MAP_SOLID || tile->begehbar == 0)) flight.stop();
+}
+
+// Off the map no light falls: a target there stands in the dark.
+int32_t light_at(int32_t x, int32_t y) {
+    const TKartenTile* tile = map_tile(x, y);
+    return tile != nullptr ? tile->lichtstaerke : 0;
+}
+
+// Each point of darkness takes a point off the shooter's skill; worked in 64 bits, so that an
+// extreme skill cannot wrap round.
+bool aim_strikes(const TGeschoss& missile) {
+    const int64_t roll = random_range(1, 100);
+    return roll <= int64_t{missile.skill} - (100 - int64_t{light_at(missile.x, missile.y)});
+}
+
+// Every monster on the tile is tested with its own roll; the missile stops at the first.
+void strike_monsters(Flight& flight, const CellSet& occupied) {
+    const TGeschoss& missile = flight.missile();
+    if (!occupied.contains(missile.x, missile.y)) return;
+    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
+        if (monster->x != missile.x || monster->y != missile.y) return;
+        if (aim_strikes(missile)) {
+            const int32_t damage = random_range(1, missile.dmg) - monster->actual("rs");
+            if (damage > 0) {
+                monster->hp -= damage;
+                log_message(monster->name + " was hit for " + int_to_text(damage) + " points.");
+                monster->update_gegner();
+            }
+        }
+        flight.stop();
+    });
+}
+
+// No parry and no worn armour against a missile. The player's death is found by the per-pass
+// upkeep.
+void strike_player(Flight& flight) {
+    const TGeschoss& missile = flight.missile();
+    if (!player || player->x != missile.x || player->y != missile.y) return;
+    if (aim_strikes(missile)) {
+        const int32_t damage = random_range(1, missile.dmg) - player->actual("rs");
+        if (damage > 0) {
+            player->hp -= damage;
+            log_message("You were hit for " + int_to_text(damage) + " points.");
+        }
+    }
+    flight.stop();
+}
+
+}  // namespace
 
 int32_t TGeschoss::create(int32_t richtung, int32_t reichweite, int32_t dmg, int32_t x, int32_t y,
                           int32_t skill) {
@@ -18,8 +130,21 @@ int32_t TGeschoss::create(int32_t richtung, int32_t reichweite, int32_t dmg, int
     return 0;
 }
 
-// FIXME: the missiles issue builds this.
+// A missile that leaves the map is still tested where it stands, as every stopped missile is; the
+// tests read tiles only inside the map.
 int32_t TGeschoss::update() {
+    // Kept between passes for its storage. Monsters only leave the list during the pass.
+    static CellSet occupied;
+    if (missiles->empty()) return 0;
+    occupied.collect<TGegner>(*monsters);
+    missiles->for_each_of<TGeschoss>([&](std::shared_ptr<TGeschoss>& missile) {
+        Flight flight(missile);
+        step(flight);
+        count_range(flight);
+        test_wall(flight);
+        strike_monsters(flight, occupied);
+        strike_player(flight);
+    });
     return 0;
 }
 

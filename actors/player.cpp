@@ -18,9 +18,4 @@ std::shared_ptr<TPlayer> TPlayer::create(const std::string& name, int32_t hp, in
     return made;
 }
 
-// FIXME: the items issue draws the inventory list.
-int32_t TPlayer::show_inventory() {
-    return 0;
-}
-
 }  // namespace grotmere

@@ -13,6 +13,8 @@
 
 namespace grotmere {
 
+class TGegenstand;
+class TGegner;
 class TWaffe;
 class TPanzer;
 class TLeuchte;
@@ -48,6 +50,8 @@ public:
     int32_t gegner_around() const;
     // Launches a missile of the wielded weapon from the player's tile in that direction.
     int32_t create_geschoss(int32_t richtung, int32_t extra_dmg);
+    // One melee blow at the monster; lowers its stored hp and logs one line. Always 0.
+    int32_t attackiere(TGegner& monster);
 
     // The per-pass upkeep: death, the attack, defence and health caps, one level rise at most.
     int32_t update();
@@ -56,7 +60,20 @@ public:
     // The experience that level n needs: 50 n (n - 1), 0 for n of 1 or less.
     static int32_t calc_level(int32_t level);
 
+    // The inventory list beside the status panel, while inv_visible is not 0.
     int32_t show_inventory();
+    // Stores the item, stacking it onto the first slot of the same name, else into the first
+    // empty slot; 1 when stored. A full inventory leaves the item where it was. Announce 1 logs
+    // the pick-up, 0 stores silently.
+    int32_t add_to_inventory(const std::shared_ptr<TGegenstand>& item, int32_t announce);
+    // Slots are numbered 1 to 10. One piece of the slot's item goes to the heap on the player's
+    // tile, without a message.
+    int32_t drop_gegenstand(int32_t slot);
+    // Empties the slot and hands its whole stack to the caller; null for an empty slot.
+    std::shared_ptr<TGegenstand> remove_from_inventory(int32_t slot);
+    // Wields, wears, drinks or lights the slot's item; 1 when the slot held an item, of whatever
+    // kind.
+    int32_t benutze_gegenstand(int32_t slot);
 
     int32_t x = 0;
     int32_t y = 0;

@@ -5,8 +5,10 @@
 #include <optional>
 
 #include "actors/gegner.hpp"
+#include "actors/munition.hpp"
 #include "actors/player.hpp"
 #include "actors/surroundings.hpp"
+#include "actors/treasure.hpp"
 #include "actors/waffe.hpp"
 #include "shell/world_state.hpp"
 #include "ui/message_log.hpp"
@@ -117,14 +119,34 @@ StepResult ready_step(TPlayer& p, const TTastatur& keys) {
 
 // --- steps 4 and 5: get, and the inventory slots -------------------------------------------
 
-StepResult get_step(const TTastatur& keys, bool drop_held) {
+// Every item that fits leaves the heap; one that does not stays, and the inventory has said so.
+// A heap left without items is gone at once, even before the turn's clean-up.
+void pick_up_heap(TPlayer& p, const std::shared_ptr<TTreasure>& heap) {
+    const int32_t gold = heap->gold;
+    p.gold += gold;
+    if (gold > 0) log_message("You pick up " + int_to_text(gold) + " pieces of gold.");
+    heap->gold = 0;
+    if (heap->drop) {
+        heap->drop->for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& item) {
+            if (p.add_to_inventory(item, 1) == 1) heap->drop->remove(item.get());
+        });
+    }
+    if (!heap->drop || heap->drop->empty()) treasures->remove(heap.get());
+}
+
+StepResult get_step(TPlayer& p, const TTastatur& keys, bool drop_held) {
     if (!hit(keys.get)) return kGoOn;
     if (drop_held) {
-        // FIXME: the items issue drops one piece of gold here when gold is above 0
-        // (TTreasure::drop_gold on the player's tile). Dropping alone takes no turn.
+        // Dropping alone takes no turn.
+        if (p.gold > 0) {
+            TTreasure::drop_gold(p.x, p.y, 1);
+            p.gold -= 1;
+        }
         return kGoOn;
     }
-    // FIXME: the items issue picks up the gold and items of every adjacent treasure here.
+    treasures->for_each_of<TTreasure>([&](std::shared_ptr<TTreasure>& heap) {
+        if (adjacent(heap->x, heap->y, p.x, p.y)) pick_up_heap(p, heap);
+    });
     // Picking up takes the turn even when nothing lies around.
     return 1;
 }
@@ -143,43 +165,26 @@ int32_t chosen_slot(const TTastatur& keys) {
     return chosen;
 }
 
-bool slot_holds_item(const TPlayer& p, int32_t slot) {
-    return p.inventory && (*p.inventory)[static_cast<size_t>(slot - 1)] != nullptr;
-}
-
-StepResult inventory_step(const TPlayer& p, const TTastatur& keys, bool drop_held) {
+// Using takes the turn exactly when the slot holds an item; dropping alone takes none.
+StepResult inventory_step(TPlayer& p, const TTastatur& keys, bool drop_held) {
     int32_t slot = chosen_slot(keys);
     if (slot == 0) return kGoOn;
     if (drop_held) {
-        // FIXME: the items issue drops one piece of the slot's item here (drop_gegenstand).
-        // Dropping alone takes no turn.
+        p.drop_gegenstand(slot);
         return kGoOn;
     }
-    // FIXME: the items issue uses the slot's item here (benutze_gegenstand), which takes the turn
-    // exactly when the slot holds an item.
-    if (slot_holds_item(p, slot)) return 1;
+    if (p.benutze_gegenstand(slot) == 1) return 1;
     return kGoOn;
 }
 
 // --- step 6: the direction keys -------------------------------------------------------------
 
-// The first monster standing exactly on the cell.
-std::shared_ptr<TGegner> monster_on(int32_t x, int32_t y) {
-    std::shared_ptr<TGegner> found;
-    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
-        if (monster->x != x || monster->y != y) return WalkStep::Continue;
-        found = monster;
-        return WalkStep::Stop;
-    });
-    return found;
-}
-
 StepResult enter(TPlayer& p, int32_t x, int32_t y) {
-    if (monster_on(x, y)) {
+    if (std::shared_ptr<TGegner> monster = TGegner::collide(x, y)) {
         // A ranged weapon is no use at arm's length: bumping into a monster with one does
-        // nothing and takes no turn.
+        // nothing and takes no turn. Bare hands strike.
         if (p.waffe && p.waffe->reichweite != 0) return 0;
-        // FIXME: the monsters issue strikes the monster here (attackiere); bare hands strike too.
+        p.attackiere(*monster);
         return 1;
     }
     log_message("You move.");
@@ -240,6 +245,21 @@ StepResult walk_step(TPlayer& p, const TTastatur& keys) {
     return kGoOn;
 }
 
+// One piece of the ammunition in inventory element `element` flies off; the last piece empties
+// the element. An item that the weapon names but that is no ammunition cannot be shot: no
+// missile, no turn.
+bool fire(TPlayer& p, int32_t element, int32_t richtung) {
+    std::shared_ptr<TGegenstand>& held = (*p.inventory)[static_cast<size_t>(element)];
+    auto munition = std::dynamic_pointer_cast<TMunition>(held);
+    if (!munition) return false;
+    munition->anzahl -= 1;
+    p.create_geschoss(richtung, munition->dmg);
+    log_message(p.waffe->name + " fired!");
+    // A stack that held no piece at all is emptied too, rather than shot from for ever.
+    if (munition->anzahl <= 0) held = nullptr;
+    return true;
+}
+
 struct AimKey {
     int32_t code;
     int32_t richtung;
@@ -265,11 +285,7 @@ StepResult aim_step(TPlayer& p, const TTastatur& keys) {
             log_message("Out of Ammo!");
             continue;
         }
-        // FIXME: the monsters issue fires here: one piece of the ammunition in inventory element
-        // `ammunition` becomes a missile in direction key.richtung (create_geschoss with the
-        // ammunition's dmg), weapon name + " fired!" is logged, an emptied stack leaves its
-        // element. Firing takes the turn.
-        return 1;
+        if (fire(p, ammunition, key.richtung)) return 1;
     }
     return kGoOn;
 }
@@ -305,7 +321,7 @@ int32_t TPlayer::action() {
     if (StepResult result = use_step(*this, keys)) return *result;
     if (hit(keys.look)) look();
     if (StepResult result = ready_step(*this, keys)) return *result;
-    if (StepResult result = get_step(keys, drop_held)) return *result;
+    if (StepResult result = get_step(*this, keys, drop_held)) return *result;
     if (StepResult result = inventory_step(*this, keys, drop_held)) return *result;
     if (StepResult result = direction_step(*this, keys)) return *result;
     if (StepResult result = wait_step(keys)) return *result;

@@ -1,20 +1,26 @@
-// The world's two hot paths on the largest map: one turn's sight and light pass, and one frame of
-// the map view. The map is 256 x 256 with a fifth of it walls, 1,000 burning lights of reach 5
-// lying on tiles and 1,000 monsters, the player in the middle carrying a light of its own.
+// The world's hot paths on the largest map: one turn's sight and light pass, one frame of the map
+// view, the monsters' turn, the missile pass and the whole turn. The map is 256 x 256 with a fifth
+// of it walls, 1,000 burning lights of reach 5 lying on tiles and 1,000 monsters, the player in
+// the middle carrying a light of its own.
 #include <benchmark/benchmark.h>
 
+#include "actors/buff.hpp"
 #include "actors/gegner.hpp"
+#include "actors/geschoss.hpp"
 #include "actors/player.hpp"
+#include "actors/treasure.hpp"
 #include "bench/allocation_count.hpp"
 #include "shell/field_registry.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/world_state.hpp"
 #include "ui/platform.hpp"
 #include "ui/random.hpp"
+#include "world/door.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
+#include "world/schalter.hpp"
 
 namespace grotmere {
 namespace {
@@ -22,6 +28,8 @@ namespace {
 constexpr int32_t kSide = 256;
 constexpr int32_t kLights = 1000;
 constexpr int32_t kMonsters = 1000;
+constexpr int32_t kHeaps = 200;
+constexpr int32_t kMissilesInFlight = 100;
 
 struct FloorTile {
     int32_t x, y;
@@ -127,6 +135,92 @@ void BM_FrameWholeScreen(benchmark::State& state) {
     report_allocations(state, before);
 }
 BENCHMARK(BM_FrameWholeScreen)->Unit(benchmark::kMicrosecond);
+
+// Monsters that live through any number of turns: every fourth one a shooter, all of them
+// fighting a player who cannot die here, with treasure heaps lying about.
+void arm_the_monsters() {
+    int32_t k = 0;
+    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
+        monster->hp = 1 << 24;
+        monster->attack = 50;
+        monster->luck = 5;
+        monster->dmg = 3;
+        if (k++ % 4 == 0) {
+            monster->attack_range = 6;
+            monster->range_dmg = 2;
+        }
+    });
+    player->hp = player->hpmax = 1 << 24;
+    for (int32_t h = 0; h < kHeaps; ++h) {
+        const FloorTile at = random_floor();
+        auto heap = new_record<TTreasure>();
+        heap->x = at.x;
+        heap->y = at.y;
+        heap->gold = 1;
+        treasures->append(heap);
+    }
+}
+
+// Missiles fly up to 20 tiles from random floor tiles; the ones that stopped are replaced, so
+// that each pass moves kMissilesInFlight of them.
+void top_up_missiles() {
+    for (int32_t k = missiles->count(); k < kMissilesInFlight; ++k) {
+        const FloorTile at = random_floor();
+        TGeschoss::create(random_range(1, 4), 20, 3, at.x, at.y, 60);
+    }
+}
+
+void BM_MonstersTurn(benchmark::State& state) {
+    build_world();
+    arm_the_monsters();
+    sight_and_light_pass();
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        TGegner::update();
+        missiles->clear();  // the shots of the turn; the missile pass is measured on its own
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_MonstersTurn)->Unit(benchmark::kMicrosecond);
+
+void BM_MissilePass(benchmark::State& state) {
+    build_world();
+    arm_the_monsters();
+    sight_and_light_pass();
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        top_up_missiles();
+        TGeschoss::update();
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_MissilePass)->Unit(benchmark::kMicrosecond);
+
+// The turn cycle in its order, and the pass's missile step, with the monsters above.
+void BM_WholeTurn(benchmark::State& state) {
+    build_world();
+    arm_the_monsters();
+    sight_and_light_pass();
+    for (auto _ : state) {
+        top_up_missiles();
+        TGegner::update();
+        TBuff::update(0);
+        player->updatehealth();
+        TKarte::darken();
+        kamera->in_sight(player->x, player->y, 5);
+        tile_grid.at(player->x, player->y)->sichtbar = 1;
+        TSchalter::update();
+        TDoor::update();
+        kamera->in_sight(player->x, player->y, 5);
+        update_lights();
+        TTreasure::update();
+        TGeschoss::update();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_WholeTurn)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace grotmere

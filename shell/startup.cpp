@@ -1,5 +1,6 @@
 #include "shell/startup.hpp"
 
+#include "actors/gegenstand.hpp"
 #include "actors/player.hpp"
 #include "shell/field_registry.hpp"
 #include "shell/startup_definitions.hpp"
@@ -24,6 +25,22 @@ std::string read_app_title(const std::string& build_counter_path) {
     }
     return "Grotmere Alpha Build " + int_to_text(text_to_int(number_line)) + "/" + date_line;
 }
+
+namespace {
+
+// The item records after the player in the player file name prototypes; only their name and
+// count are read. A record's anzahl is 1 unless it sets another, and an explicit 0 keeps the
+// prototype's count. Names without a prototype add nothing and say nothing.
+void give_starting_inventory() {
+    player_list->for_each_of<TGegenstand>([](std::shared_ptr<TGegenstand>& record) {
+        std::shared_ptr<TGegenstand> item = TGegenstand::create_from_proto(record->name);
+        if (!item) return;
+        if (record->anzahl != 0) item->anzahl = record->anzahl;
+        player->add_to_inventory(item, 1);
+    });
+}
+
+}  // namespace
 
 std::optional<StartupFailure> start_game(const StartupOptions& options) {
     // The record types; a fresh world already holds the program-wide lists.
@@ -50,10 +67,13 @@ std::optional<StartupFailure> start_game(const StartupOptions& options) {
         return StartupFailure{refusal->file + ": " + refusal->message};
 
     if (auto failure = load_bindings_and_player()) return failure;
-    // FIXME: the starting inventory comes with the items.
+    give_starting_inventory();
     // The first frame shows what the player sees.
     kamera->in_sight(player->x, player->y, 5);
     update_lights();
+    // Walkability is otherwise first worked out after the first pass's action, which would let
+    // the player walk through a closed door in that one pass.
+    TKarte::update();
 
     try {
         open_window(kWindowWidth, kWindowHeight, app_title);

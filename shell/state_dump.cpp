@@ -56,6 +56,8 @@ Json dump_state(const RunSummary& run) {
     dump["tiles"] = tiles_to_json();
     dump["map_records"] = list_to_json(*map_records);
     dump["monsters"] = list_to_json(*monsters);
+    dump["treasures"] = list_to_json(*treasures);
+    dump["missiles"] = list_to_json(*missiles);
     return dump;
 }
 

@@ -1,12 +1,183 @@
 #include "world/schalter.hpp"
 
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+#include "actors/gegenstand.hpp"
+#include "actors/player.hpp"
+#include "shell/field_registry.hpp"
+#include "shell/world_state.hpp"
+#include "ui/message_log.hpp"
+#include "ui/platform.hpp"
+#include "ui/text.hpp"
+#include "world/karten_tile.hpp"
+
 namespace grotmere {
 
-// FIXME: the switches issue builds these.
+namespace {
+
+// --- the effect text -------------------------------------------------------------------------
+
+enum class Mode { Toggle, Activate, Deactivate };
+
+// Mode words are upper case exactly; any other token names a field.
+std::optional<Mode> mode_named(const std::string& token) {
+    if (token == "TOGGLE") return Mode::Toggle;
+    if (token == "ACTIVATE") return Mode::Activate;
+    if (token == "DEACTIVATE") return Mode::Deactivate;
+    return std::nullopt;
+}
+
+// The cells a switch searches: one column or row, or -1 for all of them.
+struct Span {
+    int32_t first;
+    int32_t last;
+
+    static Span of(int32_t ziel, int32_t size) {
+        if (ziel == -1) return {0, std::clamp(size, 0, kGridSize) - 1};
+        // A cell off the grid holds nothing; leaving it out also keeps the walk from counting up
+        // to the end of the integer range.
+        if (ziel < 0 || ziel >= kGridSize) return {0, -1};
+        return {ziel, ziel};
+    }
+};
+
+// Every item of that name in the searched cells matches, column by column, each column from the
+// top, each tile's list in order; the last match is the target. Teleports, switches and furniture
+// are not items, and monsters never stand in the lists.
+std::shared_ptr<TGegenstand> find_target(const TSchalter& schalter) {
+    const Span columns = Span::of(schalter.ziel_x, map_width);
+    const Span rows = Span::of(schalter.ziel_y, map_height);
+    std::shared_ptr<TGegenstand> target;
+    for (int32_t x = columns.first; x <= columns.last; ++x) {
+        for (int32_t y = rows.first; y <= rows.last; ++y) {
+            TKartenTile* tile = map_tile(x, y);
+            if (tile == nullptr || !tile->gegenstaende) continue;
+            tile->gegenstaende->for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& item) {
+                if (item->name == schalter.ziel_name) target = item;
+            });
+        }
+    }
+    return target;
+}
+
+// Only integer fields switch; a text field is left alone. The value is written back as decimal
+// text through the registry, the way a data file would set it.
+void switch_field(Mode mode, const TField& field, Record& target) {
+    if (field.Kind() != FieldKind::Int) return;
+    const int32_t value = field.GetInt(target);
+    std::optional<int32_t> changed;
+    switch (mode) {
+        case Mode::Toggle:
+            changed = 1 - value;
+            break;
+        case Mode::Activate:
+            if (value == 0) changed = 1;
+            break;
+        case Mode::Deactivate:
+            if (value == 1) changed = 0;
+            break;
+    }
+    if (!changed) return;
+    field.Set(target, FieldValue(int_to_text(*changed)));
+    if (mode == Mode::Deactivate) print_line(field.Name() + " deactivated");
+}
+
+// The target is looked for once per text, at its first field token: no token can rename an item
+// (names are text fields), so every later search would find the same one.
+class EffectRun {
+public:
+    explicit EffectRun(const TSchalter& schalter) : schalter_(schalter) {}
+
+    void take(const std::string& token) {
+        if (std::optional<Mode> mode = mode_named(token)) {
+            mode_ = *mode;
+            return;
+        }
+        // An empty token (from "||" or an empty text) names nothing.
+        if (token.empty()) return;
+        if (!searched_) {
+            target_ = find_target(schalter_);
+            searched_ = true;
+        }
+        if (!target_) return;
+        const TTypeId* type = TTypeId::ForObject(*target_);
+        const TField* field = type ? type->FindField(token) : nullptr;
+        if (field != nullptr) switch_field(mode_, *field, *target_);
+    }
+
+private:
+    const TSchalter& schalter_;
+    Mode mode_ = Mode::Toggle;
+    bool searched_ = false;
+    std::shared_ptr<TGegenstand> target_;
+};
+
+// --- the switch pass -------------------------------------------------------------------------
+
+void show(const TSchalter& schalter, const std::string& standard) {
+    log_message(schalter.comment.empty() ? standard : schalter.comment);
+}
+
+bool player_on(const TSchalter& schalter) {
+    return player->x == schalter.x && player->y == schalter.y;
+}
+
+// `nth` counts the switches of the tile, whatever their kind: only the first one of a tile
+// announces itself, so a button behind a trigger stays quiet until it is used.
+void act(TSchalter& schalter, int32_t nth) {
+    const std::string art = lower_case(schalter.art);
+    if (art == "trigger") {
+        if (!player_on(schalter)) return;
+        schalter.parse_wirkung();
+        show(schalter, "You triggered " + schalter.name + "!");
+    } else if (art == "button") {
+        if (!player_on(schalter)) return;
+        if (player->usemode != 0) {
+            schalter.parse_wirkung();
+            show(schalter, "You use " + schalter.name + "!");
+        } else if (nth < 2) {
+            log_message("There is a " + schalter.name + " here.");
+        }
+    }
+}
+
+}  // namespace
+
+// A switch keeps no state: a trigger fires on every turn the player spends on it, a button on
+// every turn the use key pressed it.
 int32_t TSchalter::update() {
+    if (!player) return 0;
+    const Span columns = Span::of(-1, map_width);
+    const Span rows = Span::of(-1, map_height);
+    for (int32_t x = columns.first; x <= columns.last; ++x) {
+        for (int32_t y = rows.first; y <= rows.last; ++y) {
+            TKartenTile* tile = tile_grid.at(x, y);
+            if (tile == nullptr || !tile->gegenstaende || tile->gegenstaende->empty()) continue;
+            int32_t nth = 0;
+            tile->gegenstaende->for_each_of<TSchalter>(
+                [&](std::shared_ptr<TSchalter>& schalter) { act(*schalter, ++nth); });
+        }
+    }
     return 0;
 }
+
+// Tokens are separated by "|" and read left to right; the mode starts as TOGGLE and holds until
+// the next mode word. A token naming no field of the target, or with no target found, is
+// skipped and the rest of the text goes on.
 int32_t TSchalter::parse_wirkung() {
+    EffectRun run(*this);
+    std::string rest = wirkung;
+    for (;;) {
+        const size_t bar = rest.find('|');
+        if (bar == std::string::npos) {
+            run.take(rest);
+            break;
+        }
+        run.take(rest.substr(0, bar));
+        rest.erase(0, bar + 1);
+    }
     return 1;
 }
 

@@ -5,6 +5,16 @@
 
 namespace grotmere {
 
+namespace {
+
+// Only an integer field of that name is a position; a record without one stays where it is.
+void set_int_field(const TTypeId& type, Record& obj, const char* name, int32_t value) {
+    const TField* field = type.FindField(name);
+    if (field != nullptr && field->Kind() == FieldKind::Int) field->SetInt(obj, value);
+}
+
+}  // namespace
+
 TTeleport::TTeleport() : target_map(current_map) {}
 
 int32_t TTeleport::move(Record& obj) {
@@ -15,8 +25,8 @@ int32_t TTeleport::move(Record& obj) {
     if (!inside_map(target_x, target_y)) return 0;
     const TTypeId* type = TTypeId::ForObject(obj);
     if (type == nullptr) return 0;
-    if (const TField* x_field = type->FindField("x")) x_field->SetInt(obj, target_x);
-    if (const TField* y_field = type->FindField("y")) y_field->SetInt(obj, target_y);
+    set_int_field(*type, obj, "x", target_x);
+    set_int_field(*type, obj, "y", target_y);
     return 0;
 }
 

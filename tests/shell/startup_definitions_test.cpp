@@ -83,8 +83,8 @@ TEST_F(StartupDefinitionsTest, TheShippedFilesLoadWithoutProblems) {
     std::set<std::string> item_types;
     item_prototypes->for_each(
         [&](RecordRef& item) { item_types.insert(TTypeId::ForObject(*item)->Name()); });
-    EXPECT_EQ(item_types, (std::set<std::string>{"TWaffe", "TPanzer", "TMunition", "TTrank",
-                                                 "TLeuchte", "TKey"}));
+    EXPECT_EQ(item_types, (std::set<std::string>{"TGegenstand", "TWaffe", "TPanzer", "TMunition",
+                                                 "TTrank", "TLeuchte", "TKey"}));
     int32_t ranged = 0;
     item_prototypes->for_each_of<TWaffe>([&](std::shared_ptr<TWaffe>& weapon) {
         if (weapon->reichweite > 0 && weapon->munition.find("-Arrow-") != std::string::npos)
