@@ -5,10 +5,10 @@
 #include "actors/buff_arithmetic.hpp"
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
-#include "ui/platform.hpp"
+#include "platform/platform.hpp"
+#include "records/field_registry.hpp"
+#include "world/message_log.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/record_list.hpp"
+#include "records/record_list.hpp"
 
 namespace grotmere {
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/record_list.hpp"
+#include "records/record_list.hpp"
 
 namespace grotmere {
 

@@ -10,10 +10,10 @@
 #include "actors/panzer.hpp"
 #include "actors/player.hpp"
 #include "actors/waffe.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
-#include "ui/random.hpp"
-#include "ui/text.hpp"
+#include "base/random.hpp"
+#include "base/text.hpp"
+#include "world/message_log.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -5,7 +5,7 @@
 #include "actors/buff_arithmetic.hpp"
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
-#include "shell/field_registry.hpp"
+#include "records/field_registry.hpp"
 
 namespace grotmere {
 

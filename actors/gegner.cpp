@@ -4,11 +4,11 @@
 #include "actors/monster_spawn.hpp"
 #include "actors/player.hpp"
 #include "actors/treasure.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
-#include "ui/random.hpp"
+#include "base/random.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
+#include "world/message_log.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -4,13 +4,13 @@
 #include "actors/direction.hpp"
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
-#include "ui/random.hpp"
-#include "ui/text.hpp"
+#include "base/random.hpp"
+#include "base/text.hpp"
+#include "records/field_registry.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
+#include "world/message_log.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "shell/record.hpp"
+#include "records/record.hpp"
 
 namespace grotmere {
 

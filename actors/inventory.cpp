@@ -1,29 +1,24 @@
-// The player's ten-slot inventory: storing with stacking by name, the list beside the status
-// panel, dropping one piece, and using an item (wielding, wearing, drinking, lighting).
+// The player's ten-slot inventory: storing with stacking by name, dropping one
+// piece, and using an item (wielding, wearing, drinking, lighting).
 #include <memory>
 
-#include "actors/gegenstand.hpp"
 #include "actors/panzer.hpp"
 #include "actors/player.hpp"
 #include "actors/trank.hpp"
 #include "actors/treasure.hpp"
 #include "actors/waffe.hpp"
-#include "shell/field_registry.hpp"
-#include "ui/message_log.hpp"
-#include "ui/platform.hpp"
-#include "ui/text.hpp"
+#include "base/text.hpp"
+#include "records/field_registry.hpp"
+#include "world/gegenstand.hpp"
 #include "world/key.hpp"
 #include "world/leuchte.hpp"
+#include "world/message_log.hpp"
 
 namespace grotmere {
 
 namespace {
 
 using ItemRef = std::shared_ptr<TGegenstand>;
-
-constexpr int32_t kListX = 280;
-constexpr int32_t kListY = 260;
-constexpr int32_t kLineHeight = 10;
 
 // Callers pass slots 1 to 10; any other number, or a player without an inventory, finds no slot.
 ItemRef* slot_of(TPlayer& p, int32_t slot) {
@@ -152,18 +147,6 @@ int32_t TPlayer::add_to_inventory(const std::shared_ptr<TGegenstand>& item, int3
 
 // Empty slots leave their line blank, so every slot keeps its own line. The colour is whatever
 // the map view left.
-int32_t TPlayer::show_inventory() {
-    if (inv_visible == 0 || !inventory) return 0;
-    draw_text("INVENTORY:", kListX, kListY);
-    for (int32_t k = 1; k <= kInventorySlots; ++k) {
-        const ItemRef& held = (*inventory)[static_cast<size_t>(k - 1)];
-        if (!held) continue;
-        draw_text(int_to_text(k) + ". " + held->name + "(" + int_to_text(held->anzahl) + ")",
-                  kListX, kListY + kLineHeight * k);
-    }
-    return 0;
-}
-
 int32_t TPlayer::drop_gegenstand(int32_t slot) {
     ItemRef* held = slot_of(*this, slot);
     if (held == nullptr || !*held) return 0;

@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "actors/gegner.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
-#include "ui/platform.hpp"
-#include "ui/random.hpp"
-#include "ui/text.hpp"
+#include "base/random.hpp"
+#include "base/text.hpp"
+#include "platform/platform.hpp"
+#include "records/field_registry.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -6,10 +6,10 @@
 #include "actors/gegner.hpp"
 #include "actors/trank.hpp"
 #include "actors/treasure.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
 #include "world/karten_tile.hpp"
+#include "world/message_log.hpp"
 #include "world/teleport.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

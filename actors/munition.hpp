@@ -1,7 +1,7 @@
 // TMunition, ammunition: its dmg adds to the ranged weapon's damage for each missile fired with it.
 #pragma once
 
-#include "actors/gegenstand.hpp"
+#include "world/gegenstand.hpp"
 
 namespace grotmere {
 

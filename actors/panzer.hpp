@@ -1,7 +1,7 @@
 // TPanzer, armour: its rs adds to the wearer's armour class.
 #pragma once
 
-#include "actors/gegenstand.hpp"
+#include "world/gegenstand.hpp"
 
 namespace grotmere {
 

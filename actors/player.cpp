@@ -1,6 +1,6 @@
 #include "actors/player.hpp"
 
-#include "shell/field_registry.hpp"
+#include "records/field_registry.hpp"
 
 namespace grotmere {
 

@@ -8,17 +8,17 @@
 #include "actors/munition.hpp"
 #include "actors/player.hpp"
 #include "actors/surroundings.hpp"
+#include "actors/tastatur.hpp"
 #include "actors/treasure.hpp"
 #include "actors/waffe.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
-#include "ui/platform.hpp"
-#include "ui/tastatur.hpp"
-#include "ui/text.hpp"
+#include "base/text.hpp"
+#include "platform/platform.hpp"
 #include "world/door.hpp"
 #include "world/karte.hpp"
 #include "world/key.hpp"
+#include "world/message_log.hpp"
 #include "world/schalter.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -1,16 +1,16 @@
 // The look action: what lies around the player goes to the log, and every look rolls again for
 // every hidden door around.
-#include "actors/gegenstand.hpp"
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
 #include "actors/surroundings.hpp"
 #include "actors/treasure.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
-#include "ui/random.hpp"
-#include "ui/text.hpp"
+#include "base/random.hpp"
+#include "base/text.hpp"
 #include "world/door.hpp"
+#include "world/gegenstand.hpp"
+#include "world/message_log.hpp"
 #include "world/teleport.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

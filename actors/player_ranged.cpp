@@ -1,12 +1,12 @@
 // The player's ranged fighting helpers: finding ammunition, the melee check that forbids a shot,
 // and launching a missile.
-#include "actors/gegenstand.hpp"
 #include "actors/gegner.hpp"
 #include "actors/geschoss.hpp"
 #include "actors/player.hpp"
 #include "actors/surroundings.hpp"
 #include "actors/waffe.hpp"
-#include "shell/world_state.hpp"
+#include "world/gegenstand.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

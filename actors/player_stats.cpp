@@ -1,17 +1,12 @@
-// The player's panel, its per-pass upkeep (death, caps, level rise) and its per-turn health step.
-#include <vector>
-
+// The player's per-pass upkeep (death, caps, level rise) and its per-turn health step.
 #include "actors/buff.hpp"
-#include "actors/panzer.hpp"
 #include "actors/player.hpp"
-#include "actors/waffe.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
-#include "ui/platform.hpp"
-#include "ui/random.hpp"
-#include "ui/text.hpp"
+#include "base/random.hpp"
+#include "platform/platform.hpp"
 #include "world/karten_tile.hpp"
+#include "world/message_log.hpp"
 #include "world/teleport.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 
@@ -21,15 +16,6 @@ constexpr int32_t kAttackCap = 98;
 constexpr int32_t kDefenceCap = 95;
 constexpr int32_t kArmourClassCap = 30;
 constexpr int32_t kTurnsPerHealthPoint = 20;
-
-struct PanelLine {
-    int32_t y;
-    std::string text;
-};
-
-std::string number(int32_t value) {
-    return int_to_text(value);
-}
 
 // Attack is held at the cap by a one-pass correction, so the stored value keeps its gains; the
 // defence cap overwrites the stored value instead.
@@ -83,31 +69,6 @@ void regenerate(TPlayer& p) {
 }
 
 }  // namespace
-
-int32_t TPlayer::showstats() {
-    int32_t armour_bonus = panzer ? panzer->rs : 0;
-    int32_t weapon_bonus = waffe ? waffe->dmg : 0;
-    const std::vector<PanelLine> lines = {
-        {260, "Name: " + name},
-        {270, number(actual("hp")) + "/" + number(actual("hpmax")) + " HealthPoints"},
-        {280, "Experience: " + number(actual("xp")) + " / " + number(level) + ". Level"},
-        {290, "ATTACK: " + number(actual("attack")) + "/100"},
-        {300, "DEFENSE: " + number(actual("defend")) + "/100"},
-        {310, "Armor Class: " + number(actual("rs")) + "(+" + number(armour_bonus) + ")"},
-        {320, "Damage Points: " + number(actual("dmg")) + "(+" + number(weapon_bonus) + ")"},
-        {330, "GOLD: " + number(gold) + " pieces."},
-    };
-    for (const PanelLine& line : lines)
-        draw_text(line.text, 0, line.y);
-    return 0;
-}
-
-int32_t TPlayer::show_worn() {
-    if (wear_visible == 0) return 0;
-    draw_text(waffe ? "Your weapon is a " + waffe->name + "." : "No weapon ready.", 0, 340);
-    draw_text(panzer ? "You wear a " + panzer->name + "." : "You are not armored.", 0, 350);
-    return 0;
-}
 
 int32_t TPlayer::update() {
     if (actual("hp") <= 0) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "shell/record_list.hpp"
+#include "records/record_list.hpp"
 #include "world/karten_tile.hpp"
 #include "world/tile_grid.hpp"
 

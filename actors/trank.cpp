@@ -4,8 +4,8 @@
 
 #include "actors/buff.hpp"
 #include "actors/buff_arithmetic.hpp"
-#include "shell/field_registry.hpp"
-#include "ui/text.hpp"
+#include "base/text.hpp"
+#include "records/field_registry.hpp"
 
 namespace grotmere {
 

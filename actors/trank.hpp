@@ -9,7 +9,7 @@
 // does nothing.
 #pragma once
 
-#include "actors/gegenstand.hpp"
+#include "world/gegenstand.hpp"
 
 namespace grotmere {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "actors/gegenstand.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
-#include "ui/random.hpp"
+#include "base/random.hpp"
+#include "records/field_registry.hpp"
+#include "world/gegenstand.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

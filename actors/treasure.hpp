@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "shell/record_list.hpp"
+#include "records/record_list.hpp"
 
 namespace grotmere {
 

@@ -1,6 +1,6 @@
 #include "actors/waffe.hpp"
 
-#include "shell/field_registry.hpp"
+#include "records/field_registry.hpp"
 
 namespace grotmere {
 

@@ -2,7 +2,7 @@
 // that far, using the ammunition whose names `munition` lists, each between hyphens ("-Arrow-").
 #pragma once
 
-#include "actors/gegenstand.hpp"
+#include "world/gegenstand.hpp"
 
 namespace grotmere {
 

@@ -9,18 +9,22 @@
 #include "actors/geschoss.hpp"
 #include "actors/player.hpp"
 #include "actors/treasure.hpp"
+#include "actors/world_passes.hpp"
+#include "base/random.hpp"
 #include "bench/allocation_count.hpp"
-#include "shell/field_registry.hpp"
+#include "platform/drawing.hpp"
+#include "platform/platform.hpp"
+#include "records/field_registry.hpp"
 #include "shell/main_loop.hpp"
-#include "shell/world_state.hpp"
-#include "ui/platform.hpp"
-#include "ui/random.hpp"
+#include "shell/record_types.hpp"
+#include "view/screen.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
 #include "world/schalter.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 namespace {
@@ -211,7 +215,7 @@ void BM_WholeTurn(benchmark::State& state) {
         TKarte::darken();
         kamera->in_sight(player->x, player->y, 5);
         tile_grid.at(player->x, player->y)->sichtbar = 1;
-        TSchalter::update();
+        update_switches();
         TDoor::update();
         kamera->in_sight(player->x, player->y, 5);
         update_lights();

@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/definition_loader.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/record_json.hpp"
-#include "shell/world_state.hpp"
+#include "records/definition_loader.hpp"
+#include "records/field_registry.hpp"
+#include "records/record_json.hpp"
+#include "shell/record_types.hpp"
+#include "world/world_state.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace grotmere;

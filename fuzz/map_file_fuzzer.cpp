@@ -10,13 +10,15 @@
 #include <unistd.h>
 
 #include "actors/player.hpp"
-#include "shell/definition_loader.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
+#include "actors/world_passes.hpp"
+#include "records/definition_loader.hpp"
+#include "records/field_registry.hpp"
+#include "shell/record_types.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
 #include "world/leuchte.hpp"
 #include "world/map_file.hpp"
+#include "world/world_state.hpp"
 
 namespace {
 

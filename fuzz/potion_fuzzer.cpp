@@ -10,8 +10,9 @@
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
 #include "actors/trank.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
+#include "records/field_registry.hpp"
+#include "shell/record_types.hpp"
+#include "world/world_state.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace grotmere;

@@ -8,13 +8,15 @@
 #include <string>
 
 #include "actors/player.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
+#include "actors/world_passes.hpp"
+#include "records/field_registry.hpp"
+#include "shell/record_types.hpp"
 #include "world/door.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
 #include "world/schalter.hpp"
+#include "world/world_state.hpp"
 
 namespace {
 
@@ -57,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tile_grid.at(0, 0)->gegenstaende->append(schalter);
 
     schalter->parse_wirkung();
-    TSchalter::update();
+    update_switches();
     TDoor::update();
     update_lights();
     TKarte::update();

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "platform/backend.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/startup.hpp"
-#include "ui/backend.hpp"
 
 namespace grotmere {
 

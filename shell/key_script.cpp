@@ -5,7 +5,7 @@
 #include <map>
 #include <sstream>
 
-#include "ui/text.hpp"
+#include "base/text.hpp"
 
 namespace grotmere {
 

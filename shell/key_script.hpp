@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/headless_backend.hpp"
+#include "platform/headless_backend.hpp"
 
 namespace grotmere {
 

@@ -1,7 +1,7 @@
 // The game in its window.
+#include "platform/backend_sdl.hpp"
+#include "platform/platform.hpp"
 #include "shell/game.hpp"
-#include "ui/backend_sdl.hpp"
-#include "ui/platform.hpp"
 
 int main() {
     try {

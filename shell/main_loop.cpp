@@ -7,15 +7,14 @@
 #include "actors/geschoss.hpp"
 #include "actors/player.hpp"
 #include "actors/treasure.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
-#include "ui/platform.hpp"
+#include "actors/world_passes.hpp"
+#include "platform/drawing.hpp"
+#include "view/screen.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
-#include "world/leuchte.hpp"
-#include "world/schalter.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 
@@ -44,7 +43,7 @@ void run_turn_cycle() {
     if (player) {
         if (TKartenTile* own = map_tile(player->x, player->y)) own->sichtbar = 1;
     }
-    TSchalter::update();
+    update_switches();
     // A door opened this turn clears the way for the second look.
     TDoor::update();
     see_from_player();
@@ -72,17 +71,6 @@ std::optional<GameEnd> end_requested() {
 }
 
 }  // namespace
-
-int32_t draw_screen() {
-    TKamera::render_all();
-    if (player) player->showstats();
-    draw_messages(0, 400);
-    if (player) {
-        player->show_inventory();
-        player->show_worn();
-    }
-    return 0;
-}
 
 PassResult run_pass() {
     PassResult result;

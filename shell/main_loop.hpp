@@ -18,7 +18,4 @@ struct PassResult {
 
 PassResult run_pass();
 
-// One frame of drawing, without clearing and presenting.
-int32_t draw_screen();
-
 }  // namespace grotmere

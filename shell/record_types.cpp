@@ -1,20 +1,21 @@
 // The one table of record type and field names. Each type lists its own fields in declared order;
 // the inherited ones come from its base. The types are entered in the game's registration order.
 
+#include "shell/record_types.hpp"
 #include "actors/buff.hpp"
-#include "actors/gegenstand.hpp"
 #include "actors/gegner.hpp"
 #include "actors/geschoss.hpp"
 #include "actors/munition.hpp"
 #include "actors/panzer.hpp"
 #include "actors/player.hpp"
+#include "actors/tastatur.hpp"
 #include "actors/trank.hpp"
 #include "actors/treasure.hpp"
 #include "actors/waffe.hpp"
-#include "shell/bif_list.hpp"
-#include "shell/type_table.hpp"
-#include "ui/tastatur.hpp"
+#include "records/bif_list.hpp"
+#include "records/type_table.hpp"
 #include "world/door.hpp"
+#include "world/gegenstand.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
@@ -31,7 +32,8 @@ namespace {
 using Fields = std::vector<TField>;
 
 void describe_world_types(TypeTable& table) {
-    table.add<TKarte>("TKarte", {});
+    // The map object rebuilds every tile when it is made, so data files never make one.
+    table.rules_only(table.add<TKarte>("TKarte", {}));
     Fields mobiliar_fields = {
         string_field("name", &TMobiliar::name),
         int_field("blocks", &TMobiliar::blocks),
@@ -258,14 +260,18 @@ void describe_bookkeeping_types(TypeTable& table) {
     table.add<TBifList>("TBifList", std::move(bif_list_fields));
 }
 
-}  // namespace
-
 void describe_record_types(TypeTable& table) {
     describe_world_types(table);
     describe_actor_types(table);
     describe_binding_and_missile_types(table);
     describe_item_types(table);
     describe_bookkeeping_types(table);
+}
+
+}  // namespace
+
+void register_record_types() {
+    describe_types_with(describe_record_types);
 }
 
 }  // namespace grotmere

@@ -9,13 +9,14 @@
 #include <limits>
 #include <sstream>
 
+#include "platform/drawing.hpp"
+#include "platform/headless_backend.hpp"
+#include "platform/png_writer.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/startup.hpp"
 #include "shell/state_dump.hpp"
-#include "shell/world_state.hpp"
-#include "ui/headless_backend.hpp"
-#include "ui/png_writer.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -1,17 +1,20 @@
 #include "shell/startup.hpp"
 
-#include "actors/gegenstand.hpp"
 #include "actors/player.hpp"
-#include "shell/field_registry.hpp"
+#include "actors/world_passes.hpp"
+#include "base/random.hpp"
+#include "base/text.hpp"
+#include "base/text_file.hpp"
+#include "platform/drawing.hpp"
+#include "records/field_registry.hpp"
+#include "shell/record_types.hpp"
 #include "shell/startup_definitions.hpp"
-#include "shell/world_state.hpp"
-#include "ui/random.hpp"
-#include "ui/text.hpp"
-#include "ui/text_file.hpp"
+#include "world/gegenstand.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
 #include "world/leuchte.hpp"
 #include "world/map_file.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

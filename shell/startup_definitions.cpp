@@ -1,11 +1,11 @@
 #include "shell/startup_definitions.hpp"
 
 #include "actors/player.hpp"
-#include "shell/definition_loader.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
-#include "ui/tastatur.hpp"
-#include "ui/text_file.hpp"
+#include "actors/tastatur.hpp"
+#include "base/text_file.hpp"
+#include "records/definition_loader.hpp"
+#include "records/field_registry.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "actors/player.hpp"
-#include "shell/record_json.hpp"
-#include "shell/world_state.hpp"
-#include "ui/tastatur.hpp"
-#include "ui/text.hpp"
+#include "actors/tastatur.hpp"
+#include "base/text.hpp"
+#include "records/record_json.hpp"
 #include "world/karten_tile.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

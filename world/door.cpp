@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "shell/world_state.hpp"
 #include "world/karten_tile.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "actors/gegenstand.hpp"
+#include "world/gegenstand.hpp"
 
 namespace grotmere {
 

@@ -1,11 +1,14 @@
 // TKamera, a view of the map on the screen. Every camera joins `cameras` when it is made, so make
 // cameras through the registry (new_record<TKamera>()), never with a bare make_shared.
+// Its members live in three files: the camera's own settings in world/kamera.cpp, in_sight (the
+// player's sight) in world/line_of_sight.cpp, and the drawing (render, render_all) in
+// view/map_view.cpp.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "shell/record.hpp"
+#include "records/record.hpp"
 
 namespace grotmere {
 

@@ -1,16 +1,14 @@
 #include "world/karte.hpp"
 
 #include <algorithm>
-#include <optional>
 
-#include "actors/gegenstand.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
-#include "ui/random.hpp"
+#include "base/random.hpp"
+#include "records/field_registry.hpp"
 #include "world/door.hpp"
+#include "world/gegenstand.hpp"
 #include "world/karten_tile.hpp"
-#include "world/map_file.hpp"
 #include "world/mobiliar.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 
@@ -61,14 +59,6 @@ TKarte::TKarte() {
         for (int32_t y = 0; y < grid_rows(); ++y)
             tile_grid.set(x, y, new_record<TKartenTile>());
     }
-}
-
-// A refused file leaves the map as it was and is reported like any other problem of a data file.
-int32_t TKarte::load_map(const std::string& file) {
-    std::optional<LoadProblem> refusal = load_map_file(file);
-    if (!refusal) return 0;
-    report_load_problems({*refusal});
-    return 1;
 }
 
 // Asking for more walls than there is room floor would draw for ever, so the count stops at the

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/record.hpp"
+#include "records/record.hpp"
 
 namespace grotmere {
 
@@ -13,6 +13,8 @@ class TKarte : public Record {
 public:
     // Builds a fresh tile for every cell of the map_width x map_height rectangle.
     TKarte();
+    // Loads the map file with its monsters; defined with the passes that know them
+    // (actors/world_passes.cpp). 1 when the file is refused, which is reported.
     int32_t load_map(const std::string& file);
     int32_t randomfill(int32_t count);
     static int32_t is_begehbar(int32_t x, int32_t y);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/record_list.hpp"
+#include "records/record_list.hpp"
 
 namespace grotmere {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "actors/gegenstand.hpp"
+#include "world/gegenstand.hpp"
 
 namespace grotmere {
 

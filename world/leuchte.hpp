@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "actors/gegenstand.hpp"
+#include "world/gegenstand.hpp"
 
 namespace grotmere {
 
@@ -21,8 +21,9 @@ public:
     int32_t brennt = 1;
 };
 
-// One turn of light: every carried, heaped and lying light source shines; burnt-out lights are
-// reported or removed.
-int32_t update_lights();
+// The lights lying on the map's tiles shine, in the order of a scan column by column (x outer, y
+// inner). Burnt-out lights stay on their tiles. The whole light pass, carried and heaped lights
+// first, is update_lights (actors/world_passes.hpp).
+int32_t shine_lying_lights();
 
 }  // namespace grotmere

@@ -4,13 +4,10 @@
 #include <limits>
 #include <vector>
 
-#include "actors/player.hpp"
-#include "actors/treasure.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
 #include "world/line_walk.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 
@@ -231,23 +228,6 @@ void shine(const TLeuchte& light, int32_t x, int32_t y) {
     shine_walking(light, x, y);
 }
 
-void carried_light() {
-    if (!player || !player->leuchte) return;
-    if (player->leuchte->erleuchte(player->x, player->y) != 0) return;
-    log_message(player->leuchte->name + " has burnt out.");
-    player->leuchte = nullptr;
-}
-
-// A light that goes out in a heap is gone without a word.
-void lights_in_heaps() {
-    treasures->for_each_of<TTreasure>([](std::shared_ptr<TTreasure>& heap) {
-        if (!heap->drop) return;
-        heap->drop->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& light) {
-            if (light->erleuchte(heap->x, heap->y) == 0) heap->drop->remove(light.get());
-        });
-    });
-}
-
 // The lights lying on tiles shine in the order the scan finds them, column by column, but each
 // shines only once the scan has read a few columns past it: the tiles around it have then just
 // passed through the cache, where a thousand lights reaching into cold tiles all over the map
@@ -331,9 +311,7 @@ int32_t TLeuchte::erleuchte(int32_t x, int32_t y) {
     return 1;
 }
 
-int32_t update_lights() {
-    carried_light();
-    lights_in_heaps();
+int32_t shine_lying_lights() {
     static LyingLights lying;
     lying.scan_and_shine();
     return 0;

@@ -1,11 +1,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/world_state.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
 #include "world/line_walk.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -3,31 +3,29 @@
 #include <memory>
 #include <string_view>
 
-#include "actors/gegenstand.hpp"
-#include "actors/gegner.hpp"
-#include "actors/monster_spawn.hpp"
-#include "shell/definition_loader.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
-#include "ui/text.hpp"
-#include "ui/text_file.hpp"
+#include "base/text.hpp"
+#include "base/text_file.hpp"
+#include "records/definition_loader.hpp"
+#include "records/field_registry.hpp"
 #include "world/door.hpp"
+#include "world/gegenstand.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
 #include "world/schalter.hpp"
 #include "world/teleport.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
+
+void warn_about_map(const std::string& file, const std::string& message) {
+    report_load_problems({LoadProblem{file, 0, message}});
+}
 
 namespace {
 
 std::string at_text(int32_t x, int32_t y) {
     return " at (" + int_to_text(x) + "|" + int_to_text(y) + ")";
-}
-
-void warn(const std::string& file, const std::string& message) {
-    report_load_problems({LoadProblem{file, 0, message}});
 }
 
 std::optional<LoadProblem> size_problem(const std::string& file, const char* what, int32_t value) {
@@ -54,32 +52,20 @@ void read_grid(TextFile& in) {
 void place_light(const std::string& file, const TLeuchte& record) {
     auto light = std::dynamic_pointer_cast<TLeuchte>(TGegenstand::create_from_proto(record.name));
     if (!light) {
-        return warn(file, "the light \"" + record.name + "\"" + at_text(record.x, record.y) +
-                              " names no light prototype; skipped");
+        return warn_about_map(file, "the light \"" + record.name + "\"" +
+                                        at_text(record.x, record.y) +
+                                        " names no light prototype; skipped");
     }
     TKartenTile* tile = map_tile(record.x, record.y);
     if (tile == nullptr) {
-        return warn(file, "the light \"" + record.name + "\"" + at_text(record.x, record.y) +
-                              " lies outside the map; skipped");
+        return warn_about_map(file, "the light \"" + record.name + "\"" +
+                                        at_text(record.x, record.y) +
+                                        " lies outside the map; skipped");
     }
     light->x = record.x;
     light->y = record.y;
     light->brenndauer = record.brenndauer;
     tile->gegenstaende->append(light);
-}
-
-// Every call of one record has the same arguments, and the tiles do not change between them, so
-// a refused spawn would be refused again: one warning, and the record's remaining calls are left
-// out.
-void spawn_monsters(const std::string& file, const TGegner& record) {
-    for (int32_t k = 0; k < record.anzahl; ++k) {
-        const SpawnOutcome outcome =
-            spawn_monster(record.name, record.x, record.y, record.level, record.abweichung);
-        if (outcome == SpawnOutcome::OutsideMap || outcome == SpawnOutcome::NoTile) {
-            return warn(file,
-                        spawn_refusal(outcome, record.name, record.x, record.y, record.level));
-        }
-    }
 }
 
 // Switches, doors and teleports stand in their tile's list and stay in map_records as well.
@@ -90,21 +76,19 @@ void place_features(const std::string& file) {
             tile->gegenstaende->append(feature);
             return;
         }
-        warn(file, "the " + TTypeId::Of<Feature>().Name() + at_text(feature->x, feature->y) +
-                       " lies outside the map; it stands on no tile");
+        warn_about_map(file, "the " + TTypeId::Of<Feature>().Name() +
+                                 at_text(feature->x, feature->y) +
+                                 " lies outside the map; it stands on no tile");
     });
 }
 
 // Lights go first, so a light stands ahead of any switch, door or teleport on its tile.
-void place_records(const std::string& file) {
+void place_records(const std::string& file, const PlaceMonsters& place_monsters) {
     map_records->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& record) {
         place_light(file, *record);
         map_records->remove(record.get());
     });
-    map_records->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& record) {
-        spawn_monsters(file, *record);
-        map_records->remove(record.get());
-    });
+    if (place_monsters) place_monsters(file);
     place_features<TSchalter>(file);
     place_features<TDoor>(file);
     place_features<TTeleport>(file);
@@ -112,7 +96,8 @@ void place_records(const std::string& file) {
 
 }  // namespace
 
-std::optional<LoadProblem> load_map_file(const std::string& file) {
+std::optional<LoadProblem> read_map_file(const std::string& file,
+                                         const PlaceMonsters& place_monsters) {
     TextFileHandle in = open_text_file(file);
     if (!in) return LoadProblem{file, 0, "the file cannot be opened, so there is no map"};
     const int32_t width = text_to_int(in->read_line());
@@ -129,7 +114,7 @@ std::optional<LoadProblem> load_map_file(const std::string& file) {
     const int32_t records_offset = in->byte_position();
     close_file(in);
     load_definitions(map_records, file, records_offset);
-    place_records(file);
+    place_records(file, place_monsters);
     return std::nullopt;
 }
 

@@ -6,19 +6,29 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
-#include "shell/load_problems.hpp"
+#include "records/load_problems.hpp"
 
 namespace grotmere {
 
 // Start-up's map.
 inline const std::string kMapFile = "bifs/karte2.map";
 
+// Puts the map section's monster spawns on the map: it runs after the lights are placed and
+// before the switches, doors and teleports, and takes the spawn records out of map_records.
+using PlaceMonsters = std::function<void(const std::string& file)>;
+
 // Loads the file as the map (relative to the working directory). Returns none, or why the file
 // was refused: the file and a message naming the bad value, such as "the map width 300 lies
-// outside 1 to 256".
-std::optional<LoadProblem> load_map_file(const std::string& file);
+// outside 1 to 256". The game loads its map with load_map_file (actors/world_passes.hpp), which
+// brings the monsters.
+std::optional<LoadProblem> read_map_file(const std::string& file,
+                                         const PlaceMonsters& place_monsters);
+
+// One warning about the map file as a whole, on standard error and in `load_problems`.
+void warn_about_map(const std::string& file, const std::string& message);
 
 }  // namespace grotmere

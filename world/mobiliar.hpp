@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/record.hpp"
+#include "records/record.hpp"
 
 namespace grotmere {
 

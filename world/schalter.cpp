@@ -4,14 +4,13 @@
 #include <memory>
 #include <optional>
 
-#include "actors/gegenstand.hpp"
-#include "actors/player.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
-#include "ui/message_log.hpp"
-#include "ui/platform.hpp"
-#include "ui/text.hpp"
+#include "base/text.hpp"
+#include "platform/platform.hpp"
+#include "records/field_registry.hpp"
+#include "world/gegenstand.hpp"
 #include "world/karten_tile.hpp"
+#include "world/message_log.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 
@@ -120,21 +119,21 @@ void show(const TSchalter& schalter, const std::string& standard) {
     log_message(schalter.comment.empty() ? standard : schalter.comment);
 }
 
-bool player_on(const TSchalter& schalter) {
-    return player->x == schalter.x && player->y == schalter.y;
+bool stands_on(const SwitchUser& user, const TSchalter& schalter) {
+    return user.x == schalter.x && user.y == schalter.y;
 }
 
 // `nth` counts the switches of the tile, whatever their kind: only the first one of a tile
 // announces itself, so a button behind a trigger stays quiet until it is used.
-void act(TSchalter& schalter, int32_t nth) {
+void act(TSchalter& schalter, int32_t nth, const SwitchUser& user) {
     const std::string art = lower_case(schalter.art);
     if (art == "trigger") {
-        if (!player_on(schalter)) return;
+        if (!stands_on(user, schalter)) return;
         schalter.parse_wirkung();
         show(schalter, "You triggered " + schalter.name + "!");
     } else if (art == "button") {
-        if (!player_on(schalter)) return;
-        if (player->usemode != 0) {
+        if (!stands_on(user, schalter)) return;
+        if (user.usemode != 0) {
             schalter.parse_wirkung();
             show(schalter, "You use " + schalter.name + "!");
         } else if (nth < 2) {
@@ -147,8 +146,7 @@ void act(TSchalter& schalter, int32_t nth) {
 
 // A switch keeps no state: a trigger fires on every turn the player spends on it, a button on
 // every turn the use key pressed it.
-int32_t TSchalter::update() {
-    if (!player) return 0;
+int32_t TSchalter::update(const SwitchUser& user) {
     const Span columns = Span::of(-1, map_width);
     const Span rows = Span::of(-1, map_height);
     for (int32_t x = columns.first; x <= columns.last; ++x) {
@@ -157,7 +155,7 @@ int32_t TSchalter::update() {
             if (tile == nullptr || !tile->gegenstaende || tile->gegenstaende->empty()) continue;
             int32_t nth = 0;
             tile->gegenstaende->for_each_of<TSchalter>(
-                [&](std::shared_ptr<TSchalter>& schalter) { act(*schalter, ++nth); });
+                [&](std::shared_ptr<TSchalter>& schalter) { act(*schalter, ++nth, user); });
         }
     }
     return 0;

@@ -5,13 +5,22 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/record.hpp"
+#include "records/record.hpp"
 
 namespace grotmere {
 
+// Who works the switches in a pass: where the player stands and whether it pressed the use key.
+struct SwitchUser {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t usemode = 0;
+};
+
 class TSchalter : public Record {
 public:
-    static int32_t update();
+    // The switch pass over the map, x outer, y inner. The game runs it through update_switches
+    // (actors/world_passes.hpp), which knows the player.
+    static int32_t update(const SwitchUser& user);
     int32_t parse_wirkung();
 
     std::string name;

@@ -1,7 +1,7 @@
 #include "world/teleport.hpp"
 
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
+#include "records/field_registry.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

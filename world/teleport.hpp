@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/record.hpp"
+#include "records/record.hpp"
 
 namespace grotmere {
 

@@ -1,6 +1,6 @@
 #include "world/tile_grid.hpp"
 
-#include "shell/world_state.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 

@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tests/shell/definition_test_support.hpp"
+#include "tests/records/definition_test_support.hpp"
 
 namespace grotmere::testing {
 namespace {

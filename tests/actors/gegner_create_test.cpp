@@ -2,12 +2,12 @@
 
 #include <map>
 
-#include "actors/gegenstand.hpp"
 #include "actors/gegner.hpp"
 #include "actors/monster_spawn.hpp"
+#include "base/random.hpp"
 #include "tests/world/world_test_support.hpp"
-#include "ui/random.hpp"
 #include "world/door.hpp"
+#include "world/gegenstand.hpp"
 #include "world/karte.hpp"
 #include "world/leuchte.hpp"
 

@@ -4,8 +4,9 @@
 
 #include "actors/panzer.hpp"
 #include "actors/waffe.hpp"
+#include "platform/canvas.hpp"
+#include "platform/drawing.hpp"
 #include "tests/actors/item_game.hpp"
-#include "ui/canvas.hpp"
 #include "world/leuchte.hpp"
 
 namespace grotmere::testing {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "actors/gegenstand.hpp"
 #include "actors/treasure.hpp"
-#include "shell/definition_loader.hpp"
+#include "records/definition_loader.hpp"
 #include "tests/actors/player_game.hpp"
+#include "world/gegenstand.hpp"
 
 namespace grotmere::testing {
 

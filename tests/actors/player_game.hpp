@@ -8,10 +8,10 @@
 
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
-#include "shell/field_registry.hpp"
+#include "actors/tastatur.hpp"
+#include "records/field_registry.hpp"
 #include "tests/support/headless_game.hpp"
 #include "tests/support/tiny_map.hpp"
-#include "ui/tastatur.hpp"
 #include "world/karten_tile.hpp"
 
 namespace grotmere::testing {

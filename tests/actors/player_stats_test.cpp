@@ -5,8 +5,9 @@
 #include "actors/panzer.hpp"
 #include "actors/trank.hpp"
 #include "actors/waffe.hpp"
+#include "platform/canvas.hpp"
+#include "platform/drawing.hpp"
 #include "tests/actors/player_game.hpp"
-#include "ui/canvas.hpp"
 #include "world/teleport.hpp"
 
 namespace grotmere::testing {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "ui/random.hpp"
+#include "base/random.hpp"
 
 namespace grotmere::testing {
 

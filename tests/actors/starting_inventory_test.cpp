@@ -4,12 +4,12 @@
 
 #include <filesystem>
 
-#include "actors/gegenstand.hpp"
 #include "actors/munition.hpp"
 #include "actors/player.hpp"
 #include "shell/startup.hpp"
-#include "tests/shell/definition_test_support.hpp"
+#include "tests/records/definition_test_support.hpp"
 #include "tests/support/headless_game.hpp"
+#include "world/gegenstand.hpp"
 
 namespace grotmere::testing {
 namespace {

@@ -2,8 +2,8 @@
 // the clean-up of empty heaps, and the get key that empties them.
 #include <gtest/gtest.h>
 
+#include "base/random.hpp"
 #include "tests/actors/item_game.hpp"
-#include "ui/random.hpp"
 #include "world/key.hpp"
 
 namespace grotmere::testing {

@@ -5,10 +5,10 @@
 
 #include <unistd.h>
 
+#include "platform/canvas.hpp"
 #include "shell/startup.hpp"
 #include "tests/support/headless_game.hpp"
-#include "ui/canvas.hpp"
-#include "ui/message_log.hpp"
+#include "world/message_log.hpp"
 
 namespace grotmere {
 namespace {

@@ -13,8 +13,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "ui/canvas.hpp"
-#include "ui/png_writer.hpp"
+#include "platform/canvas.hpp"
+#include "platform/png_writer.hpp"
 
 namespace grotmere {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
+#include "actors/tastatur.hpp"
 #include "actors/waffe.hpp"
 #include "shell/startup_definitions.hpp"
-#include "tests/shell/definition_test_support.hpp"
-#include "ui/tastatur.hpp"
+#include "tests/records/definition_test_support.hpp"
 
 namespace grotmere {
 namespace {

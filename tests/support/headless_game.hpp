@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/headless_backend.hpp"
 #include "shell/main_loop.hpp"
-#include "shell/world_state.hpp"
-#include "ui/headless_backend.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere::testing {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "shell/world_state.hpp"
-#include "ui/text.hpp"
+#include "base/text.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere::testing {
 

@@ -4,8 +4,9 @@
 #include "actors/geschoss.hpp"
 #include "actors/player.hpp"
 #include "actors/treasure.hpp"
+#include "platform/drawing.hpp"
+#include "platform/platform.hpp"
 #include "tests/world/world_test_support.hpp"
-#include "ui/platform.hpp"
 #include "world/door.hpp"
 #include "world/teleport.hpp"
 

@@ -5,8 +5,9 @@
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
 #include "actors/treasure.hpp"
+#include "actors/world_passes.hpp"
+#include "base/random.hpp"
 #include "tests/world/world_test_support.hpp"
-#include "ui/random.hpp"
 #include "world/door.hpp"
 #include "world/karte.hpp"
 

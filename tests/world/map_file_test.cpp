@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "actors/gegner.hpp"
-#include "tests/shell/definition_test_support.hpp"
+#include "actors/world_passes.hpp"
+#include "tests/records/definition_test_support.hpp"
 #include "tests/world/world_test_support.hpp"
 #include "world/door.hpp"
 #include "world/karte.hpp"

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 
-#include "actors/gegenstand.hpp"
 #include "actors/player.hpp"
 #include "shell/startup.hpp"
-#include "tests/shell/definition_test_support.hpp"
+#include "tests/records/definition_test_support.hpp"
 #include "tests/world/world_test_support.hpp"
 #include "world/door.hpp"
+#include "world/gegenstand.hpp"
 #include "world/leuchte.hpp"
 
 namespace grotmere::testing {

@@ -12,9 +12,10 @@
 #include <nlohmann/json.hpp>
 
 #include "actors/player.hpp"
+#include "actors/world_passes.hpp"
 #include "shell/startup.hpp"
 #include "shell/startup_definitions.hpp"
-#include "tests/shell/definition_test_support.hpp"
+#include "tests/records/definition_test_support.hpp"
 #include "tests/world/world_test_support.hpp"
 #include "world/karte.hpp"
 #include "world/map_file.hpp"

@@ -2,8 +2,8 @@
 // text that changes fields of the items they aim at.
 #include <gtest/gtest.h>
 
+#include "base/text.hpp"
 #include "tests/actors/player_game.hpp"
-#include "ui/text.hpp"
 #include "world/door.hpp"
 #include "world/leuchte.hpp"
 #include "world/schalter.hpp"

@@ -6,15 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "shell/definition_loader.hpp"
-#include "shell/field_registry.hpp"
-#include "shell/world_state.hpp"
+#include "platform/canvas.hpp"
+#include "platform/drawing.hpp"
+#include "records/definition_loader.hpp"
+#include "records/field_registry.hpp"
 #include "tests/support/headless_game.hpp"
 #include "tests/support/tiny_map.hpp"
-#include "ui/canvas.hpp"
 #include "world/kamera.hpp"
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere::testing {
 

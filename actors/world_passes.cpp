@@ -1,0 +1,83 @@
+#include "actors/world_passes.hpp"
+
+#include <memory>
+
+#include "actors/gegner.hpp"
+#include "actors/monster_spawn.hpp"
+#include "actors/player.hpp"
+#include "actors/treasure.hpp"
+#include "world/karte.hpp"
+#include "world/leuchte.hpp"
+#include "world/map_file.hpp"
+#include "world/message_log.hpp"
+#include "world/schalter.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+
+namespace {
+
+void carried_light() {
+    if (!player || !player->leuchte) return;
+    if (player->leuchte->erleuchte(player->x, player->y) != 0) return;
+    log_message(player->leuchte->name + " has burnt out.");
+    player->leuchte = nullptr;
+}
+
+// A light that goes out in a heap is gone without a word.
+void lights_in_heaps() {
+    treasures->for_each_of<TTreasure>([](std::shared_ptr<TTreasure>& heap) {
+        if (!heap->drop) return;
+        heap->drop->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& light) {
+            if (light->erleuchte(heap->x, heap->y) == 0) heap->drop->remove(light.get());
+        });
+    });
+}
+
+// Every call of one record has the same arguments, and the tiles do not change between them, so
+// a refused spawn would be refused again: one warning, and the record's remaining calls are left
+// out.
+void spawn_monsters(const std::string& file, const TGegner& record) {
+    for (int32_t k = 0; k < record.anzahl; ++k) {
+        const SpawnOutcome outcome =
+            spawn_monster(record.name, record.x, record.y, record.level, record.abweichung);
+        if (outcome == SpawnOutcome::OutsideMap || outcome == SpawnOutcome::NoTile) {
+            return warn_about_map(
+                file, spawn_refusal(outcome, record.name, record.x, record.y, record.level));
+        }
+    }
+}
+
+void spawn_map_monsters(const std::string& file) {
+    map_records->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& record) {
+        spawn_monsters(file, *record);
+        map_records->remove(record.get());
+    });
+}
+
+}  // namespace
+
+int32_t update_switches() {
+    if (!player) return 0;
+    return TSchalter::update(SwitchUser{player->x, player->y, player->usemode});
+}
+
+int32_t update_lights() {
+    carried_light();
+    lights_in_heaps();
+    return shine_lying_lights();
+}
+
+std::optional<LoadProblem> load_map_file(const std::string& file) {
+    return read_map_file(file, spawn_map_monsters);
+}
+
+// A refused file leaves the map as it was and is reported like any other problem of a data file.
+int32_t TKarte::load_map(const std::string& file) {
+    std::optional<LoadProblem> refusal = load_map_file(file);
+    if (!refusal) return 0;
+    report_load_problems({*refusal});
+    return 1;
+}
+
+}  // namespace grotmere

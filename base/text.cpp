@@ -1,0 +1,84 @@
+#include "base/text.hpp"
+
+namespace grotmere {
+
+namespace {
+
+bool is_space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The value of a digit in the given base, or -1 when the character is no such digit.
+int32_t digit_value(char c, int32_t base) {
+    int32_t value = -1;
+    if (c >= '0' && c <= '9') value = c - '0';
+    if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+    return value < base ? value : -1;
+}
+
+}  // namespace
+
+int32_t text_to_int(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && is_space(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    int32_t base = 10;
+    if (i < text.size() && text[i] == '%')
+        base = 2, ++i;
+    else if (i < text.size() && text[i] == '$')
+        base = 16, ++i;
+    // Unsigned arithmetic wraps by definition; the cast back gives the 32-bit pattern.
+    uint32_t value = 0;
+    for (; i < text.size(); ++i) {
+        int32_t digit = digit_value(text[i], base);
+        if (digit < 0) break;
+        value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(digit);
+    }
+    if (negative) value = 0u - value;
+    return static_cast<int32_t>(value);
+}
+
+std::string int_to_text(int32_t value) {
+    return std::to_string(value);
+}
+
+std::string lower_case(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lowered;
+}
+
+bool equals_ignoring_case(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && lower_case(a) == lower_case(b);
+}
+
+void strip_char(std::string& text, char ch, int32_t leading_only) {
+    if (leading_only != 0) {
+        size_t first = text.find_first_not_of(ch);
+        text.erase(0, first == std::string::npos ? text.size() : first);
+        return;
+    }
+    std::erase(text, ch);
+}
+
+std::string latin1_to_utf8(std::string_view text) {
+    std::string utf8;
+    utf8.reserve(text.size());
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8.push_back(c);
+        } else {
+            utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+            utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+        }
+    }
+    return utf8;
+}
+
+}  // namespace grotmere

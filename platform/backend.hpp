@@ -1,0 +1,33 @@
+// What a backend provides behind the service layer: a place to show the framebuffer, a source of
+// keyboard and window events, a clock and a modal notice. Two exist: the SDL window
+// (backend_sdl.cpp) and the headless one (headless_backend.hpp) used by the tests and the
+// simulator. Neither holds any game rule.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.hpp"
+
+namespace grotmere {
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Opens (or, headless, pretends to open) the window showing the framebuffer.
+    virtual void open_window(int32_t width, int32_t height, const std::string& caption) = 0;
+    // Shows the finished frame.
+    virtual void present(const Framebuffer& frame) = 0;
+    // Takes in pending window and keyboard events without blocking.
+    virtual void pump_events(KeyboardState& keys) = 0;
+    // Blocks, taking in events, until the timer has ticked since the last wait; consumes every
+    // elapsed tick and returns how many there were.
+    virtual int32_t wait_for_tick(FrameTimer& timer, KeyboardState& keys) = 0;
+    // Milliseconds since some fixed moment; used for the timer and for the random seed.
+    virtual int64_t clock_ms() = 0;
+    // A modal information box; returns when the user dismisses it.
+    virtual void notify(const std::string& text, const std::string& title) = 0;
+};
+
+}  // namespace grotmere

@@ -1,0 +1,23 @@
+// The window and drawing services, defined with the rest of the service layer in
+// platform/platform.cpp. Only the view and the shell draw; the rules never include this.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.hpp"
+
+namespace grotmere {
+
+void open_window(int32_t width, int32_t height, const std::string& caption);
+void clear_window();
+void present_frame();
+void set_color(int32_t r, int32_t g, int32_t b);
+void draw_rect(int32_t x, int32_t y, int32_t w, int32_t h);
+void draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+void draw_text(const std::string& text, int32_t x, int32_t y);
+
+// The picture the game has drawn so far, and the one it showed last.
+Framebuffer& framebuffer();
+
+}  // namespace grotmere

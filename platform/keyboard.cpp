@@ -1,0 +1,37 @@
+#include "platform/keyboard.hpp"
+
+namespace grotmere {
+
+void KeyboardState::press(int32_t code) {
+    if (!valid(code) || down_[code]) return;
+    down_[code] = true;
+    ++hits_[code];
+}
+
+void KeyboardState::release(int32_t code) {
+    if (valid(code)) down_[code] = false;
+}
+
+void KeyboardState::clear_all() {
+    down_.fill(false);
+    hits_.fill(0);
+}
+
+int32_t KeyboardState::take_hits(int32_t code) {
+    if (!valid(code)) return 0;
+    int32_t hits = hits_[code];
+    hits_[code] = 0;
+    return hits;
+}
+
+int32_t KeyboardState::is_down(int32_t code) const {
+    return valid(code) && down_[code] ? 1 : 0;
+}
+
+int32_t KeyboardState::take_close_request() {
+    bool pending = close_pending_;
+    close_pending_ = false;
+    return pending ? 1 : 0;
+}
+
+}  // namespace grotmere

@@ -1,0 +1,463 @@
+#include "records/definition_loader.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "base/random.hpp"
+#include "base/text.hpp"
+#include "base/text_file.hpp"
+#include "records/bif_list.hpp"
+#include "records/definition_tokens.hpp"
+#include "records/field_registry.hpp"
+
+namespace grotmere {
+
+namespace {
+
+// What one top-level load shares with the files it includes.
+struct LoadContext {
+    RecordList& list;
+    LoadProblems& problems;
+    std::vector<std::string> files_being_read;  // the include chain, as file identities
+    int32_t includes_left = kMaxIncludedFiles;
+};
+
+// Two spellings of one path ("bifs/a.bif", "./bifs/../bifs/a.bif") must meet in the cycle test.
+std::string file_identity(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+    return error ? path : canonical.string();
+}
+
+const char* const kUnopenable = "missing, unreadable or larger than a definition file may be";
+
+// Definition files are small; refusing huge ones keeps a stray include of some large file from
+// filling the memory with its tokens.
+TextFileHandle open_definition_file(const std::string& path) {
+    std::error_code error;
+    uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > kLargestDefinitionFile) return nullptr;
+    return open_text_file(path);
+}
+
+void load_tokens(LoadContext& context, const std::string& file, std::vector<Token> tokens);
+
+// One file's parse: a single pass over its tokens, following the format's state machine.
+class DefinitionParser {
+public:
+    DefinitionParser(LoadContext& context, std::string file, std::vector<Token> tokens)
+        : context_(context), file_(std::move(file)), tokens_(std::move(tokens)) {
+        find_include_ends();
+    }
+
+    void run() {
+        while (position_ < tokens_.size()) {
+            const Token& token = tokens_[position_++];
+            if (in_record_) {
+                record_token(token);
+            } else {
+                outside_token(token);
+            }
+        }
+        if (in_record_) {
+            warn_at_end("the file ends inside the " + type_->Name() + " record begun on line " +
+                        int_to_text(record_line_) + "; that record is not added");
+        }
+    }
+
+private:
+    // --- outside a record ---------------------------------------------------------------------
+
+    void outside_token(const Token& token) {
+        const std::string& text = token.text;
+        if (text.front() == '<') return include(token);
+        if (text == "{") return open_record(token);
+        if (text == " ") return;
+        if (text == "}" || text == "=") {
+            return warn(token.line, "\"" + text + "\" outside a record; ignored");
+        }
+        // The last type name before "{" counts; each one makes its record at once, as the
+        // format says, except a type that only the rules make (the map object would rebuild
+        // the map's tiles).
+        type_name_ = text;
+        type_ = TTypeId::ForName(text);
+        record_ = type_ != nullptr && type_->FromData() ? type_->NewObject() : nullptr;
+    }
+
+    void open_record(const Token& token) {
+        if (type_name_.empty()) {
+            warn(token.line, "\"{\" without a record type name; skipped up to its \"}\"");
+            return skip_record_body(token.line);
+        }
+        if (type_ == nullptr) {
+            warn(token.line, "unknown record type \"" + type_name_ + "\"; skipped up to its \"}\"");
+            return skip_record_body(token.line);
+        }
+        if (record_ == nullptr) {
+            warn(token.line, "a " + type_->Name() +
+                                 " record cannot come from a data file, since making one would "
+                                 "wipe the map's tiles; skipped up to its \"}\"");
+            return skip_record_body(token.line);
+        }
+        in_record_ = true;
+        record_line_ = token.line;
+        expecting_value_ = false;
+        field_ = nullptr;
+        key_.clear();
+        negative_ = false;
+        in_quote_ = false;
+    }
+
+    // A "}" inside quotes does not end the skipped body.
+    void skip_record_body(int32_t line) {
+        forget_type_name();
+        bool quoted = false;
+        while (position_ < tokens_.size()) {
+            const std::string& text = tokens_[position_++].text;
+            if (text == "\"") quoted = !quoted;
+            if (text == "}" && !quoted) return;
+        }
+        warn_at_end("the file ends inside the record skipped on line " + int_to_text(line));
+    }
+
+    void forget_type_name() {
+        type_name_.clear();
+        type_ = nullptr;
+        record_ = nullptr;
+    }
+
+    // --- includes -----------------------------------------------------------------------------
+
+    // For each token, the index of the first token at or after it that ends with ">", so that an
+    // unclosed include costs one look-up instead of a scan to the end of the file.
+    void find_include_ends() {
+        include_end_.assign(tokens_.size() + 1, tokens_.size());
+        for (size_t i = tokens_.size(); i-- > 0;) {
+            include_end_[i] = tokens_[i].text.back() == '>' ? i : include_end_[i + 1];
+        }
+    }
+
+    void include(const Token& token) {
+        size_t first = position_ - 1;
+        size_t last = include_end_[first];
+        if (last == tokens_.size()) {
+            return warn(token.line, "include \"" + token.text + "\" has no closing \">\"; ignored");
+        }
+        // The name runs over the tokens that a slash or a space split it into.
+        std::string name;
+        for (size_t i = first; i <= last; ++i)
+            name += tokens_[i].text;
+        position_ = last + 1;
+        include_file(name.substr(1, name.size() - 2), token.line);
+    }
+
+    void include_file(const std::string& name, int32_t line) {
+        std::string identity = file_identity(name);
+        auto& chain = context_.files_being_read;
+        if (std::find(chain.begin(), chain.end(), identity) != chain.end()) {
+            return warn(line, "\"" + name +
+                                  "\" is already being read (an include cycle); "
+                                  "include skipped");
+        }
+        if (static_cast<int32_t>(chain.size()) >= kMaxIncludeDepth) {
+            return warn(line, "includes nested deeper than " + int_to_text(kMaxIncludeDepth) +
+                                  " files; \"" + name + "\" skipped");
+        }
+        if (context_.includes_left <= 0) {
+            return warn(line, "more than " + int_to_text(kMaxIncludedFiles) +
+                                  " included files in one load; \"" + name + "\" skipped");
+        }
+        --context_.includes_left;
+        TextFileHandle file = open_definition_file(name);
+        if (!file) {
+            return warn(line, "cannot open included file \"" + name + "\" (" + kUnopenable +
+                                  "); include skipped");
+        }
+        std::vector<Token> tokens = tokenise_definitions(*file, 0);
+        close_file(file);
+        chain.push_back(identity);
+        load_tokens(context_, name, std::move(tokens));
+        chain.pop_back();
+    }
+
+    // --- inside a record ----------------------------------------------------------------------
+
+    void record_token(const Token& token) {
+        const std::string& text = token.text;
+        if (in_quote_) {
+            if (text == "\"") return end_quote(token);
+            text_ += text;
+            return;
+        }
+        if (text == "\"") {
+            in_quote_ = true;
+            text_.clear();
+            return;
+        }
+        if (text == "}") return close_record();
+        if (expecting_value_) return value_token(token);
+        if (text == "=") {
+            expecting_value_ = true;
+        } else if (text != " ") {
+            // The last word before "=" is the key.
+            key_ = text;
+            field_ = type_->FindField(text);
+        }
+    }
+
+    void value_token(const Token& token) {
+        const std::string& text = token.text;
+        if (text == " ") return;
+        if (text.front() == '[') {
+            negative_ = false;
+            return bracket_value(token);
+        }
+        if (text == "-") {
+            negative_ = true;
+            return;
+        }
+        set_value(negative_ ? "-" + text : text, token.line);
+    }
+
+    void end_quote(const Token& token) {
+        in_quote_ = false;
+        // A quoted text where a key is expected is dropped.
+        if (expecting_value_) set_value(text_, token.line);
+    }
+
+    void set_value(const std::string& text, int32_t line) {
+        negative_ = false;
+        expecting_value_ = false;
+        if (field_accepts_value(line, "value ignored")) field_->Set(*record_, text);
+    }
+
+    bool field_accepts_value(int32_t line, const std::string& outcome) {
+        if (field_ == nullptr) {
+            warn(line, key_.empty() ? "a value without a key; " + outcome
+                                    : type_->Name() + " has no field \"" + key_ + "\"; " + outcome);
+            return false;
+        }
+        if (!field_->is_int_or_text()) {
+            warn(line, "the field \"" + field_->Name() + "\" of " + type_->Name() +
+                           " is neither a number nor a text; " + outcome);
+            return false;
+        }
+        return true;
+    }
+
+    void close_record() {
+        if (pending_.empty()) {
+            context_.list.append(record_);
+        } else {
+            append_list_copies();
+        }
+        pending_.clear();
+        in_record_ = false;
+        forget_type_name();
+    }
+
+    // One copy per list position; a field whose list is shorter keeps the record's value.
+    void append_list_copies() {
+        int32_t copies = 0;
+        for (const auto& entry : pending_)
+            copies = std::max(copies, entry->ID);
+        for (int32_t k = 1; k <= copies; ++k) {
+            RecordRef copy = clone_record(*record_);
+            for (const auto& entry : pending_) {
+                if (entry->ID == k) entry->feld->Set(*copy, entry->wert);
+            }
+            context_.list.append(copy);
+        }
+    }
+
+    // --- bracket values -----------------------------------------------------------------------
+
+    void bracket_value(const Token& token) {
+        expecting_value_ = false;
+        if (token.text == "[" && next_non_space_is_quote()) return text_list(token.line);
+        std::string text = gather_bracket(token);
+        if (text.find(']') == std::string::npos) {
+            warn(token.line, "the bracket value \"" + text + "\" has no closing \"]\"");
+        }
+        if (text.find('_') != std::string::npos) return range(text, token.line);
+        if (text.find(',') != std::string::npos) return list(text, token.line);
+        single_element(text, token.line);
+    }
+
+    // A sign or a space splits a bracket value into several tokens ("[-2_5]", "[1, 2]"). When a
+    // "]" follows on the same line with only words, signs and spaces before it, the pieces are
+    // joined back without the spaces; otherwise the token stands alone, as the format reads it.
+    std::string gather_bracket(const Token& token) {
+        std::string text = token.text;
+        size_t next = position_;
+        while (text.find(']') == std::string::npos && next < tokens_.size()) {
+            const std::string& piece = tokens_[next].text;
+            bool joins = piece == " " || piece == "-" || piece == "+" ||
+                         !is_definition_delimiter(piece.front());
+            if (tokens_[next].line != token.line || !joins) break;
+            if (piece != " ") text += piece;
+            ++next;
+        }
+        if (text.find(']') == std::string::npos) return token.text;
+        position_ = next;
+        return text;
+    }
+
+    bool next_non_space_is_quote() const {
+        size_t i = position_;
+        while (i < tokens_.size() && tokens_[i].text == " ")
+            ++i;
+        return i < tokens_.size() && tokens_[i].text == "\"";
+    }
+
+    void range(const std::string& text, int32_t line) {
+        // Drawing only for a real field keeps a mistyped key from shifting later rolls.
+        if (!field_accepts_value(line, "range not drawn")) return;
+        size_t underscore = text.find('_');
+        int32_t low = text_to_int(std::string_view(text).substr(1, underscore - 1));
+        int32_t high = text_to_int(std::string_view(text).substr(underscore + 1));
+        field_->Set(*record_, int_to_text(random_range(low, high)));
+    }
+
+    // Elements run from "[" or a comma to the next comma; the last one ends before the value's
+    // last character, its "]".
+    void list(const std::string& text, int32_t line) {
+        std::vector<std::string> elements;
+        size_t start = 1;
+        for (size_t comma = text.find(','); comma != std::string::npos;
+             comma = text.find(',', start)) {
+            elements.push_back(text.substr(start, comma - start));
+            start = comma + 1;
+        }
+        size_t end = text.size() - 1;
+        elements.push_back(start < end ? text.substr(start, end - start) : std::string());
+        add_list_entries(elements, line);
+    }
+
+    // "[5]" holds one element: it sets the field like a plain value.
+    void single_element(std::string text, int32_t line) {
+        text.erase(0, 1);
+        if (!text.empty() && text.back() == ']') text.pop_back();
+        if (text.empty()) return warn(line, "an empty bracket value; ignored");
+        set_value(text, line);
+    }
+
+    // [ "first text", "second text" ]: the tokens between each pair of quotes are one element.
+    void text_list(int32_t line) {
+        std::vector<std::string> elements;
+        for (;;) {
+            skip_spaces();
+            ++position_;  // the opening quote
+            std::string element;
+            while (position_ < tokens_.size() && tokens_[position_].text != "\"") {
+                element += tokens_[position_++].text;
+            }
+            if (position_ >= tokens_.size()) return;  // the end of the file reports the record
+            ++position_;                              // the closing quote
+            elements.push_back(std::move(element));
+            skip_spaces();
+            if (position_ < tokens_.size() && tokens_[position_].text == ",") {
+                ++position_;
+                if (next_non_space_is_quote()) continue;
+                warn(line, "a text list has no quoted text after a \",\"");
+            } else if (position_ < tokens_.size() && tokens_[position_].text == "]") {
+                ++position_;
+            } else {
+                warn(line, "a text list is not closed by \"]\"");
+            }
+            return add_list_entries(elements, line);
+        }
+    }
+
+    void skip_spaces() {
+        while (position_ < tokens_.size() && tokens_[position_].text == " ")
+            ++position_;
+    }
+
+    void add_list_entries(const std::vector<std::string>& elements, int32_t line) {
+        if (!field_accepts_value(line, "list ignored")) return;
+        int32_t id = 0;
+        for (const std::string& element : elements) {
+            auto entry = new_record<TBifList>();
+            entry->ID = ++id;
+            entry->feld = field_;
+            entry->wert = element;
+            pending_.push_back(std::move(entry));
+        }
+    }
+
+    // --- problems -----------------------------------------------------------------------------
+
+    void warn(int32_t line, std::string message) {
+        context_.problems.push_back({file_, line, std::move(message)});
+    }
+
+    void warn_at_end(std::string message) {
+        warn(tokens_.empty() ? 1 : tokens_.back().line, std::move(message));
+    }
+
+    LoadContext& context_;
+    std::string file_;
+    std::vector<Token> tokens_;
+    std::vector<size_t> include_end_;
+    size_t position_ = 0;
+
+    std::string type_name_;  // the last type name outside a record; empty after a record
+    const TTypeId* type_ = nullptr;
+    RecordRef record_;
+    bool in_record_ = false;
+    int32_t record_line_ = 0;
+
+    bool expecting_value_ = false;
+    std::string key_;
+    const TField* field_ = nullptr;
+    bool negative_ = false;
+    bool in_quote_ = false;
+    std::string text_;
+    std::vector<std::shared_ptr<TBifList>> pending_;
+};
+
+void load_tokens(LoadContext& context, const std::string& file, std::vector<Token> tokens) {
+    DefinitionParser(context, file, std::move(tokens)).run();
+}
+
+LoadProblems load_from(RecordList& list, const std::string& name, TextFile& file, int32_t offset) {
+    LoadProblems problems;
+    LoadContext context{list, problems, {file_identity(name)}};
+    load_tokens(context, name, tokenise_definitions(file, offset));
+    return problems;
+}
+
+}  // namespace
+
+LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset) {
+    TextFileHandle handle = open_definition_file(file);
+    if (!handle) {
+        return {
+            {file, 0,
+             "cannot open the file (" + std::string(kUnopenable) + "); nothing loaded from it"}};
+    }
+    LoadProblems problems = load_from(list, file, *handle, offset);
+    close_file(handle);
+    return problems;
+}
+
+LoadProblems read_definitions_from_bytes(RecordList& list, const std::string& name,
+                                         std::vector<char> bytes) {
+    TextFile file(std::move(bytes));
+    return load_from(list, name, file, 0);
+}
+
+int32_t load_definitions(RecordList& list, const std::string& file, int32_t offset) {
+    report_load_problems(read_definitions(list, file, offset));
+    return 0;
+}
+
+int32_t load_definitions(const ListRef& list, const std::string& file, int32_t offset) {
+    if (list) load_definitions(*list, file, offset);
+    return 0;
+}
+
+}  // namespace grotmere

@@ -1,0 +1,200 @@
+#include "records/field_registry.hpp"
+
+#include <stdexcept>
+#include <unordered_map>
+
+#include "base/text.hpp"
+#include "records/type_table.hpp"
+
+namespace grotmere {
+
+namespace {
+
+// Only A to Z fold, as everywhere in the game; no allocation, since stats are looked up by name
+// on every pass.
+bool same_name(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
+        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
+        if (x != y) return false;
+    }
+    return true;
+}
+
+struct Registry {
+    TypeTable table;
+    std::vector<const TTypeId*> in_order;
+
+    explicit Registry(DescribeTypes describe) {
+        describe(table);
+        table.finish();
+        for (const auto& type : table.types())
+            in_order.push_back(type.get());
+    }
+};
+
+// A registry table that breaks its own rules is a programming fault, found by the first test run.
+[[noreturn]] void table_fault(const std::string& what) {
+    throw std::logic_error("record type table: " + what);
+}
+
+DescribeTypes& described_by() {
+    static DescribeTypes describe = nullptr;
+    return describe;
+}
+
+const Registry& registry() {
+    if (described_by() == nullptr) table_fault("used before the game described its types");
+    static const Registry instance(described_by());
+    return instance;
+}
+
+}  // namespace
+
+void TypeTable::finish() {
+    std::unordered_map<std::type_index, TTypeId*> by_type;
+    for (const auto& type : types_) {
+        for (const auto& other : types_) {
+            if (other != type && same_name(other->name_, type->name_))
+                table_fault("two types named " + type->name_);
+        }
+        by_type.emplace(type->type_, type.get());
+    }
+    for (const auto& type : types_) {
+        if (type->base_type_ != typeid(Record)) {
+            auto base = by_type.find(type->base_type_);
+            if (base == by_type.end()) table_fault("the base of " + type->name_ + " is unknown");
+            type->base_ = base->second;
+        }
+        for (TField& field : type->own_fields_) {
+            field.owner_ = type.get();
+            if (field.target_type_ == typeid(Record)) continue;
+            auto target = by_type.find(field.target_type_);
+            if (target == by_type.end())
+                table_fault("the target of " + field.name_ + " is unknown");
+            field.target_ = target->second;
+        }
+    }
+    // Bases first: a type's list starts with its base's complete list.
+    for (const auto& type : types_) {
+        std::vector<const TTypeId*> chain;
+        for (const TTypeId* t = type.get(); t != nullptr; t = t->base_)
+            chain.insert(chain.begin(), t);
+        for (const TTypeId* t : chain) {
+            for (const TField& field : t->own_fields_)
+                type->all_fields_.push_back(&field);
+        }
+    }
+}
+
+const TTypeId* TTypeId::ForName(std::string_view name) {
+    for (const TTypeId* type : registry().in_order) {
+        if (same_name(type->name_, name)) return type;
+    }
+    return nullptr;
+}
+
+const TTypeId& TTypeId::OfType(std::type_index type) {
+    for (const TTypeId* candidate : registry().in_order) {
+        if (candidate->type_ == type) return *candidate;
+    }
+    table_fault(std::string("a record class is not registered: ") + type.name());
+}
+
+const TTypeId* TTypeId::ForObject(const Record& record) {
+    std::type_index type = typeid(record);
+    for (const TTypeId* candidate : registry().in_order) {
+        if (candidate->type_ == type) return candidate;
+    }
+    return nullptr;
+}
+
+const std::vector<const TTypeId*>& TTypeId::All() {
+    return registry().in_order;
+}
+
+const TField* TTypeId::FindField(std::string_view name) const {
+    for (const TTypeId* type = this; type != nullptr; type = type->base_) {
+        for (const TField& field : type->own_fields_) {
+            if (same_name(field.Name(), name)) return &field;
+        }
+    }
+    return nullptr;
+}
+
+bool TTypeId::IsA(const TTypeId& other) const {
+    for (const TTypeId* type = this; type != nullptr; type = type->base_) {
+        if (type == &other) return true;
+    }
+    return false;
+}
+
+void describe_types_with(DescribeTypes describe) {
+    if (described_by() == nullptr) described_by() = describe;
+    registry();
+}
+
+int32_t TField::GetInt(const Record& record) const {
+    // The slots hand out a writable member; reading through it changes nothing.
+    Record& readable = const_cast<Record&>(record);
+    if (access_.int_slot) {
+        const int32_t* slot = access_.int_slot(readable);
+        return slot ? *slot : 0;
+    }
+    if (access_.string_slot) {
+        const std::string* slot = access_.string_slot(readable);
+        return slot ? text_to_int(*slot) : 0;
+    }
+    return 0;
+}
+
+void TField::SetInt(Record& record, int32_t value) const {
+    if (access_.int_slot) {
+        if (int32_t* slot = access_.int_slot(record)) *slot = value;
+    } else if (access_.string_slot) {
+        if (std::string* slot = access_.string_slot(record)) *slot = int_to_text(value);
+    }
+}
+
+FieldValue TField::Get(const Record& record) const {
+    Record& readable = const_cast<Record&>(record);
+    if (access_.int_slot) {
+        const int32_t* slot = access_.int_slot(readable);
+        return slot ? FieldValue(int_to_text(*slot)) : FieldValue();
+    }
+    if (access_.string_slot) {
+        const std::string* slot = access_.string_slot(readable);
+        return slot ? FieldValue(*slot) : FieldValue();
+    }
+    return access_.get_reference(record);
+}
+
+bool TField::Set(Record& record, const FieldValue& value) const {
+    const std::string* text = std::get_if<std::string>(&value);
+    bool none = std::holds_alternative<std::monostate>(value);
+    if (access_.int_slot) {
+        int32_t* slot = access_.int_slot(record);
+        if (slot == nullptr || (text == nullptr && !none)) return false;
+        *slot = text ? text_to_int(*text) : 0;
+        return true;
+    }
+    if (access_.string_slot) {
+        std::string* slot = access_.string_slot(record);
+        if (slot == nullptr || (text == nullptr && !none)) return false;
+        *slot = text ? *text : std::string();
+        return true;
+    }
+    return access_.set_reference(record, value);
+}
+
+RecordRef clone_record(const Record& source) {
+    const TTypeId* type = TTypeId::ForObject(source);
+    if (type == nullptr) return nullptr;
+    RecordRef copy = type->NewObject();
+    for (const TField* field : type->EnumFields())
+        field->Set(*copy, field->Get(source));
+    return copy;
+}
+
+}  // namespace grotmere

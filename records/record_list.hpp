@@ -1,0 +1,100 @@
+// RecordList: the ordered list of record references that every program-wide list and every list
+// field is made of. Records are appended at the end and walked in insertion order. A walk stays
+// valid when the visited record, or any other, is removed during it: the walk goes on with the
+// next record still in the list, and records appended during a walk are visited too, as in a
+// linked list. The list owns its records through shared references.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "records/record.hpp"
+
+namespace grotmere {
+
+// What a visitor of for_each may answer; a visitor returning nothing always goes on.
+enum class WalkStep { Continue, Stop };
+
+class RecordList {
+public:
+    // A null reference is never stored: an empty slot marks a removed record during a walk.
+    void append(RecordRef record);
+    // Removes the first occurrence; false when the record is not in the list.
+    bool remove(const Record* record);
+    bool remove(const RecordRef& record) { return remove(record.get()); }
+    void clear();
+
+    bool contains(const Record* record) const;
+    int32_t count() const;
+    // Checked for every tile in every turn, so it avoids counting when it can.
+    bool empty() const { return has_holes_ ? count() == 0 : slots_.empty(); }
+    // The first record, or null for an empty list.
+    RecordRef first() const;
+    // A copy of the records in order, for callers that need indices.
+    std::vector<RecordRef> records() const;
+
+    // Visits every record in order. Each record is held by the walk while it is visited, so a
+    // visitor may remove it (or any other) from the list without ending its own life early.
+    template <class Visit>
+    void for_each(Visit&& visit);
+
+    // As for_each, visiting only the records of type T (or derived from it).
+    template <class T, class Visit>
+    void for_each_of(Visit&& visit);
+
+private:
+    class WalkGuard;
+    void end_walk();
+
+    std::vector<RecordRef> slots_;
+    int32_t active_walks_ = 0;
+    bool has_holes_ = false;
+};
+
+ListRef new_list();
+
+class RecordList::WalkGuard {
+public:
+    explicit WalkGuard(RecordList& list) : list_(list) { ++list_.active_walks_; }
+    ~WalkGuard() { list_.end_walk(); }
+    WalkGuard(const WalkGuard&) = delete;
+    WalkGuard& operator=(const WalkGuard&) = delete;
+
+private:
+    RecordList& list_;
+};
+
+template <class Visit>
+void RecordList::for_each(Visit&& visit) {
+    WalkGuard guard(*this);
+    // The size is read on every step: the visitor may append, and appending may move the slots,
+    // so the visited record is copied out before the call.
+    for (size_t i = 0; i < slots_.size(); ++i) {
+        RecordRef current = slots_[i];
+        if (!current) continue;
+        if constexpr (std::is_same_v<std::invoke_result_t<Visit&, RecordRef&>, WalkStep>) {
+            if (visit(current) == WalkStep::Stop) return;
+        } else {
+            visit(current);
+        }
+    }
+}
+
+template <class T, class Visit>
+void RecordList::for_each_of(Visit&& visit) {
+    for_each([&visit](RecordRef& record) {
+        std::shared_ptr<T> typed = std::dynamic_pointer_cast<T>(record);
+        using Result = std::invoke_result_t<Visit&, std::shared_ptr<T>&>;
+        if (!typed) {
+            if constexpr (std::is_same_v<Result, WalkStep>)
+                return WalkStep::Continue;
+            else
+                return;
+        }
+        return visit(typed);
+    });
+}
+
+}  // namespace grotmere

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "platform/keyboard.hpp"
+#include "platform/platform.hpp"
+#include "tests/support/headless_game.hpp"
+
+namespace grotmere {
+namespace {
+
+TEST(Keyboard, CountsPressesNotPolls) {
+    KeyboardState keys;
+    keys.press(65);
+    keys.release(65);
+    keys.press(65);
+    keys.release(65);
+    EXPECT_EQ(keys.take_hits(65), 2) << "pressed twice between two tests";
+    EXPECT_EQ(keys.take_hits(65), 0) << "a test resets the count";
+
+    keys.press(66);
+    keys.press(66);  // key repeat of a held key
+    keys.press(66);
+    EXPECT_EQ(keys.is_down(66), 1);
+    EXPECT_EQ(keys.take_hits(66), 1);
+    keys.release(66);
+    EXPECT_EQ(keys.is_down(66), 0);
+}
+
+TEST(Keyboard, UnreadHitsKeepCounting) {
+    KeyboardState keys;
+    for (int i = 0; i < 3; ++i) {
+        keys.press(38);
+        keys.release(38);
+    }
+    EXPECT_EQ(keys.take_hits(38), 3);
+}
+
+TEST(Keyboard, FocusChangeForgetsEverything) {
+    KeyboardState keys;
+    keys.press(37);
+    keys.press(160);
+    keys.clear_all();
+    EXPECT_EQ(keys.take_hits(37), 0);
+    EXPECT_EQ(keys.is_down(160), 0);
+    keys.press(160);
+    EXPECT_EQ(keys.take_hits(160), 1) << "a key held through the focus change counts again";
+}
+
+TEST(Keyboard, CodesOutsideTheTableAreNeverDownOrHit) {
+    KeyboardState keys;
+    for (int32_t code : {0, -1, 256, 1000, INT32_MIN}) {
+        keys.press(code);
+        EXPECT_EQ(keys.is_down(code), 0) << code;
+        EXPECT_EQ(keys.take_hits(code), 0) << code;
+    }
+}
+
+TEST(Keyboard, CloseRequestIsReadOnce) {
+    KeyboardState keys;
+    EXPECT_EQ(keys.take_close_request(), 0);
+    keys.request_close();
+    EXPECT_EQ(keys.take_close_request(), 1);
+    EXPECT_EQ(keys.take_close_request(), 0);
+}
+
+using KeyServices = testing::HeadlessGame;
+
+TEST_F(KeyServices, ScriptedInputArrivesDuringTheTimerWait) {
+    backend.queue_pass({hit(65), press(160)});
+    EXPECT_EQ(key_hit(65), 0) << "nothing before the wait";
+    FrameTimer timer = create_timer(20);
+    EXPECT_EQ(timer_wait(timer), 1);
+    EXPECT_EQ(key_hit(65), 1);
+    EXPECT_EQ(key_down(160), 1);
+    EXPECT_EQ(millisecs(), 50) << "virtual time: 50 ms a pass";
+}
+
+}  // namespace
+}  // namespace grotmere

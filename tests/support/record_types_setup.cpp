@@ -1,0 +1,8 @@
+// Every test runs with the game's record types described, as the game does from its first step.
+#include "shell/record_types.hpp"
+
+namespace {
+
+const bool described = (grotmere::register_record_types(), true);
+
+}  // namespace

@@ -1,0 +1,14 @@
+// The message log: the nine most recent lines the game tells the player, newest first. Any rule
+// appends with log_message; the frame draws the lines with draw_messages (view/message_view.hpp).
+// The lines themselves are the program-wide `message_lines`.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace grotmere {
+
+// Stored unchanged: no wrapping, no truncation. The oldest line is lost.
+int32_t log_message(const std::string& text);
+
+}  // namespace grotmere

@@ -1,0 +1,87 @@
+// The program-wide objects of the game, in one place.
+//
+// Every subsystem reaches them by their own names (message_lines, map_width, ...), which are
+// references into the one WorldState. reset_world() gives a fresh world with one call, so a test
+// never depends on what an earlier test left behind. Start-up fills the world; the main loop and
+// the rules change it; nothing else owns game state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.hpp"
+#include "records/load_problems.hpp"
+#include "records/record_list.hpp"
+#include "world/tile_grid.hpp"
+
+namespace grotmere {
+
+class TKamera;
+class TKarte;
+class TPlayer;
+class TTastatur;
+
+inline constexpr int32_t kMessageLines = 9;
+
+struct WorldState {
+    // The message log, index 0 the newest line.
+    std::array<std::string, kMessageLines> message_lines{};
+    std::string app_title;
+    FrameTimer frame_timer;
+
+    // The map's tiles, indexed [x, y]; empty until the map object builds them.
+    TileGrid tile_grid;
+    // Map size in tiles; these values stand until a map file is loaded.
+    int32_t map_width = 80;
+    int32_t map_height = 25;
+    std::string current_map;
+
+    // The program-wide lists; each owns the records in it.
+    ListRef map_records = new_list();
+    ListRef cameras = new_list();
+    ListRef monster_prototypes = new_list();
+    ListRef monsters = new_list();
+    ListRef treasures = new_list();
+    ListRef player_list = new_list();
+    ListRef binding_list = new_list();
+    ListRef missiles = new_list();
+    ListRef item_prototypes = new_list();
+    // The map object and the map view, made at start-up.
+    std::shared_ptr<TKarte> karte;
+    std::shared_ptr<TKamera> kamera;
+    // The first records of player_list and binding_list, set at start-up.
+    std::shared_ptr<TPlayer> player;
+    std::shared_ptr<TTastatur> bindings;
+};
+
+extern WorldState world_state;
+
+inline auto& message_lines = world_state.message_lines;
+inline std::string& app_title = world_state.app_title;
+inline FrameTimer& frame_timer = world_state.frame_timer;
+inline TileGrid& tile_grid = world_state.tile_grid;
+inline int32_t& map_width = world_state.map_width;
+inline int32_t& map_height = world_state.map_height;
+inline std::string& current_map = world_state.current_map;
+inline ListRef& map_records = world_state.map_records;
+inline ListRef& cameras = world_state.cameras;
+inline ListRef& monster_prototypes = world_state.monster_prototypes;
+inline ListRef& monsters = world_state.monsters;
+inline ListRef& treasures = world_state.treasures;
+inline ListRef& player_list = world_state.player_list;
+inline ListRef& binding_list = world_state.binding_list;
+inline ListRef& missiles = world_state.missiles;
+inline ListRef& item_prototypes = world_state.item_prototypes;
+inline std::shared_ptr<TKarte>& karte = world_state.karte;
+inline std::shared_ptr<TKamera>& kamera = world_state.kamera;
+inline std::shared_ptr<TPlayer>& player = world_state.player;
+inline std::shared_ptr<TTastatur>& bindings = world_state.bindings;
+
+// A fresh world: every program-wide object as before start-up, the random generator unseeded, no
+// key pending, no load problem, the framebuffer black and the drawing colour white. The lower
+// layers keep their own few program-wide objects (the generator's state, the keyboard, the
+// framebuffer, `load_problems`); this one call resets them too.
+void reset_world();
+
+}  // namespace grotmere
