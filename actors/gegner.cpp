@@ -54,13 +54,8 @@ int32_t TGegner::create(const std::string& name, int32_t x, int32_t y, int32_t l
 }
 
 std::shared_ptr<TGegner> TGegner::collide(int32_t x, int32_t y) {
-    std::shared_ptr<TGegner> found;
-    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
-        if (monster->x != x || monster->y != y) return WalkStep::Continue;
-        found = monster;
-        return WalkStep::Stop;
-    });
-    return found;
+    return monsters->find_first<TGegner>(
+        [&](const TGegner& monster) { return monster.x == x && monster.y == y; });
 }
 
 int32_t TGegner::move() {

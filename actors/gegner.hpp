@@ -5,6 +5,9 @@
 // The live monsters take their turn in `update`, once after every turn of the player, in the order
 // of `monsters`: the first dead monster found is removed and pays out, and that ends the pass.
 // Nothing a monster does reads a tile outside the map.
+//
+// Its members live by subject: making and moving in gegner.cpp, the turn (update) in
+// monster_turn.cpp, actual and inc_buff in effective_value.cpp, attackiere in combat.cpp.
 #pragma once
 
 #include <cstdint>

@@ -133,7 +133,8 @@ int32_t TGeschoss::create(int32_t richtung, int32_t reichweite, int32_t dmg, int
 // A missile that leaves the map is still tested where it stands, as every stopped missile is; the
 // tests read tiles only inside the map.
 int32_t TGeschoss::update() {
-    // Kept between passes for its storage. Monsters only leave the list during the pass.
+    // Kept between passes for its storage only: it is refilled on every call, so nothing carries
+    // from one world to the next. Monsters only leave the list during the pass.
     static CellSet occupied;
     if (missiles->empty()) return 0;
     occupied.collect<TGegner>(*monsters);

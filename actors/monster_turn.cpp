@@ -55,8 +55,9 @@ void strike_or_wander(TGegner& monster) {
 }  // namespace
 
 int32_t TGegner::update() {
-    // Kept between turns for its storage. Heaps neither move nor multiply during the pass: the
-    // only heap made here comes with a death, and a death ends the pass.
+    // Kept between turns for its storage only: it is refilled on every call. Heaps neither move
+    // nor multiply during the pass: the only heap made here comes with a death, and a death ends
+    // the pass.
     static CellSet heaps;
     heaps.collect<TTreasure>(*treasures);
     monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {

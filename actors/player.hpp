@@ -3,6 +3,12 @@
 // a turn was taken, updatehealth, and every pass showstats, show_worn and update; update is where
 // the game ends at death. Rules read the fighting values through actual(), never the raw fields,
 // so that buffs count.
+//
+// Its members live by subject: create in player.cpp, actual and inc_buff in effective_value.cpp,
+// action in player_actions.cpp, look in player_look.cpp, attackiere in combat.cpp, the ranged
+// helpers in player_ranged.cpp, the inventory in inventory.cpp, the upkeep and health step in
+// player_stats.cpp, and the drawing (showstats, show_worn, show_inventory) in
+// view/status_panel.cpp.
 #pragma once
 
 #include <cstdint>

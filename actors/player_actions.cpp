@@ -39,13 +39,8 @@ bool hit(int32_t code) {
 bool press_button(TPlayer& p) {
     TKartenTile* own = map_tile(p.x, p.y);
     if (own == nullptr) return false;
-    bool pressed = false;
-    own->gegenstaende->for_each_of<TSchalter>([&](std::shared_ptr<TSchalter>& schalter) {
-        if (lower_case(schalter->art) != "button") return WalkStep::Continue;
-        pressed = true;
-        return WalkStep::Stop;
-    });
-    return pressed;
+    return own->gegenstaende->any_of<TSchalter>(
+        [](const TSchalter& schalter) { return lower_case(schalter.art) == "button"; });
 }
 
 // With the fitting key an open door is closed, then locked, then unlocked by successive uses;
@@ -195,13 +190,7 @@ StepResult enter(TPlayer& p, int32_t x, int32_t y) {
 
 // Hidden doors are walls to a walker; the first visible door of the tile is the one bumped into.
 std::shared_ptr<TDoor> visible_door(TKartenTile& tile) {
-    std::shared_ptr<TDoor> found;
-    tile.gegenstaende->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
-        if (door->secret != 0) return WalkStep::Continue;
-        found = door;
-        return WalkStep::Stop;
-    });
-    return found;
+    return tile.gegenstaende->find_first<TDoor>([](const TDoor& door) { return door.secret == 0; });
 }
 
 // Opening takes the turn but leaves the player where it stands.

@@ -22,13 +22,10 @@ int32_t TPlayer::in_inventory(const std::string& list) const {
 }
 
 int32_t TPlayer::gegner_around() const {
-    int32_t around = 0;
-    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
-        if (!adjacent(monster->x, monster->y, x, y)) return WalkStep::Continue;
-        around = 1;
-        return WalkStep::Stop;
-    });
-    return around;
+    return monsters->any_of<TGegner>(
+               [&](const TGegner& monster) { return adjacent(monster.x, monster.y, x, y); })
+               ? 1
+               : 0;
 }
 
 // The missile aims with the stored attack, not the effective one.

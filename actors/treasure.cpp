@@ -36,23 +36,13 @@ RecordList& items_of(TTreasure& heap) {
 }
 
 std::shared_ptr<TGegenstand> item_named(TTreasure& heap, const std::string& name) {
-    std::shared_ptr<TGegenstand> found;
-    items_of(heap).for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& item) {
-        if (item->name != name) return WalkStep::Continue;
-        found = item;
-        return WalkStep::Stop;
-    });
-    return found;
+    return items_of(heap).find_first<TGegenstand>(
+        [&](const TGegenstand& item) { return item.name == name; });
 }
 
 std::shared_ptr<TTreasure> first_heap_at(int32_t x, int32_t y) {
-    std::shared_ptr<TTreasure> found;
-    treasures->for_each_of<TTreasure>([&](std::shared_ptr<TTreasure>& heap) {
-        if (heap->x != x || heap->y != y) return WalkStep::Continue;
-        found = heap;
-        return WalkStep::Stop;
-    });
-    return found;
+    return treasures->find_first<TTreasure>(
+        [&](const TTreasure& heap) { return heap.x == x && heap.y == y; });
 }
 
 // Keys and doors declare a price of their own; only the one every item inherits buys treasure.

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/key_codes.hpp"
+
 namespace grotmere {
 
 namespace {
@@ -25,53 +27,53 @@ struct Single {
 
 // Runs of keys whose codes are consecutive too.
 constexpr Range kRanges[] = {
-    {4, 29, 65},      // A-Z
-    {30, 38, 49},     // 1-9 of the main row; 0 comes after 9 in USB order but before 1 in Windows
-    {58, 69, 112},    // F1-F12
-    {89, 97, 97},     // keypad 1-9
-    {104, 115, 124},  // F13-F24
+    {4, 29, key::letter('A')},
+    {30, 38, key::digit(1)},  // 0 comes after 9 in USB order but before 1 in Windows
+    {58, 69, key::function_key(1)},
+    {89, 97, key::keypad_digit(1)},
+    {104, 115, key::function_key(13)},
 };
 
 constexpr Single kSingles[] = {
-    {39, 48},    // 0
-    {40, 13},    // Return
-    {41, 27},    // Escape
-    {42, 8},     // Backspace
-    {43, 9},     // Tab
-    {44, 32},    // Space
-    {45, 189},   // -
-    {46, 187},   // =
-    {47, 219},   // [
-    {48, 221},   // ]
-    {49, 220},   // backslash
-    {50, 220},   // the ISO key beside Return: Windows gives it the backslash key's scan code
-    {51, 186},   // ;
-    {52, 222},   // '
-    {53, 192},   // `
-    {54, 188},   // ,
-    {55, 190},   // .
-    {56, 191},   // /
-    {57, 20},    // Caps Lock
-    {70, 44},    // Print Screen
-    {71, 145},   // Scroll Lock
-    {72, 19},    // Pause
-    {73, 45},    // Insert
-    {74, 36},    // Home
-    {75, 33},    // Page Up
-    {76, 46},    // Delete
-    {77, 35},    // End
-    {78, 34},    // Page Down
-    {79, 39},    // Right
-    {80, 37},    // Left
-    {81, 40},    // Down
-    {82, 38},    // Up
-    {83, 144},   // Num Lock
-    {84, 111},   // keypad /
-    {85, 106},   // keypad *
-    {86, 109},   // keypad -
-    {87, 107},   // keypad +
-    {88, 13},    // keypad Enter: Windows does not tell it from Return either
-    {98, 96},    // keypad 0
+    {39, key::digit(0)},
+    {40, key::kReturn},
+    {41, key::kEscape},
+    {42, key::kBackspace},
+    {43, key::kTab},
+    {44, key::kSpace},
+    {45, 189},  // -
+    {46, 187},  // =
+    {47, 219},  // [
+    {48, 221},  // ]
+    {49, 220},  // backslash
+    {50, 220},  // the ISO key beside Return: Windows gives it the backslash key's scan code
+    {51, 186},  // ;
+    {52, 222},  // '
+    {53, 192},  // `
+    {54, 188},  // ,
+    {55, 190},  // .
+    {56, 191},  // /
+    {57, 20},   // Caps Lock
+    {70, 44},   // Print Screen
+    {71, 145},  // Scroll Lock
+    {72, 19},   // Pause
+    {73, 45},   // Insert
+    {74, key::kHome},
+    {75, key::kPageUp},
+    {76, 46},  // Delete
+    {77, key::kEnd},
+    {78, key::kPageDown},
+    {79, key::kRight},
+    {80, key::kLeft},
+    {81, key::kDown},
+    {82, key::kUp},
+    {83, 144},  // Num Lock
+    {84, 111},  // keypad /
+    {85, 106},  // keypad *
+    {86, 109},  // keypad -
+    {87, 107},  // keypad +
+    {88, 13},   // keypad Enter: Windows does not tell it from Return either
+    {98, key::keypad_digit(0)},
     {99, 110},   // keypad .
     {100, 226},  // the ISO key beside left Shift
     {101, 93},   // Menu (application) key
@@ -81,14 +83,14 @@ constexpr Single kSingles[] = {
     {127, 173},  // Mute
     {128, 175},  // Volume Up
     {129, 174},  // Volume Down
-    {224, 162},  // left Control
-    {225, 160},  // left Shift
-    {226, 164},  // left Alt
-    {227, 91},   // left GUI (Windows key)
-    {228, 163},  // right Control
-    {229, 161},  // right Shift
-    {230, 165},  // right Alt (AltGr)
-    {231, 92},   // right GUI
+    {224, key::kLeftControl},
+    {225, key::kLeftShift},
+    {226, key::kLeftAlt},
+    {227, 91},  // left GUI (Windows key)
+    {228, key::kRightControl},
+    {229, key::kRightShift},
+    {230, key::kRightAlt},  // AltGr
+    {231, 92},              // right GUI
 };
 
 constexpr std::array<uint8_t, kUsageCount> build_table() {

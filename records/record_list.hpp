@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "records/record.hpp"
@@ -43,6 +44,15 @@ public:
     // As for_each, visiting only the records of type T (or derived from it).
     template <class T, class Visit>
     void for_each_of(Visit&& visit);
+
+    // The first record of type T, in walk order, that passes the test; null when none does.
+    template <class T, class Test>
+    std::shared_ptr<T> find_first(Test&& test);
+    // Whether a record of type T passes the test; the walk stops at the first that does.
+    template <class T, class Test>
+    bool any_of(Test&& test) {
+        return find_first<T>(std::forward<Test>(test)) != nullptr;
+    }
 
 private:
     class WalkGuard;
@@ -95,6 +105,17 @@ void RecordList::for_each_of(Visit&& visit) {
         }
         return visit(typed);
     });
+}
+
+template <class T, class Test>
+std::shared_ptr<T> RecordList::find_first(Test&& test) {
+    std::shared_ptr<T> found;
+    for_each_of<T>([&](std::shared_ptr<T>& record) {
+        if (!test(*record)) return WalkStep::Continue;
+        found = record;
+        return WalkStep::Stop;
+    });
+    return found;
 }
 
 }  // namespace grotmere

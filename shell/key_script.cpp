@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/text.hpp"
+#include "platform/key_codes.hpp"
 
 namespace grotmere {
 
@@ -14,18 +15,23 @@ namespace {
 const std::map<std::string, int32_t>& named_keys() {
     static const std::map<std::string, int32_t> names = [] {
         std::map<std::string, int32_t> table = {
-            {"left", 37},    {"up", 38},     {"right", 39},  {"down", 40},     {"escape", 27},
-            {"space", 32},   {"return", 13}, {"tab", 9},     {"backspace", 8}, {"lshift", 160},
-            {"rshift", 161}, {"lctrl", 162}, {"rctrl", 163}, {"lalt", 164},    {"ralt", 165},
+            {"left", key::kLeft},           {"up", key::kUp},
+            {"right", key::kRight},         {"down", key::kDown},
+            {"escape", key::kEscape},       {"space", key::kSpace},
+            {"return", key::kReturn},       {"tab", key::kTab},
+            {"backspace", key::kBackspace}, {"lshift", key::kLeftShift},
+            {"rshift", key::kRightShift},   {"lctrl", key::kLeftControl},
+            {"rctrl", key::kRightControl},  {"lalt", key::kLeftAlt},
+            {"ralt", key::kRightAlt},
         };
         for (char c = 'a'; c <= 'z'; ++c)
-            table[std::string(1, c)] = c - 'a' + 65;
-        for (char c = '0'; c <= '9'; ++c) {
-            table[std::string(1, c)] = c - '0' + 48;
-            table["kp" + std::string(1, c)] = c - '0' + 96;
+            table[std::string(1, c)] = key::letter(c);
+        for (int32_t d = 0; d <= 9; ++d) {
+            table[std::to_string(d)] = key::digit(d);
+            table["kp" + std::to_string(d)] = key::keypad_digit(d);
         }
         for (int32_t f = 1; f <= 12; ++f)
-            table["f" + std::to_string(f)] = 111 + f;
+            table["f" + std::to_string(f)] = key::function_key(f);
         return table;
     }();
     return names;

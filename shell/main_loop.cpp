@@ -9,6 +9,7 @@
 #include "actors/treasure.hpp"
 #include "actors/world_passes.hpp"
 #include "platform/drawing.hpp"
+#include "platform/key_codes.hpp"
 #include "view/screen.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"
@@ -20,7 +21,6 @@ namespace grotmere {
 
 namespace {
 
-constexpr int32_t kEscapeKey = 27;
 constexpr int32_t kSightRadius = 5;
 
 // Start-up always makes the player and the camera; a test may run passes on a world without them.
@@ -65,7 +65,7 @@ void run_frame_cycle() {
 
 std::optional<GameEnd> end_requested() {
     // Exactly one hit: the count is read and reset here even when it is not 1.
-    if (key_hit(kEscapeKey) == 1) return GameEnd::Escape;
+    if (key_hit(key::kEscape) == 1) return GameEnd::Escape;
     if (close_requested() == 1) return GameEnd::Close;
     return std::nullopt;
 }

@@ -33,23 +33,12 @@ void for_each_map_tile(Visit&& visit) {
 }
 
 bool blocked_by_furniture(TKartenTile& tile) {
-    bool blocked = false;
-    tile.gegenstaende->for_each_of<TMobiliar>([&](std::shared_ptr<TMobiliar>& piece) {
-        if (piece->blocks != 1) return WalkStep::Continue;
-        blocked = true;
-        return WalkStep::Stop;
-    });
-    return blocked;
+    return tile.gegenstaende->any_of<TMobiliar>(
+        [](const TMobiliar& piece) { return piece.blocks == 1; });
 }
 
 bool blocked_by_closed_door(TKartenTile& tile) {
-    bool blocked = false;
-    tile.gegenstaende->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
-        if (door->open != 0) return WalkStep::Continue;
-        blocked = true;
-        return WalkStep::Stop;
-    });
-    return blocked;
+    return tile.gegenstaende->any_of<TDoor>([](const TDoor& door) { return door.open == 0; });
 }
 
 }  // namespace

@@ -172,6 +172,8 @@ SquareMask blocking_around(const LitSquare& square, int32_t x, int32_t y) {
 class ShareTable {
 public:
     static const ShareTable& for_light(const TLeuchte& light) {
+        // Safe across worlds and tests: it is used only for a light with every value it was made
+        // from.
         static ShareTable last;
         if (!last.made_for(light)) last.make(light);
         return last;
@@ -312,6 +314,7 @@ int32_t TLeuchte::erleuchte(int32_t x, int32_t y) {
 }
 
 int32_t shine_lying_lights() {
+    // Safe across worlds and tests: each scan starts from an empty list; only its storage stays.
     static LyingLights lying;
     lying.scan_and_shine();
     return 0;

@@ -12,12 +12,6 @@ namespace {
 
 using Buffs = PlayerGame;
 
-void drink(const std::string& wirkung, const RecordRef& target) {
-    auto potion = new_record<TTrank>();
-    potion->wirkung = wirkung;
-    potion->parse_wirkung(target);
-}
-
 int32_t buff_count(const ListRef& buffs) {
     return buffs->count();
 }

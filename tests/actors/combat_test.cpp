@@ -32,21 +32,6 @@ protected:
         player->luck = 0;
     }
 
-    static void wield(int32_t dmg) {
-        player->waffe = new_record<TWaffe>();
-        player->waffe->name = "Sword";
-        player->waffe->dmg = dmg;
-    }
-    static void wear(int32_t rs) {
-        player->panzer = new_record<TPanzer>();
-        player->panzer->rs = rs;
-    }
-    static void drink(const std::string& wirkung, const RecordRef& drinker) {
-        auto potion = new_record<TTrank>();
-        potion->wirkung = wirkung;
-        potion->parse_wirkung(drinker);
-    }
-
     // The smallest and largest hp loss of the blow over many seeded blows.
     template <class Blow>
     static std::pair<int32_t, int32_t> loss_range(int32_t& hp, Blow blow) {
@@ -107,7 +92,7 @@ TEST_F(Combat, ThePlayersFiveLines) {
     EXPECT_EQ(newest(), "You attack Rat and hit for 4 points");
     EXPECT_EQ(rat->hp, 996);
 
-    wield(5);
+    wield("Sword", 5);
     rat->RS = 1;
     seed_rolling({{1, 100, 30}, {1, 100, 50}, {1, 5, 4}, {1, 5, 2}});
     player->attackiere(*rat);
@@ -207,7 +192,7 @@ TEST_F(Combat, CriticalRanges) {
     player->luck = 100;
     player->dmg = 4;
     EXPECT_EQ(loss_range(rat->hp, [&] { player->attackiere(*rat); }), std::pair(3, 4));
-    wield(5);
+    wield("Sword", 5);
     EXPECT_EQ(loss_range(rat->hp, [&] { player->attackiere(*rat); }), std::pair(6, 10))
         << "3 + 3.6 to 4 + 6";
 }

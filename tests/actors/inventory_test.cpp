@@ -1,11 +1,8 @@
-// The inventory: stacking and its announcements, the list beside the panel, dropping, and every
-// row of the use table.
+// The inventory: stacking and its announcements, dropping, and every row of the use table.
 #include <gtest/gtest.h>
 
 #include "actors/panzer.hpp"
 #include "actors/waffe.hpp"
-#include "platform/canvas.hpp"
-#include "platform/drawing.hpp"
 #include "tests/actors/item_game.hpp"
 #include "world/leuchte.hpp"
 
@@ -13,7 +10,6 @@ namespace grotmere::testing {
 namespace {
 
 using Storing = ItemGame;
-using InventoryList = ItemGame;
 using Dropping = ItemGame;
 using Using = ItemGame;
 using Wielding = ItemGame;
@@ -57,29 +53,6 @@ TEST_F(Storing, AFullInventoryRefusesLoudlyOrSilently) {
 }
 
 // The list as it should be drawn, with the same font at the same places.
-Framebuffer expected_list(const std::vector<std::pair<int32_t, std::string>>& lines) {
-    Framebuffer frame(kWindowWidth, kWindowHeight);
-    Canvas canvas(frame);
-    for (const auto& [y, text] : lines)
-        canvas.text(text, 280, y);
-    return frame;
-}
-
-Framebuffer drawn_list() {
-    clear_window();
-    player->show_inventory();
-    return framebuffer();
-}
-
-TEST_F(InventoryList, EverySlotKeepsItsLineAndTheToggleHidesTheList) {
-    give(3, "Arrow", 12);
-    give(10, "Ruby");
-    EXPECT_EQ(drawn_list(),
-              expected_list({{260, "INVENTORY:"}, {290, "3. Arrow(12)"}, {360, "10. Ruby(1)"}}));
-    player->inv_visible = 0;
-    EXPECT_EQ(drawn_list(), expected_list({}));
-}
-
 TEST_F(Dropping, OnePieceGoesToTheHeapOnThePlayersTile) {
     give(4, "Arrow", 4);
     EXPECT_FALSE(pass({press(kLeftShift), hit(slot_key(4))}).turn_taken)

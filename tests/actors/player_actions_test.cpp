@@ -25,15 +25,6 @@ std::shared_ptr<TDoor> door(int32_t open, int32_t locked, int32_t key_id = 0) {
     return made;
 }
 
-std::shared_ptr<TWaffe> wield(const std::string& name, int32_t reichweite) {
-    player->waffe = new_record<TWaffe>();
-    player->waffe->name = name;
-    player->waffe->reichweite = reichweite;
-    player->waffe->dmg = 2;
-    player->waffe->munition = "-Arrow-";
-    return player->waffe;
-}
-
 template <class T>
 std::shared_ptr<T> carry(int32_t slot, const std::string& name) {
     auto item = new_record<T>();
@@ -152,7 +143,7 @@ TEST_F(Walking, DoorsOpenLockedAndHidden) {
 
 TEST_F(Walking, IntoAMonster) {
     auto rat = monster("Rat", 2, 1, 5);
-    wield("Short Bow", 5);
+    wield("Short Bow", 2, 5, "-Arrow-");
     EXPECT_FALSE(pass({hit(kRight)}).turn_taken) << "a ranged weapon does nothing at arm's length";
     EXPECT_TRUE(log().empty());
     player->waffe = nullptr;
@@ -201,7 +192,7 @@ TEST_F(UseKey, TheButtonUnderThePlayerTakesTheTurnBeforeDoors) {
 
 TEST_F(RangedWeapon, ReadyTogglesAttackModeOnlyWithARangedWeapon) {
     EXPECT_FALSE(pass({hit(kReady)}).turn_taken);
-    wield("Short Bow", 5);
+    wield("Short Bow", 2, 5, "-Arrow-");
     EXPECT_TRUE(pass({hit(kReady)}).turn_taken);
     EXPECT_EQ(newest(), "You ready your Short Bow for attack");
     EXPECT_EQ(player->attackmode, 1);
@@ -209,13 +200,13 @@ TEST_F(RangedWeapon, ReadyTogglesAttackModeOnlyWithARangedWeapon) {
     EXPECT_EQ(newest(), "You prepare to move.");
 
     player->attackmode = 1;
-    wield("Short Sword", 0);
+    wield("Short Sword", 2, 0, "-Arrow-");
     pass();
     EXPECT_EQ(player->attackmode, 0) << "a melee weapon ends attack mode";
 }
 
 TEST_F(RangedWeapon, AttackModeAimsInsteadOfWalking) {
-    wield("Short Bow", 5);
+    wield("Short Bow", 2, 5, "-Arrow-");
     player->attackmode = 1;
     EXPECT_FALSE(pass({hit(kRight)}).turn_taken);
     EXPECT_EQ(newest(), "Out of Ammo!");
@@ -241,7 +232,7 @@ TEST_F(RangedWeapon, AmmunitionIsFoundByHyphenatedName) {
 }
 
 TEST_F(RangedWeapon, AMissileStartsOnThePlayersTileWithTheWeaponsValues) {
-    wield("Short Bow", 5);
+    wield("Short Bow", 2, 5, "-Arrow-");
     player->attack = 60;
     player->x = 3;
     player->create_geschoss(2, 4);

@@ -7,8 +7,12 @@
 #include <vector>
 
 #include "actors/gegner.hpp"
+#include "actors/panzer.hpp"
 #include "actors/player.hpp"
 #include "actors/tastatur.hpp"
+#include "actors/trank.hpp"
+#include "actors/waffe.hpp"
+#include "platform/key_codes.hpp"
 #include "records/field_registry.hpp"
 #include "tests/support/headless_game.hpp"
 #include "tests/support/tiny_map.hpp"
@@ -16,10 +20,10 @@
 
 namespace grotmere::testing {
 
-inline constexpr int32_t kLeft = 37;
-inline constexpr int32_t kUp = 38;
-inline constexpr int32_t kRight = 39;
-inline constexpr int32_t kDown = 40;
+inline constexpr int32_t kLeft = key::kLeft;
+inline constexpr int32_t kUp = key::kUp;
+inline constexpr int32_t kRight = key::kRight;
+inline constexpr int32_t kDown = key::kDown;
 inline constexpr int32_t kLook = 'L';
 inline constexpr int32_t kGet = 'G';
 inline constexpr int32_t kUse = 'U';
@@ -27,10 +31,34 @@ inline constexpr int32_t kReady = 'R';
 inline constexpr int32_t kWait = 'W';
 inline constexpr int32_t kToggleInv = 'I';
 inline constexpr int32_t kToggleWorn = 'E';
-inline constexpr int32_t kLeftShift = 160;
+inline constexpr int32_t kLeftShift = key::kLeftShift;
 // The digit key of slot k (1 to 9); slot 10 is on "0".
 inline constexpr int32_t slot_key(int32_t slot) {
     return slot == 10 ? '0' : '0' + slot;
+}
+
+// A potion of this effect text, drunk by the player or the given monster.
+inline void drink(const std::string& wirkung, const RecordRef& drinker = player) {
+    auto potion = new_record<TTrank>();
+    potion->wirkung = wirkung;
+    potion->parse_wirkung(drinker);
+}
+
+// The player wields a fresh weapon; a bow needs a reach and its ammunition's names.
+inline std::shared_ptr<TWaffe> wield(const std::string& name, int32_t dmg, int32_t reichweite = 0,
+                                     const std::string& munition = "") {
+    player->waffe = new_record<TWaffe>();
+    player->waffe->name = name;
+    player->waffe->dmg = dmg;
+    player->waffe->reichweite = reichweite;
+    player->waffe->munition = munition;
+    return player->waffe;
+}
+
+inline std::shared_ptr<TPanzer> wear(int32_t rs) {
+    player->panzer = new_record<TPanzer>();
+    player->panzer->rs = rs;
+    return player->panzer;
 }
 
 class PlayerGame : public HeadlessGame {
