@@ -3,18 +3,28 @@
 namespace grotmere {
 
 void KeyboardState::press(int32_t code) {
-    if (!valid(code) || down_[code]) return;
+    if (!valid(code)) return;
+    if (listener_ != nullptr) listener_->pressed(code);
+    if (down_[code]) return;
     down_[code] = true;
     ++hits_[code];
 }
 
 void KeyboardState::release(int32_t code) {
-    if (valid(code)) down_[code] = false;
+    if (!valid(code)) return;
+    if (listener_ != nullptr) listener_->released(code);
+    down_[code] = false;
 }
 
 void KeyboardState::clear_all() {
+    if (listener_ != nullptr) listener_->focus_changed();
     down_.fill(false);
     hits_.fill(0);
+}
+
+void KeyboardState::request_close() {
+    if (listener_ != nullptr) listener_->close_requested();
+    close_pending_ = true;
 }
 
 int32_t KeyboardState::take_hits(int32_t code) {

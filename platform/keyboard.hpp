@@ -9,15 +9,29 @@
 
 namespace grotmere {
 
+// Told of every event a backend hands the keyboard, in order, as the events the simulator's key
+// script names: what a recording of a game is made of. Keys outside 1-255 are never told.
+class KeyboardListener {
+public:
+    virtual ~KeyboardListener() = default;
+    virtual void pressed(int32_t code) = 0;
+    virtual void released(int32_t code) = 0;
+    virtual void focus_changed() = 0;
+    virtual void close_requested() = 0;
+};
+
 class KeyboardState {
 public:
     static constexpr int32_t kCodes = 256;
+
+    // The listener must outlive its use; null stops telling.
+    void set_listener(KeyboardListener* listener) { listener_ = listener; }
 
     void press(int32_t code);
     void release(int32_t code);
     // Focus lost or regained: every key is up and no hit is pending.
     void clear_all();
-    void request_close() { close_pending_ = true; }
+    void request_close();
 
     // Hits since the last call for this code; resets them. Codes outside 1-255 are never hit.
     int32_t take_hits(int32_t code);
@@ -30,6 +44,7 @@ private:
     std::array<bool, kCodes> down_{};
     std::array<int32_t, kCodes> hits_{};
     bool close_pending_ = false;
+    KeyboardListener* listener_ = nullptr;
 };
 
 }  // namespace grotmere

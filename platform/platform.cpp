@@ -15,6 +15,7 @@ struct PlatformState {
     Framebuffer frame{kWindowWidth, kWindowHeight};
     Canvas canvas{frame};
     KeyboardState keys;
+    bool events_only_at_wait = false;
     std::string caption;
 };
 
@@ -25,6 +26,7 @@ PlatformState& platform() {
 
 // Keyboard events are taken in whenever the game tests a key, so state is current at every test.
 void take_in_events() {
+    if (platform().events_only_at_wait) return;
     if (Backend* backend = platform().backend) backend->pump_events(platform().keys);
 }
 
@@ -83,6 +85,10 @@ int32_t key_down(int32_t code) {
 int32_t close_requested() {
     take_in_events();
     return platform().keys.take_close_request();
+}
+
+void take_in_events_only_at_wait(bool only_at_wait) {
+    platform().events_only_at_wait = only_at_wait;
 }
 
 int32_t millisecs() {

@@ -28,6 +28,10 @@ Backend* current_backend();
 int32_t key_hit(int32_t code);
 int32_t key_down(int32_t code);
 int32_t close_requested();
+// Off by default: events are taken in whenever the game tests a key. On, they are taken in only
+// while the game waits for the timer, as the simulator applies its script, so that a recording of
+// the keys of each pass replays the game exactly.
+void take_in_events_only_at_wait(bool only_at_wait);
 KeyboardState& keyboard();
 
 // --- timing ---------------------------------------------------------------------------------

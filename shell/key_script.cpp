@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <map>
 #include <sstream>
 
@@ -35,6 +36,16 @@ const std::map<std::string, int32_t>& named_keys() {
         return table;
     }();
     return names;
+}
+
+const std::map<int32_t, std::string>& key_words() {
+    static const std::map<int32_t, std::string> words = [] {
+        std::map<int32_t, std::string> table;
+        for (const auto& [name, code] : named_keys())
+            table.emplace(code, name);
+        return table;
+    }();
+    return words;
 }
 
 bool all_digits(const std::string& text) {
@@ -99,6 +110,22 @@ std::optional<int32_t> key_code_for(const std::string& name) {
     return code;
 }
 
+std::string key_word_for(int32_t code) {
+    if (auto found = key_words().find(code); found != key_words().end()) return found->second;
+    std::string digits = std::to_string(code);
+    return digits.size() < 2 ? "0" + digits : digits;
+}
+
+std::optional<int32_t> parse_seed(const std::string& text) {
+    int64_t value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    auto [end, error] = std::from_chars(first, last, value);
+    if (text.empty() || error != std::errc{} || end != last) return std::nullopt;
+    if (value < INT32_MIN || value > UINT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
+
 ScriptParse parse_key_script(const std::string& text) {
     ScriptParse result;
     std::istringstream lines(text);
@@ -108,6 +135,16 @@ ScriptParse parse_key_script(const std::string& text) {
         std::erase(line, '\r');
         std::vector<std::string> words = words_of(line);
         if (!words.empty() && words[0][0] == '#') continue;
+        if (!words.empty() && words[0] == "seed") {
+            std::optional<int32_t> seed = words.size() == 2 ? parse_seed(words[1]) : std::nullopt;
+            if (!seed || result.script.seed || !result.script.steps.empty()) {
+                result.error =
+                    ScriptError{number, "\"seed\" takes one whole number, once, before any pass"};
+                return result;
+            }
+            result.script.seed = seed;
+            continue;
+        }
         if (!words.empty() && words[0] == "pass") {
             auto count = pass_count(words);
             if (!count) {

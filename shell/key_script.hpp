@@ -7,6 +7,7 @@
 //   (empty line)      a pass with no input
 //   pass 20           20 passes with no input
 //   # text            a comment, no pass
+//   seed 42           the game's random seed (a recording's first line), before any pass
 //
 // Keys are names (a-z, 0-9, kp0-kp9, f1-f12, left, right, up, down, escape, space, return, tab,
 // backspace, lshift, rshift, lctrl, rctrl, lalt, ralt) or key codes 1-255 of two or three digits.
@@ -28,6 +29,7 @@ struct ScriptStep {
 
 struct KeyScript {
     std::vector<ScriptStep> steps;
+    std::optional<int32_t> seed;
     int64_t total_passes() const;
     // The input of pass `index` (0-based); no input past the end.
     PassInput input_for_pass(int64_t index) const;
@@ -40,6 +42,11 @@ struct ScriptError {
 
 // The code of a key name or number, or nothing when the text names no key.
 std::optional<int32_t> key_code_for(const std::string& name);
+// The script's word for a key code 1-255: its name where it has one ("left", "a", "kp5"), else
+// its code in two or three digits ("09", "187").
+std::string key_word_for(int32_t code);
+// A seed written signed or unsigned, any 32-bit pattern; nothing for anything else.
+std::optional<int32_t> parse_seed(const std::string& text);
 
 // A script or the first bad line.
 struct ScriptParse {

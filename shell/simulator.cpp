@@ -11,9 +11,12 @@
 
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
+#include "platform/keyboard.hpp"
 #include "platform/png_writer.hpp"
+#include "shell/data_hash.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
+#include "shell/recording.hpp"
 #include "shell/startup.hpp"
 #include "shell/state_dump.hpp"
 #include "world/world_state.hpp"
@@ -32,20 +35,12 @@ std::optional<Int> parse_number(const std::string& text) {
     return value;
 }
 
-// A seed is any 32-bit pattern, written signed or unsigned.
-std::optional<int32_t> parse_seed(const std::string& text) {
-    auto value = parse_number<int64_t>(text);
-    if (!value || *value < std::numeric_limits<int32_t>::min() ||
-        *value > std::numeric_limits<uint32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<int32_t>(static_cast<uint32_t>(*value));
-}
-
 std::optional<std::string> apply_option(SimOptions& options, const std::string& name,
                                         const std::string& value) {
     if (name == "--dir") {
         options.dir = value;
+    } else if (name == "--record") {
+        options.record_file = value;
     } else if (name == "--seed") {
         auto seed = parse_seed(value);
         if (!seed) return "--seed takes a whole number";
@@ -98,7 +93,7 @@ const char* ended_name(GameEnd end) {
 
 // Runs the passes; stops early when the game ends.
 void run_passes(const KeyScript& script, std::optional<int64_t> exact_passes,
-                HeadlessBackend& backend, RunSummary& run) {
+                HeadlessBackend& backend, RunSummary& run, GameRecorder& recorder) {
     int64_t total = exact_passes ? *exact_passes : script.total_passes();
     auto step = script.steps.begin();
     int64_t used_of_step = 0;
@@ -108,6 +103,7 @@ void run_passes(const KeyScript& script, std::optional<int64_t> exact_passes,
         backend.queue_pass(step != script.steps.end() ? step->input : PassInput{});
         ++used_of_step;
         PassResult result = run_pass();
+        recorder.end_pass();
         ++run.passes;
         if (result.turn_taken) ++run.turns;
         if (result.end) {
@@ -173,6 +169,7 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     SimOptions options = given;
     options.dump_file = absolute(options.dump_file);
     options.screenshot_file = absolute(options.screenshot_file);
+    options.record_file = absolute(options.record_file);
 
     KeyScript script;
     if (options.keys_file) {
@@ -202,13 +199,21 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     reset_world();
     HeadlessBackend backend;
     set_backend(&backend);
-    if (auto failure = start_game(StartupOptions{options.seed})) {
+    const int32_t seed = options.seed.value_or(script.seed.value_or(1));
+    if (auto failure = start_game(StartupOptions{seed})) {
         std::fprintf(stderr, "grotmere-sim: %s\n", failure->message.c_str());
         set_backend(nullptr);
         return failure->status;
     }
+    GameRecorder recorder;
+    if (options.record_file) {
+        recorder.open(*options.record_file, seed, app_title, data_files_hash("bifs"));
+        keyboard().set_listener(&recorder);
+    }
     RunSummary run;
-    run_passes(script, options.passes, backend, run);
+    run_passes(script, options.passes, backend, run, recorder);
+    keyboard().set_listener(nullptr);
+    recorder.close();
     run.notices = backend.notices();
     bool written = write_outputs(options, backend, run);
     set_backend(nullptr);

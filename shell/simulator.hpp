@@ -2,7 +2,7 @@
 // script, ending with an optional screenshot and state dump.
 //
 //   grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]
-//                [--screenshot FILE]
+//                [--screenshot FILE] [--record FILE]
 //
 // Exit status: 0 when the game ran, whatever ended it; 2 for a usage error; the game's own status
 // when its start-up fails; 1 when the screenshot or dump cannot be written.
@@ -18,11 +18,14 @@ namespace grotmere {
 
 struct SimOptions {
     std::string dir = ".";
-    int32_t seed = 1;
+    // The key script's own seed stands when none is given here; without either it is 1.
+    std::optional<int32_t> seed;
     std::optional<std::string> keys_file;  // "-" reads standard input
     std::optional<int64_t> passes;         // exactly this many passes instead of the script's
     std::optional<std::string> dump_file;
     std::optional<std::string> screenshot_file;
+    // The run's own recording, as the window writes one.
+    std::optional<std::string> record_file;
 };
 
 struct SimArgs {

@@ -14,6 +14,7 @@ void reset_world() {
     load_problems.clear();
     set_random_state(kUnseededRandomState);
     keyboard() = KeyboardState{};
+    take_in_events_only_at_wait(false);
     framebuffer().fill(Rgb{0, 0, 0});
     set_color(255, 255, 255);
     set_window_caption("");

@@ -71,5 +71,29 @@ TEST(KeyScript, ABadLineIsNamedByItsNumber) {
     }
 }
 
+TEST(KeyScript, ASeedComesOnceBeforeAnyPass) {
+    ScriptParse parsed = parse_key_script("# recorded\nseed 4294967295\nright\n");
+    ASSERT_FALSE(parsed.error);
+    EXPECT_EQ(parsed.script.seed, -1) << "a seed is any 32-bit pattern";
+    EXPECT_EQ(parsed.script.total_passes(), 1);
+    EXPECT_FALSE(parse_key_script("right\n").script.seed);
+    for (const char* text : {"a\nseed 3\n", "seed 1\nseed 2\n", "seed\n", "seed x\n",
+                             "seed 4294967296\n", "seed 1 2\n"}) {
+        EXPECT_TRUE(parse_key_script(text).error) << text;
+    }
+}
+
+// A recording writes every key by its word; the word must read back as the same key.
+TEST(KeyScript, EveryCodeHasAWordThatReadsBack) {
+    for (int32_t code = 1; code <= 255; ++code) {
+        const std::string word = key_word_for(code);
+        EXPECT_EQ(key_code_for(word), code) << word;
+        EXPECT_EQ(word.find(' '), std::string::npos);
+    }
+    EXPECT_EQ(key_word_for(37), "left");
+    EXPECT_EQ(key_word_for(9), "tab");
+    EXPECT_EQ(key_word_for(7), "07");
+}
+
 }  // namespace
 }  // namespace grotmere

@@ -128,5 +128,33 @@ TEST_F(Simulator, ScriptFromStandardInput) {
     EXPECT_EQ(dump()["passes"], 3);
 }
 
+// A recording written during a run plays back, from its own seed, to the same end state: held
+// keys, focus changes and a close request included.
+TEST_F(Simulator, ARecordingReplaysTheRunExactly) {
+    fs::path keys = write("keys",
+                          "right\n+lshift\n1\n-lshift\ndown down\nfocus\npass 3\nleft g\n"
+                          "+lshift g -lshift\n6\npass 2\nclose\n");
+    fs::path recording = dir_ / "game.keys";
+    ASSERT_EQ(run("--seed 77 --keys " + keys.string() + " --record " + recording.string() + " " +
+                  out_args())
+                  .status,
+              0);
+    const nlohmann::json played = dump();
+    EXPECT_EQ(played["ended"], "close");
+
+    std::ifstream in(recording);
+    std::string first_line, second_line;
+    std::getline(in, first_line);
+    std::getline(in, second_line);
+    EXPECT_EQ(first_line, "seed 77");
+    EXPECT_EQ(second_line.rfind("# Grotmere Alpha Build ", 0), 0u) << second_line;
+    EXPECT_NE(second_line.find(", data "), std::string::npos);
+
+    ASSERT_EQ(run("--keys " + recording.string() + " " + out_args()).status, 0);
+    EXPECT_EQ(dump(), played);
+    EXPECT_EQ(run("--seed 78 --keys " + recording.string() + " " + out_args()).status, 0);
+    EXPECT_NE(dump()["monsters"], played["monsters"]) << "--seed overrides the recording's seed";
+}
+
 }  // namespace
 }  // namespace grotmere

@@ -1,0 +1,82 @@
+#include "platform/replay_backend.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/key_codes.hpp"
+
+namespace grotmere {
+
+namespace {
+
+constexpr int32_t kPassesPerSecond = 20;
+// The + and - keys of the main row and of the keypad.
+constexpr int32_t kPlusKeys[] = {187, 107};
+constexpr int32_t kMinusKeys[] = {189, 109};
+
+bool any_hit(KeyboardState& keys, const int32_t (&codes)[2]) {
+    bool hit = false;
+    for (int32_t code : codes)
+        hit |= keys.take_hits(code) > 0;
+    return hit;
+}
+
+}  // namespace
+
+ReplayBackend::ReplayBackend(Backend& window, std::vector<PassInput> passes, double speed)
+    : window_(window), passes_(std::move(passes)) {
+    set_pace(speed);
+}
+
+void ReplayBackend::set_pace(double speed) {
+    speed_ = std::clamp(std::isfinite(speed) ? speed : 1.0, kSlowest, kFastest);
+    const auto hz = static_cast<int32_t>(std::lround(kPassesPerSecond * speed_));
+    pace_ = FrameTimer{std::max(hz, 1), window_.clock_ms(), 0};
+}
+
+void ReplayBackend::open_window(int32_t width, int32_t height, const std::string& caption) {
+    window_.open_window(width, height, caption);
+}
+
+void ReplayBackend::present(const Framebuffer& frame) {
+    window_.present(frame);
+}
+
+void ReplayBackend::pump_events(KeyboardState&) {
+    window_.pump_events(controls_);
+}
+
+int64_t ReplayBackend::clock_ms() {
+    return window_.clock_ms();
+}
+
+void ReplayBackend::notify(const std::string& text, const std::string& title) {
+    window_.notify(text, title);
+}
+
+void ReplayBackend::steer() {
+    if (controls_.take_hits(key::kEscape) > 0 || controls_.take_close_request() > 0) {
+        stopped_ = true;
+    }
+    if (controls_.take_hits(key::kSpace) > 0) paused_ = !paused_;
+    if (any_hit(controls_, kPlusKeys)) set_pace(speed_ * 2);
+    if (any_hit(controls_, kMinusKeys)) set_pace(speed_ / 2);
+}
+
+// The game's own timer is left alone: the playback keeps its own pace, and a paused playback
+// keeps the window alive without running a pass.
+int32_t ReplayBackend::wait_for_tick(FrameTimer& timer, KeyboardState& keys) {
+    do {
+        window_.wait_for_tick(pace_, controls_);
+        steer();
+    } while (paused_ && !stopped_);
+    ++timer.consumed;
+    if (stopped_ || next_ >= passes_.size()) {
+        keys.request_close();
+        return 1;
+    }
+    apply_input(passes_[next_++], keys);
+    return 1;
+}
+
+}  // namespace grotmere

@@ -1,0 +1,51 @@
+// A recorded game played back in a window: wraps the window's backend, shows every frame the game
+// draws, and hands the game the recorded input of each pass at that pass's timer wait instead of
+// the real keyboard. The real keyboard steers the playback alone: Space pauses and resumes, + and -
+// double and halve the speed, Escape stops. When the recording runs out, the playback ends with a
+// close request, so a cut recording still ends.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/backend.hpp"
+#include "platform/headless_backend.hpp"
+#include "platform/keyboard.hpp"
+
+namespace grotmere {
+
+class ReplayBackend : public Backend {
+public:
+    static constexpr double kSlowest = 0.125;
+    static constexpr double kFastest = 64.0;
+
+    // The window must outlive the playback; speed 1 is the game's own 20 passes a second.
+    ReplayBackend(Backend& window, std::vector<PassInput> passes, double speed);
+
+    void open_window(int32_t width, int32_t height, const std::string& caption) override;
+    void present(const Framebuffer& frame) override;
+    // The window's events steer the playback; none reaches the game.
+    void pump_events(KeyboardState& keys) override;
+    int32_t wait_for_tick(FrameTimer& timer, KeyboardState& keys) override;
+    int64_t clock_ms() override;
+    void notify(const std::string& text, const std::string& title) override;
+
+    double speed() const { return speed_; }
+    bool paused() const { return paused_; }
+    bool stopped() const { return stopped_; }
+
+private:
+    void steer();
+    void set_pace(double speed);
+
+    Backend& window_;
+    std::vector<PassInput> passes_;
+    size_t next_ = 0;
+    double speed_ = 1.0;
+    bool paused_ = false;
+    bool stopped_ = false;
+    FrameTimer pace_;
+    KeyboardState controls_;
+};
+
+}  // namespace grotmere
