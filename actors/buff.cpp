@@ -23,7 +23,11 @@ void run_per_turn_effect(const TBuff& buff) {
     if (!owner || buff.variable == nullptr) return;
     std::optional<int32_t> changed =
         apply_operand(buff.variable->GetInt(*owner), buff.operand, buff.wert);
-    if (changed) buff.variable->SetInt(*owner, *changed);
+    if (!changed) return;
+    const int32_t before = buff.variable->GetInt(*owner);
+    buff.variable->SetInt(*owner, *changed);
+    if (owner == player && buff.variable->Name() == "hp" && *changed < before)
+        note_harm("lasting effect");
 }
 
 // Silent corrections count passes, all other buffs count turns.

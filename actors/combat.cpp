@@ -86,6 +86,7 @@ std::string ordinary_hit_on_player(const TGegner& monster, TPlayer& p) {
     if (p.panzer) damage -= p.panzer->rs;
     if (damage <= 0) return " but your Armor absorbs all damage.";
     p.hp -= damage;
+    note_harm(monster.name);
     return " for " + int_to_text(damage) + " Points";
 }
 
@@ -99,6 +100,7 @@ void melee_blow(const TGegner& monster, int32_t roll) {
         case Outcome::Critical: {
             const int32_t damage = critical_die(monster.dmg);
             p.hp -= damage;
+            note_harm(monster.name);
             line += "and hits CRITICALLY for " + int_to_text(damage) + " points.";
             break;
         }

@@ -93,6 +93,7 @@ int32_t TGegner::update_gegner() {
     const int32_t most_gold = gold;
     const int32_t most_worth = gold_drop;
     log_message(name + " is dead!");
+    note_kill(name);
     monsters->remove(this);
     if (player) player->xp += reward;
     // The item budget is drawn before the gold; a field of 0 still gives 0 or 1.

@@ -109,6 +109,7 @@ void strike_player(Flight& flight) {
         const int32_t damage = random_range(1, missile.dmg) - player->actual("rs");
         if (damage > 0) {
             player->hp -= damage;
+            note_harm("missile");
             log_message("You were hit for " + int_to_text(damage) + " points.");
         }
     }

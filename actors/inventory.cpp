@@ -9,6 +9,7 @@
 #include "actors/waffe.hpp"
 #include "base/text.hpp"
 #include "records/field_registry.hpp"
+#include "world/chronicle.hpp"
 #include "world/gegenstand.hpp"
 #include "world/key.hpp"
 #include "world/leuchte.hpp"
@@ -103,7 +104,9 @@ void wear(TPlayer& p, ItemRef& slot, const TPanzer& armour) {
 // The message comes before the effect, so a potion that ends the player's life is still named.
 void drink(TPlayer& p, ItemRef& slot, const TTrank& potion) {
     log_message("You drink a " + potion.name);
+    const int32_t hp_before = p.hp;
     potion.parse_wirkung(p.shared_from_this());
+    if (p.hp < hp_before) note_harm(potion.name);
     lose_a_piece(slot);
 }
 

@@ -16,6 +16,7 @@
 #include "shell/data_hash.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
+#include "shell/morgue.hpp"
 #include "shell/recording.hpp"
 #include "shell/startup.hpp"
 #include "shell/state_dump.hpp"
@@ -39,6 +40,8 @@ std::optional<std::string> apply_option(SimOptions& options, const std::string& 
                                         const std::string& value) {
     if (name == "--dir") {
         options.dir = value;
+    } else if (name == "--morgue") {
+        options.morgue_file = value;
     } else if (name == "--record") {
         options.record_file = value;
     } else if (name == "--seed") {
@@ -170,6 +173,7 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     options.dump_file = absolute(options.dump_file);
     options.screenshot_file = absolute(options.screenshot_file);
     options.record_file = absolute(options.record_file);
+    options.morgue_file = absolute(options.morgue_file);
 
     KeyScript script;
     if (options.keys_file) {
@@ -215,6 +219,14 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     keyboard().set_listener(nullptr);
     recorder.close();
     run.notices = backend.notices();
+    if (options.morgue_file) {
+        const MorgueFacts facts{local_time_text(), seed,       run.ended,
+                                run.turns,         run.passes, recent_log_lines()};
+        if (!write_morgue(*options.morgue_file, morgue_text(facts))) {
+            set_backend(nullptr);
+            return 1;
+        }
+    }
     bool written = write_outputs(options, backend, run);
     set_backend(nullptr);
     return written ? 0 : 1;

@@ -2,7 +2,7 @@
 // script, ending with an optional screenshot and state dump.
 //
 //   grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]
-//                [--screenshot FILE] [--record FILE]
+//                [--screenshot FILE] [--record FILE] [--morgue FILE]
 //
 // Exit status: 0 when the game ran, whatever ended it; 2 for a usage error; the game's own status
 // when its start-up fails; 1 when the screenshot or dump cannot be written.
@@ -26,6 +26,8 @@ struct SimOptions {
     std::optional<std::string> screenshot_file;
     // The run's own recording, as the window writes one.
     std::optional<std::string> record_file;
+    // A morgue file at the end, as the window writes one at every end.
+    std::optional<std::string> morgue_file;
 };
 
 struct SimArgs {

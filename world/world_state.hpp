@@ -12,6 +12,7 @@
 
 #include "platform/platform.hpp"
 #include "records/load_problems.hpp"
+#include "world/chronicle.hpp"
 #include "records/record_list.hpp"
 #include "world/tile_grid.hpp"
 
@@ -50,6 +51,8 @@ struct WorldState {
     // The map object and the map view, made at start-up.
     std::shared_ptr<TKarte> karte;
     std::shared_ptr<TKamera> kamera;
+    // The run's story beside the rules: what hurt the player last, the monsters slain.
+    Chronicle chronicle;
     // The first records of player_list and binding_list, set at start-up.
     std::shared_ptr<TPlayer> player;
     std::shared_ptr<TTastatur> bindings;
