@@ -21,13 +21,25 @@ enum class Tick { PerTurn, PerPass };
 void run_per_turn_effect(const TBuff& buff) {
     RecordRef owner = buff.ziel.lock();
     if (!owner || buff.variable == nullptr) return;
-    std::optional<int32_t> changed =
-        apply_operand(buff.variable->GetInt(*owner), buff.operand, buff.wert);
-    if (!changed) return;
     const int32_t before = buff.variable->GetInt(*owner);
-    buff.variable->SetInt(*owner, *changed);
-    if (owner == player && buff.variable->Name() == "hp" && *changed < before)
+    change_field(*owner, *buff.variable, buff.operand, buff.wert);
+    if (owner == player && buff.variable->Name() == "hp" && buff.variable->GetInt(*owner) < before)
         note_harm("lasting effect");
+}
+
+// A player or monster moved off the map would stand on no tile, where no rule can reach it.
+bool leaves_map(const Record& owner, const TField& field, int32_t value) {
+    const bool is_x = field.Name() == "x";
+    if (!is_x && field.Name() != "y") return false;
+    const auto* player_owner = dynamic_cast<const TPlayer*>(&owner);
+    const auto* monster_owner = dynamic_cast<const TGegner*>(&owner);
+    if (player_owner != nullptr) {
+        return !inside_map(is_x ? value : player_owner->x, is_x ? player_owner->y : value);
+    }
+    if (monster_owner != nullptr) {
+        return !inside_map(is_x ? value : monster_owner->x, is_x ? monster_owner->y : value);
+    }
+    return false;
 }
 
 // Silent corrections count passes, all other buffs count turns.
@@ -61,6 +73,11 @@ bool carries_buffs(const TTypeId& type) {
 }
 
 }  // namespace
+
+void change_field(Record& owner, const TField& field, const std::string& operand, int32_t wert) {
+    std::optional<int32_t> changed = apply_operand(field.GetInt(owner), operand, wert);
+    if (changed && !leaves_map(owner, field, *changed)) field.SetInt(owner, *changed);
+}
 
 ListRef buff_list_of(const Record& target) {
     const TTypeId* type = TTypeId::ForObject(target);

@@ -52,4 +52,9 @@ struct BuffTerms {
 // appends it to the target's buff list; a target that carries no buffs gets none.
 void attach_buff(const RecordRef& target, const TField& field, const BuffTerms& terms);
 
+// Sets the owner's integer field to field (operand) wert, as potions and per-turn buffs do; an
+// operation without a result (another operand, a division by 0) changes nothing, and neither
+// does one that would move a player or monster off the map through its "x" or "y".
+void change_field(Record& owner, const TField& field, const std::string& operand, int32_t wert);
+
 }  // namespace grotmere

@@ -49,7 +49,8 @@ int32_t TGegner::create(const std::string& name, int32_t x, int32_t y, int32_t l
                         int32_t abweichung) {
     const SpawnOutcome outcome = spawn_monster(name, x, y, level, abweichung);
     if (outcome == SpawnOutcome::OutsideMap || outcome == SpawnOutcome::NoTile)
-        report_load_problems({{current_map, 0, spawn_refusal(outcome, name, x, y, level)}});
+        report_load_problems(
+            {{current_map, 0, spawn_refusal(outcome, name, x, y, level, abweichung)}});
     return 0;
 }
 

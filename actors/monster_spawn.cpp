@@ -137,16 +137,27 @@ SpawnOutcome spawn_monster(const std::string& name, int32_t x, int32_t y, int32_
     return spawn.finish();
 }
 
+std::string spawn_kind_text(const std::string& name, int32_t level) {
+    return name.empty() ? "a monster of level " + int_to_text(level) : shown_text(name);
+}
+
 std::string spawn_refusal(SpawnOutcome outcome, const std::string& name, int32_t x, int32_t y,
-                          int32_t level) {
-    const std::string kind =
-        name.empty() ? "a monster of level " + int_to_text(level) : "\"" + name + "\"";
+                          int32_t level, int32_t abweichung) {
+    const std::string kind = spawn_kind_text(name, level);
     const std::string where = " at (" + int_to_text(x) + "|" + int_to_text(y) + ")";
     if (outcome == SpawnOutcome::OutsideMap)
         return "the spawn of " + kind + where + " lies outside the map; refused";
     if (outcome == SpawnOutcome::NoTile)
         return "no open tile for " + kind + where + "; the monster is left out";
-    return "";
+    if (outcome != SpawnOutcome::NoKind) return "";
+    if (!name.empty()) {
+        return "the spawn of " + kind + where +
+               " finds no monster prototype of that name; no monster is made";
+    }
+    if (level == 0) return "the spawn of any monster" + where + " finds no monster prototypes";
+    return "the spawn of " + kind + where + " finds no monster prototype of a level from " +
+           std::to_string(int64_t{level} - abweichung) + " to " +
+           std::to_string(int64_t{level} + abweichung) + "; no monster is made";
 }
 
 }  // namespace grotmere

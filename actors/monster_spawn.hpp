@@ -2,7 +2,7 @@
 // picks its kind by name or by level, places the copy on its tile, appends it to `monsters` and
 // prints the creation line on standard output. It always ends: a spawn whose fixed position lies
 // outside the map is refused, and one that finds no open tile gives up instead of searching for
-// ever. Warnings are the caller's to give, since only the caller knows the file.
+// ever. Warnings are the caller's to give, since only the caller knows the file and line.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@ namespace grotmere {
 
 enum class SpawnOutcome {
     Created,
-    NoKind,      // no prototype of that name, or none of a fitting level: nothing, silently
+    NoKind,      // no prototype of that name, or none of a fitting level
     OutsideMap,  // a fixed column or row lies outside the map
     NoTile,      // no open tile where the monster may stand
 };
@@ -23,8 +23,16 @@ inline constexpr int32_t kPlacementDraws = 10000;
 SpawnOutcome spawn_monster(const std::string& name, int32_t x, int32_t y, int32_t level,
                            int32_t abweichung);
 
-// The warning for a refused spawn ("OutsideMap" or "NoTile"), naming the kind and position.
+// What one spawn record, and all the spawns of one map, may make at most.
+inline constexpr int32_t kMostSpawnsPerRecord = 1000;
+inline constexpr int32_t kMostMonstersPerMap = 10000;
+
+// The warning for a spawn that made nothing ("OutsideMap", "NoTile" or "NoKind"), naming the
+// kind and position.
 std::string spawn_refusal(SpawnOutcome outcome, const std::string& name, int32_t x, int32_t y,
-                          int32_t level);
+                          int32_t level, int32_t abweichung);
+
+// "\"Rat\"" or "a monster of level 3", as warnings name what a spawn asks for.
+std::string spawn_kind_text(const std::string& name, int32_t level);
 
 }  // namespace grotmere

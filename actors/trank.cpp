@@ -70,23 +70,19 @@ void make_buff(const Piece& piece, const TField& field, const RecordRef& target)
                           .multi = piece.per_turn ? 1 : 0});
 }
 
-void change_now(const Piece& piece, const TField& field, Record& target) {
-    std::optional<int32_t> changed =
-        apply_operand(field.GetInt(target), piece.operand, piece.value);
-    if (changed) field.SetInt(target, *changed);
-}
-
 }  // namespace
 
 int32_t TTrank::parse_wirkung(const RecordRef& target) const {
-    std::string rest = wirkung;
     // Always one piece, even for an empty text; a text ending in "|" hands no empty last piece.
+    // The pieces are cut by position, so a text of many pieces costs its length once.
+    const std::string& text = wirkung;
+    size_t start = 0;
     do {
-        size_t bar = rest.find('|');
-        std::string piece = rest.substr(0, bar);
-        rest = bar == std::string::npos ? std::string() : rest.substr(bar + 1);
-        tokenize(piece, target);
-    } while (!rest.empty());
+        size_t bar = text.find('|', start);
+        tokenize(text.substr(start, bar == std::string::npos ? std::string::npos : bar - start),
+                 target);
+        start = bar == std::string::npos ? text.size() : bar + 1;
+    } while (start < text.size());
     return 0;
 }
 
@@ -95,12 +91,13 @@ int32_t TTrank::tokenize(const std::string& text, const RecordRef& target) const
     Piece piece = split_piece(text);
     const TTypeId* type = TTypeId::ForObject(*target);
     const TField* field = type ? type->FindField(piece.field) : nullptr;
-    // A piece naming no field of the drinker does nothing, with a duration or without.
-    if (field == nullptr) return 0;
+    // A piece naming no integer field of the drinker does nothing, with a duration or without: a
+    // modifier names one integer field.
+    if (field == nullptr || field->Kind() != FieldKind::Int) return 0;
     if (piece.duration != 0)
         make_buff(piece, *field, target);
     else
-        change_now(piece, *field, *target);
+        change_field(*target, *field, piece.operand, piece.value);
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include "actors/monster_spawn.hpp"
 #include "actors/player.hpp"
 #include "actors/treasure.hpp"
+#include "base/text.hpp"
 #include "world/karte.hpp"
 #include "world/leuchte.hpp"
 #include "world/map_file.hpp"
@@ -34,23 +35,55 @@ void lights_in_heaps() {
     });
 }
 
+// What one map may spawn: a spawn record asking for more than a few screens of monsters is cut,
+// and so is the map as a whole, each with a warning naming the record.
+struct SpawnBudget {
+    int32_t made = 0;
+    bool map_full_told = false;
+};
+
 // Every call of one record has the same arguments, and the tiles do not change between them, so
 // a refused spawn would be refused again: one warning, and the record's remaining calls are left
-// out.
-void spawn_monsters(const std::string& file, const TGegner& record) {
-    for (int32_t k = 0; k < record.anzahl; ++k) {
+// out. A kind that is not found is said once; the calls still run, as each draws its numbers.
+void spawn_monsters(const std::string& file, int32_t line, const TGegner& record,
+                    SpawnBudget& budget) {
+    auto warn = [&](const std::string& message) { warn_about_map(file, message, line); };
+    int32_t calls = record.anzahl;
+    if (calls > kMostSpawnsPerRecord) {
+        warn("the spawn of " + spawn_kind_text(record.name, record.level) + " asks for " +
+             int_to_text(calls) + " monsters; only " + int_to_text(kMostSpawnsPerRecord) +
+             " are made");
+        calls = kMostSpawnsPerRecord;
+    }
+    bool no_kind_told = false;
+    for (int32_t k = 0; k < calls; ++k) {
+        if (budget.made >= kMostMonstersPerMap) {
+            if (!budget.map_full_told) {
+                warn("the map already holds " + int_to_text(kMostMonstersPerMap) +
+                     " monsters; this spawn and every later one is left out");
+            }
+            budget.map_full_told = true;
+            return;
+        }
         const SpawnOutcome outcome =
             spawn_monster(record.name, record.x, record.y, record.level, record.abweichung);
+        if (outcome == SpawnOutcome::Created) ++budget.made;
         if (outcome == SpawnOutcome::OutsideMap || outcome == SpawnOutcome::NoTile) {
-            return warn_about_map(
-                file, spawn_refusal(outcome, record.name, record.x, record.y, record.level));
+            return warn(spawn_refusal(outcome, record.name, record.x, record.y, record.level,
+                                      record.abweichung));
+        }
+        if (outcome == SpawnOutcome::NoKind && !no_kind_told) {
+            no_kind_told = true;
+            warn(spawn_refusal(outcome, record.name, record.x, record.y, record.level,
+                               record.abweichung));
         }
     }
 }
 
-void spawn_map_monsters(const std::string& file) {
+void spawn_map_monsters(const std::string& file, const RecordLines& lines) {
+    SpawnBudget budget;
     map_records->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& record) {
-        spawn_monsters(file, *record);
+        spawn_monsters(file, line_of(lines, *record), *record, budget);
         map_records->remove(record.get());
     });
 }

@@ -17,28 +17,72 @@ int32_t digit_value(char c, int32_t base) {
     return value < base ? value : -1;
 }
 
+// What stands before the digits of a number: white space, a sign, a base prefix.
+struct NumberStart {
+    size_t first_digit = 0;
+    bool negative = false;
+    int32_t base = 10;
+};
+
+NumberStart number_start(std::string_view text) {
+    NumberStart start;
+    size_t& i = start.first_digit;
+    while (i < text.size() && is_space(text[i]))
+        ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) start.negative = text[i++] == '-';
+    if (i < text.size() && text[i] == '%')
+        start.base = 2, ++i;
+    else if (i < text.size() && text[i] == '$')
+        start.base = 16, ++i;
+    return start;
+}
+
 }  // namespace
 
 int32_t text_to_int(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && is_space(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    int32_t base = 10;
-    if (i < text.size() && text[i] == '%')
-        base = 2, ++i;
-    else if (i < text.size() && text[i] == '$')
-        base = 16, ++i;
+    const NumberStart start = number_start(text);
     // Unsigned arithmetic wraps by definition; the cast back gives the 32-bit pattern.
     uint32_t value = 0;
-    for (; i < text.size(); ++i) {
-        int32_t digit = digit_value(text[i], base);
+    for (size_t i = start.first_digit; i < text.size(); ++i) {
+        int32_t digit = digit_value(text[i], start.base);
         if (digit < 0) break;
-        value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(digit);
+        value = value * static_cast<uint32_t>(start.base) + static_cast<uint32_t>(digit);
     }
-    if (negative) value = 0u - value;
+    if (start.negative) value = 0u - value;
     return static_cast<int32_t>(value);
+}
+
+bool text_int_in_range(std::string_view text) {
+    const NumberStart start = number_start(text);
+    const uint64_t largest = start.base != 10 ? 0xFFFFFFFFu
+                             : start.negative ? 0x80000000u
+                                              : 0x7FFFFFFFu;
+    uint64_t value = 0;
+    for (size_t i = start.first_digit; i < text.size(); ++i) {
+        int32_t digit = digit_value(text[i], start.base);
+        if (digit < 0) break;
+        value = value * static_cast<uint64_t>(start.base) + static_cast<uint64_t>(digit);
+        if (value > largest) return false;
+    }
+    return true;
+}
+
+std::string shown_text(std::string_view text, size_t longest) {
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string shown = "\"";
+    for (size_t i = 0; i < text.size() && i < longest; ++i) {
+        auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 32 || byte == 127) {
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 15];
+        } else {
+            shown += text[i];
+        }
+    }
+    shown += "\"";
+    if (text.size() > longest) shown += "... (" + std::to_string(text.size()) + " characters)";
+    return shown;
 }
 
 std::string int_to_text(int32_t value) {

@@ -13,6 +13,15 @@ namespace grotmere {
 // sign is applied last and the value wraps to 32 bits.
 int32_t text_to_int(std::string_view text);
 
+// False when the digits that text_to_int reads give a value it has to wrap: a decimal number
+// outside -2147483648 to 2147483647, or a "$" or "%" number of more than 32 bits ("$FFFFFFFF",
+// which data files use for -1, is in range).
+bool text_int_in_range(std::string_view text);
+
+// A data text as a message shows it: between double quotes, control bytes as \xNN, and cut
+// after `longest` characters with the full length said, so a megabyte of one word stays readable.
+std::string shown_text(std::string_view text, size_t longest = 60);
+
 // Decimal, with a leading "-" for negative values.
 std::string int_to_text(int32_t value);
 

@@ -10,8 +10,10 @@ namespace grotmere {
 
 std::string TextFile::read_line() {
     std::string line;
+    ended_at_nul_ = false;
     while (position_ < bytes_.size()) {
         char c = bytes_[position_++];
+        ended_at_nul_ = c == '\0';
         if (c == '\n' || c == '\0') break;
         if (c != '\r') line.push_back(c);
     }

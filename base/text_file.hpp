@@ -16,6 +16,8 @@ public:
 
     // The next line without its end; the empty string at (and past) the end of the file.
     std::string read_line();
+    // True when the line read last ended at a NUL byte, not at a line feed or the file's end.
+    bool line_ended_at_nul() const { return ended_at_nul_; }
     bool at_end() const { return position_ >= bytes_.size(); }
     int32_t byte_position() const { return static_cast<int32_t>(position_); }
     // Offsets outside the file are clamped to it.
@@ -24,6 +26,7 @@ public:
 private:
     std::vector<char> bytes_;
     size_t position_ = 0;
+    bool ended_at_nul_ = false;
 };
 
 using TextFileHandle = std::unique_ptr<TextFile>;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <system_error>
+#include <utility>
 
 #include "base/random.hpp"
 #include "base/text.hpp"
@@ -22,7 +24,22 @@ struct LoadContext {
     LoadProblems& problems;
     std::vector<std::string> files_being_read;  // the include chain, as file identities
     int32_t includes_left = kMaxIncludedFiles;
+    std::set<const TTypeId*> refused_types;  // rules-only types already warned about
+    RecordLines* lines = nullptr;            // for the top-level file only
 };
+
+// The folder the game runs in; includes may not reach outside it.
+bool inside_working_folder(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path root = std::filesystem::current_path(error);
+    if (error) return false;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(root / path, error);
+    if (error) return false;
+    const std::filesystem::path canonical_root = std::filesystem::weakly_canonical(root, error);
+    if (error) return false;
+    const std::filesystem::path relative = resolved.lexically_relative(canonical_root);
+    return !relative.empty() && *relative.begin() != "..";
+}
 
 // Two spellings of one path ("bifs/a.bif", "./bifs/../bifs/a.bif") must meet in the cycle test.
 std::string file_identity(const std::string& path) {
@@ -61,9 +78,18 @@ public:
                 outside_token(token);
             }
         }
+        if (in_record_ && in_quote_) {
+            warn_at_end("the file ends inside the quoted text begun on line " +
+                        int_to_text(quote_line_));
+        }
         if (in_record_) {
             warn_at_end("the file ends inside the " + type_->Name() + " record begun on line " +
                         int_to_text(record_line_) + "; that record is not added");
+        }
+        if (warnings_ > kMostWarningsPerFile) {
+            context_.problems.push_back(
+                {file_, 0,
+                 int_to_text(warnings_ - kMostWarningsPerFile) + " more problems are not shown"});
         }
     }
 
@@ -80,10 +106,20 @@ private:
         }
         // The last type name before "{" counts; each one makes its record at once, as the
         // format says, except a type that only the rules make (the map object would rebuild
-        // the map's tiles).
+        // the map's tiles, a camera would join the cameras drawn every frame).
         type_name_ = text;
         type_ = TTypeId::ForName(text);
         record_ = type_ != nullptr && type_->FromData() ? type_->NewObject() : nullptr;
+        if (type_ != nullptr && !type_->FromData()) refuse_rules_only_type(token.line);
+    }
+
+    // Said once per load, however often the name stands in the files.
+    void refuse_rules_only_type(int32_t line) {
+        if (!context_.refused_types.insert(type_).second) return;
+        warn(line, "a " + type_->Name() +
+                       " record cannot come from a data file: only the game makes one; this "
+                       "and every later " +
+                       type_->Name() + " name or record in this load is skipped");
     }
 
     void open_record(const Token& token) {
@@ -92,21 +128,16 @@ private:
             return skip_record_body(token.line);
         }
         if (type_ == nullptr) {
-            warn(token.line, "unknown record type \"" + type_name_ + "\"; skipped up to its \"}\"");
+            warn(token.line,
+                 "unknown record type " + shown_text(type_name_) + "; skipped up to its \"}\"");
             return skip_record_body(token.line);
         }
-        if (record_ == nullptr) {
-            warn(token.line, "a " + type_->Name() +
-                                 " record cannot come from a data file, since making one would "
-                                 "wipe the map's tiles; skipped up to its \"}\"");
-            return skip_record_body(token.line);
-        }
+        if (record_ == nullptr) return skip_record_body(token.line);
         in_record_ = true;
         record_line_ = token.line;
         expecting_value_ = false;
         field_ = nullptr;
         key_.clear();
-        negative_ = false;
         in_quote_ = false;
     }
 
@@ -130,12 +161,17 @@ private:
 
     // --- includes -----------------------------------------------------------------------------
 
-    // For each token, the index of the first token at or after it that ends with ">", so that an
-    // unclosed include costs one look-up instead of a scan to the end of the file.
+    // For each token, the index of the first token at or after it on its line that ends with
+    // ">", so that an unclosed include costs one look-up instead of a scan to the end of the file.
+    // An include ends on its own line: one left open must not take in the next line's words.
     void find_include_ends() {
         include_end_.assign(tokens_.size() + 1, tokens_.size());
         for (size_t i = tokens_.size(); i-- > 0;) {
-            include_end_[i] = tokens_[i].text.back() == '>' ? i : include_end_[i + 1];
+            const bool same_line_follows =
+                i + 1 < tokens_.size() && tokens_[i + 1].line == tokens_[i].line;
+            include_end_[i] = tokens_[i].text.back() == '>' ? i
+                              : same_line_follows           ? include_end_[i + 1]
+                                                            : tokens_.size();
         }
     }
 
@@ -143,7 +179,8 @@ private:
         size_t first = position_ - 1;
         size_t last = include_end_[first];
         if (last == tokens_.size()) {
-            return warn(token.line, "include \"" + token.text + "\" has no closing \">\"; ignored");
+            return warn(token.line, "the include " + shown_text(token.text) +
+                                        " has no closing \">\" on its line; ignored");
         }
         // The name runs over the tokens that a slash or a space split it into.
         std::string name;
@@ -154,31 +191,37 @@ private:
     }
 
     void include_file(const std::string& name, int32_t line) {
+        if (!inside_working_folder(name)) {
+            return warn(line, "the include " + shown_text(name) +
+                                  " lies outside the game's folder; refused");
+        }
         std::string identity = file_identity(name);
         auto& chain = context_.files_being_read;
         if (std::find(chain.begin(), chain.end(), identity) != chain.end()) {
-            return warn(line, "\"" + name +
-                                  "\" is already being read (an include cycle); "
+            return warn(line, shown_text(name) +
+                                  " is already being read (an include cycle); "
                                   "include skipped");
         }
         if (static_cast<int32_t>(chain.size()) >= kMaxIncludeDepth) {
             return warn(line, "includes nested deeper than " + int_to_text(kMaxIncludeDepth) +
-                                  " files; \"" + name + "\" skipped");
+                                  " files; " + shown_text(name) + " skipped");
         }
         if (context_.includes_left <= 0) {
             return warn(line, "more than " + int_to_text(kMaxIncludedFiles) +
-                                  " included files in one load; \"" + name + "\" skipped");
+                                  " included files in one load; " + shown_text(name) + " skipped");
         }
         --context_.includes_left;
         TextFileHandle file = open_definition_file(name);
         if (!file) {
-            return warn(line, "cannot open included file \"" + name + "\" (" + kUnopenable +
+            return warn(line, "cannot open included file " + shown_text(name) + " (" + kUnopenable +
                                   "); include skipped");
         }
         std::vector<Token> tokens = tokenise_definitions(*file, 0);
         close_file(file);
         chain.push_back(identity);
+        RecordLines* lines = std::exchange(context_.lines, nullptr);
         load_tokens(context_, name, std::move(tokens));
+        context_.lines = lines;
         chain.pop_back();
     }
 
@@ -189,10 +232,13 @@ private:
         if (in_quote_) {
             if (text == "\"") return end_quote(token);
             text_ += text;
+            if (text == "{" || text == "}") quote_holds_brace_ = true;
             return;
         }
         if (text == "\"") {
             in_quote_ = true;
+            quote_line_ = token.line;
+            quote_holds_brace_ = false;
             text_.clear();
             return;
         }
@@ -210,33 +256,50 @@ private:
     void value_token(const Token& token) {
         const std::string& text = token.text;
         if (text == " ") return;
-        if (text.front() == '[') {
-            negative_ = false;
-            return bracket_value(token);
-        }
+        // A remembered sign waits for a plain value: quoted texts and bracket values pass it by.
+        if (text.front() == '[') return bracket_value(token);
         if (text == "-") {
             negative_ = true;
             return;
         }
-        set_value(negative_ ? "-" + text : text, token.line);
+        const bool negative = negative_;
+        negative_ = false;
+        set_value(negative ? "-" + text : text, token.line);
     }
 
     void end_quote(const Token& token) {
         in_quote_ = false;
+        // A quoted text that runs over lines and takes in a brace has most likely lost its
+        // closing quote, and with it the records it swallowed.
+        if (quote_holds_brace_ && token.line != quote_line_) {
+            warn(quote_line_, "the quoted text begun here runs on to line " +
+                                  int_to_text(token.line) +
+                                  " and takes in a \"{\" or \"}\"; is its closing quote missing?");
+        }
         // A quoted text where a key is expected is dropped.
         if (expecting_value_) set_value(text_, token.line);
     }
 
     void set_value(const std::string& text, int32_t line) {
-        negative_ = false;
         expecting_value_ = false;
-        if (field_accepts_value(line, "value ignored")) field_->Set(*record_, text);
+        if (!field_accepts_value(line, "value ignored")) return;
+        warn_if_out_of_range(text, line);
+        field_->Set(*record_, text);
+    }
+
+    // The value wraps as the number rules say; the author still learns that it was not meant.
+    void warn_if_out_of_range(const std::string& text, int32_t line) {
+        if (field_->Kind() != FieldKind::Int || text_int_in_range(text)) return;
+        warn(line, "the number " + shown_text(text) + " for \"" + field_->Name() +
+                       "\" lies outside the 32-bit range; it is kept as " +
+                       int_to_text(text_to_int(text)));
     }
 
     bool field_accepts_value(int32_t line, const std::string& outcome) {
         if (field_ == nullptr) {
-            warn(line, key_.empty() ? "a value without a key; " + outcome
-                                    : type_->Name() + " has no field \"" + key_ + "\"; " + outcome);
+            warn(line, key_.empty()
+                           ? "a value without a key; " + outcome
+                           : type_->Name() + " has no field " + shown_text(key_) + "; " + outcome);
             return false;
         }
         if (!field_->is_int_or_text()) {
@@ -249,7 +312,7 @@ private:
 
     void close_record() {
         if (pending_.empty()) {
-            context_.list.append(record_);
+            append(record_);
         } else {
             append_list_copies();
         }
@@ -258,18 +321,25 @@ private:
         forget_type_name();
     }
 
-    // One copy per list position; a field whose list is shorter keeps the record's value.
+    // One copy per list position; a field whose list is shorter keeps the record's value. The
+    // entries are sorted by position once (keeping the order they were made in), so a list of
+    // many elements costs its length, not its length squared.
     void append_list_copies() {
-        int32_t copies = 0;
-        for (const auto& entry : pending_)
-            copies = std::max(copies, entry->ID);
+        std::stable_sort(pending_.begin(), pending_.end(),
+                         [](const auto& a, const auto& b) { return a->ID < b->ID; });
+        const int32_t copies = pending_.back()->ID;
+        auto entry = pending_.begin();
         for (int32_t k = 1; k <= copies; ++k) {
             RecordRef copy = clone_record(*record_);
-            for (const auto& entry : pending_) {
-                if (entry->ID == k) entry->feld->Set(*copy, entry->wert);
-            }
-            context_.list.append(copy);
+            for (; entry != pending_.end() && (*entry)->ID == k; ++entry)
+                (*entry)->feld->Set(*copy, (*entry)->wert);
+            append(copy);
         }
+    }
+
+    void append(const RecordRef& record) {
+        if (context_.lines != nullptr) (*context_.lines)[record.get()] = record_line_;
+        context_.list.append(record);
     }
 
     // --- bracket values -----------------------------------------------------------------------
@@ -279,7 +349,7 @@ private:
         if (token.text == "[" && next_non_space_is_quote()) return text_list(token.line);
         std::string text = gather_bracket(token);
         if (text.find(']') == std::string::npos) {
-            warn(token.line, "the bracket value \"" + text + "\" has no closing \"]\"");
+            warn(token.line, "the bracket value " + shown_text(text) + " has no closing \"]\"");
         }
         if (text.find('_') != std::string::npos) return range(text, token.line);
         if (text.find(',') != std::string::npos) return list(text, token.line);
@@ -291,16 +361,20 @@ private:
     // joined back without the spaces; otherwise the token stands alone, as the format reads it.
     std::string gather_bracket(const Token& token) {
         std::string text = token.text;
+        bool closed = text.find(']') != std::string::npos;
         size_t next = position_;
-        while (text.find(']') == std::string::npos && next < tokens_.size()) {
+        while (!closed && next < tokens_.size()) {
             const std::string& piece = tokens_[next].text;
             bool joins = piece == " " || piece == "-" || piece == "+" ||
                          !is_definition_delimiter(piece.front());
             if (tokens_[next].line != token.line || !joins) break;
-            if (piece != " ") text += piece;
+            if (piece != " ") {
+                text += piece;
+                closed = piece.find(']') != std::string::npos;
+            }
             ++next;
         }
-        if (text.find(']') == std::string::npos) return token.text;
+        if (!closed) return token.text;
         position_ = next;
         return text;
     }
@@ -316,8 +390,12 @@ private:
         // Drawing only for a real field keeps a mistyped key from shifting later rolls.
         if (!field_accepts_value(line, "range not drawn")) return;
         size_t underscore = text.find('_');
-        int32_t low = text_to_int(std::string_view(text).substr(1, underscore - 1));
-        int32_t high = text_to_int(std::string_view(text).substr(underscore + 1));
+        const std::string low_text = text.substr(1, underscore - 1);
+        const std::string high_text = text.substr(underscore + 1);
+        warn_if_out_of_range(low_text, line);
+        warn_if_out_of_range(high_text, line);
+        int32_t low = text_to_int(low_text);
+        int32_t high = text_to_int(high_text);
         field_->Set(*record_, int_to_text(random_range(low, high)));
     }
 
@@ -378,6 +456,13 @@ private:
 
     void add_list_entries(const std::vector<std::string>& elements, int32_t line) {
         if (!field_accepts_value(line, "list ignored")) return;
+        // One warning for the list, at its first element out of range.
+        for (const std::string& element : elements) {
+            if (field_->Kind() == FieldKind::Int && !text_int_in_range(element)) {
+                warn_if_out_of_range(element, line);
+                break;
+            }
+        }
         int32_t id = 0;
         for (const std::string& element : elements) {
             auto entry = new_record<TBifList>();
@@ -390,7 +475,13 @@ private:
 
     // --- problems -----------------------------------------------------------------------------
 
+    // Every data word in a message is cut by shown_text; a message is still kept to a readable
+    // length as a whole.
     void warn(int32_t line, std::string message) {
+        constexpr size_t kLongestMessage = 400;
+        // A file of a million mistakes is told about its first ones and how many more it holds.
+        if (++warnings_ > kMostWarningsPerFile) return;
+        if (message.size() > kLongestMessage) message = message.substr(0, kLongestMessage) + "...";
         context_.problems.push_back({file_, line, std::move(message)});
     }
 
@@ -400,6 +491,7 @@ private:
 
     LoadContext& context_;
     std::string file_;
+    int32_t warnings_ = 0;
     std::vector<Token> tokens_;
     std::vector<size_t> include_end_;
     size_t position_ = 0;
@@ -415,6 +507,8 @@ private:
     const TField* field_ = nullptr;
     bool negative_ = false;
     bool in_quote_ = false;
+    int32_t quote_line_ = 0;
+    bool quote_holds_brace_ = false;
     std::string text_;
     std::vector<std::shared_ptr<TBifList>> pending_;
 };
@@ -423,23 +517,26 @@ void load_tokens(LoadContext& context, const std::string& file, std::vector<Toke
     DefinitionParser(context, file, std::move(tokens)).run();
 }
 
-LoadProblems load_from(RecordList& list, const std::string& name, TextFile& file, int32_t offset) {
+LoadProblems load_from(RecordList& list, const std::string& name, TextFile& file, int32_t offset,
+                       RecordLines* lines = nullptr) {
     LoadProblems problems;
     LoadContext context{list, problems, {file_identity(name)}};
+    context.lines = lines;
     load_tokens(context, name, tokenise_definitions(file, offset));
     return problems;
 }
 
 }  // namespace
 
-LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset) {
+LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset,
+                              RecordLines* lines) {
     TextFileHandle handle = open_definition_file(file);
     if (!handle) {
         return {
             {file, 0,
              "cannot open the file (" + std::string(kUnopenable) + "); nothing loaded from it"}};
     }
-    LoadProblems problems = load_from(list, file, *handle, offset);
+    LoadProblems problems = load_from(list, file, *handle, offset, lines);
     close_file(handle);
     return problems;
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "records/load_problems.hpp"
@@ -19,8 +20,14 @@ namespace grotmere {
 int32_t load_definitions(RecordList& list, const std::string& file, int32_t offset);
 int32_t load_definitions(const ListRef& list, const std::string& file, int32_t offset);
 
-// As load_definitions, but hands the problems back instead of reporting them.
-LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset);
+// The line of the "{" that began each record appended by a load, for warnings about records
+// found later (a spawn naming no monster); records of included files are not in it.
+using RecordLines = std::unordered_map<const Record*, int32_t>;
+
+// As load_definitions, but hands the problems back instead of reporting them; with `lines` it
+// also notes where each record of the file began.
+LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset,
+                              RecordLines* lines = nullptr);
 
 // Loads definitions held in memory; `name` stands for the file in problems. Includes in the
 // bytes still open files relative to the working directory.
@@ -32,5 +39,7 @@ LoadProblems read_definitions_from_bytes(RecordList& list, const std::string& na
 inline constexpr int32_t kMaxIncludeDepth = 16;
 inline constexpr int32_t kMaxIncludedFiles = 256;
 inline constexpr uintmax_t kLargestDefinitionFile = uintmax_t{16} << 20;
+// Warnings about one file beyond this many are only counted.
+inline constexpr int32_t kMostWarningsPerFile = 100;
 
 }  // namespace grotmere

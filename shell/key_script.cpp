@@ -80,6 +80,7 @@ std::optional<int64_t> pass_count(const std::vector<std::string>& words) {
     int64_t count = 0;
     auto [end, error] = std::from_chars(words[1].data(), words[1].data() + words[1].size(), count);
     if (error != std::errc{} || end != words[1].data() + words[1].size()) return std::nullopt;
+    if (count > kMostScriptPasses) return std::nullopt;
     return count;
 }
 
@@ -130,8 +131,27 @@ ScriptParse parse_key_script(const std::string& text) {
     ScriptParse result;
     std::istringstream lines(text);
     int32_t number = 0;
+    int64_t passes = 0;
+    auto count_passes = [&](int64_t more) {
+        passes += more;
+        if (passes <= kMostScriptPasses) return true;
+        result.error = ScriptError{
+            number, "the script runs past " + std::to_string(kMostScriptPasses) + " passes"};
+        return false;
+    };
+    if (text.size() > kLargestKeyScript) {
+        result.error = ScriptError{
+            0, "a key script may hold at most " + std::to_string(kLargestKeyScript) + " bytes"};
+        return result;
+    }
     for (std::string line; std::getline(lines, line);) {
         ++number;
+        if (line.size() > kLongestScriptLine) {
+            result.error =
+                ScriptError{number, "a line may hold at most " +
+                                        std::to_string(kLongestScriptLine) + " characters"};
+            return result;
+        }
         std::erase(line, '\r');
         std::vector<std::string> words = words_of(line);
         if (!words.empty() && words[0][0] == '#') continue;
@@ -148,12 +168,15 @@ ScriptParse parse_key_script(const std::string& text) {
         if (!words.empty() && words[0] == "pass") {
             auto count = pass_count(words);
             if (!count) {
-                result.error = ScriptError{number, "\"pass\" takes one whole number"};
+                result.error = ScriptError{number, "\"pass\" takes one whole number of at most " +
+                                                       std::to_string(kMostScriptPasses)};
                 return result;
             }
+            if (!count_passes(*count)) return result;
             result.script.steps.push_back(ScriptStep{{}, *count});
             continue;
         }
+        if (!count_passes(1)) return result;
         ScriptStep step;
         for (const std::string& word : words) {
             auto event = event_for(word);

@@ -11,6 +11,10 @@
 //
 // Keys are names (a-z, 0-9, kp0-kp9, f1-f12, left, right, up, down, escape, space, return, tab,
 // backspace, lshift, rshift, lctrl, rctrl, lalt, ralt) or key codes 1-255 of two or three digits.
+//
+// A script is bounded: at most kLargestKeyScript bytes, lines of at most kLongestScriptLine
+// characters, and at most kMostScriptPasses passes in all; a script beyond a bound is refused,
+// naming the line that passes it.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +25,10 @@
 #include "platform/headless_backend.hpp"
 
 namespace grotmere {
+
+inline constexpr size_t kLargestKeyScript = size_t{64} << 20;
+inline constexpr size_t kLongestScriptLine = 4096;
+inline constexpr int64_t kMostScriptPasses = 1000000000;
 
 struct ScriptStep {
     PassInput input;

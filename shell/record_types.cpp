@@ -96,9 +96,10 @@ void describe_world_types(TypeTable& table) {
         int_field("origin_x", &TKamera::origin_x), int_field("origin_y", &TKamera::origin_y),
         int_field("border", &TKamera::border),
     };
-    // A camera joins `cameras` as it is made.
-    table.add<TKamera>("TKamera", std::move(kamera_fields),
-                       [] { return RecordRef(TKamera::construct()); });
+    // A camera joins `cameras` as it is made, and every frame draws every camera: only the game
+    // makes one.
+    table.rules_only(table.add<TKamera>("TKamera", std::move(kamera_fields),
+                                        [] { return RecordRef(TKamera::construct()); }));
 }
 
 void describe_actor_types(TypeTable& table) {

@@ -54,31 +54,50 @@ std::optional<std::string> apply_option(SimOptions& options, const std::string& 
         auto passes = parse_number<int64_t>(value);
         if (!passes || *passes < 0) return "--passes takes a whole number of 0 or more";
         options.passes = *passes;
-    } else if (name == "--dump") {
-        options.dump_file = value;
-    } else if (name == "--screenshot") {
-        options.screenshot_file = value;
+    } else if (name == "--dump" || name == "--screenshot") {
+        // Standard output carries the game's own lines, so an output never goes there.
+        if (value == "-" || value.empty()) return name + " takes a file name (\"-\" is not one)";
+        (name == "--dump" ? options.dump_file : options.screenshot_file) = value;
     } else {
         return "unknown option " + name;
     }
     return std::nullopt;
 }
 
+// Reads at most one byte more than a script may hold, so an endless source (/dev/zero) ends.
+std::optional<std::string> read_bounded(std::istream& in, const std::string& path,
+                                        std::string& text) {
+    text.clear();
+    char chunk[65536];
+    while (in && text.size() <= kLargestKeyScript) {
+        in.read(chunk, sizeof chunk);
+        text.append(chunk, static_cast<size_t>(in.gcount()));
+    }
+    if (in.bad()) return "cannot read the key script " + path;
+    if (text.size() > kLargestKeyScript) {
+        return "the key script " + path + " is larger than " + std::to_string(kLargestKeyScript) +
+               " bytes";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> read_whole(const std::string& path, std::istream& standard_input,
                                       std::string& text) {
-    if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(standard_input), {});
-        return std::nullopt;
+    try {
+        if (path == "-") return read_bounded(standard_input, path, text);
+        std::error_code error;
+        if (fs::is_directory(path, error)) return "the key script " + path + " is a folder";
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return "cannot read the key script " + path;
+        return read_bounded(in, path, text);
+    } catch (const std::exception&) {
+        return "cannot read the key script " + path;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "cannot read the key script " + path;
-    text.assign(std::istreambuf_iterator<char>(in), {});
-    return std::nullopt;
 }
 
 // Output paths given relative to where the simulator was started, not to the game's directory.
 std::optional<std::string> absolute(const std::optional<std::string>& path) {
-    if (!path || *path == "-") return path;
+    if (!path) return path;
     return fs::absolute(*path).string();
 }
 
@@ -165,6 +184,13 @@ SimArgs parse_sim_args(const std::vector<std::string>& args) {
             return parsed;
         }
     }
+    // Two outputs into one file would leave only the last.
+    const SimOptions& o = parsed.options;
+    if (o.dump_file && o.screenshot_file &&
+        fs::absolute(*o.dump_file).lexically_normal() ==
+            fs::absolute(*o.screenshot_file).lexically_normal()) {
+        parsed.usage_error = "--dump and --screenshot name the same file";
+    }
     return parsed;
 }
 
@@ -184,8 +210,13 @@ int run_simulator(const SimOptions& given, std::istream& input) {
         }
         ScriptParse parsed = parse_key_script(text);
         if (parsed.error) {
-            std::fprintf(stderr, "grotmere-sim: key script line %d: %s\n", parsed.error->line,
-                         parsed.error->message.c_str());
+            if (parsed.error->line > 0) {
+                std::fprintf(stderr, "grotmere-sim: key script line %d: %s\n", parsed.error->line,
+                             parsed.error->message.c_str());
+            } else {
+                std::fprintf(stderr, "grotmere-sim: key script: %s\n",
+                             parsed.error->message.c_str());
+            }
             return kUsageError;
         }
         script = std::move(parsed.script);

@@ -67,9 +67,17 @@ std::optional<StartupFailure> start_game(const StartupOptions& options) {
     kamera->set_viewport(1, 1, map_width * 5 + 2, map_height * 10 - 5);
     // A map that cannot be read, or does not fit the grid, leaves nothing to play on.
     if (auto refusal = load_map_file(kMapFile))
-        return StartupFailure{refusal->file + ": " + refusal->message};
+        return StartupFailure{refusal->file +
+                              (refusal->line > 0 ? ":" + int_to_text(refusal->line) : "") + ": " +
+                              refusal->message};
 
     if (auto failure = load_bindings_and_player()) return failure;
+    // Every rule reads the tiles around the player; a player off the map has none.
+    if (!inside_map(player->x, player->y)) {
+        return StartupFailure{kPlayerFile + " places the player at (" + int_to_text(player->x) +
+                              "|" + int_to_text(player->y) + "), outside the " +
+                              int_to_text(map_width) + " x " + int_to_text(map_height) + " map"};
+    }
     give_starting_inventory();
     // The first frame shows what the player sees.
     kamera->in_sight(player->x, player->y, 5);

@@ -79,28 +79,90 @@ bool blocks_at(int32_t x, int32_t y) {
 
 // The square of cells a light at (x, y) may reach, cut to the map. Cells outside the map get no
 // light, and cutting first keeps a huge reach from a data file from walking billions of cells.
+// The bounds are worked out in 64 bits and cut before they become 32-bit again, so a reach far
+// below 0 (which lights nothing) cannot wrap into a square somewhere else.
 struct LitSquare {
     int32_t first_i, last_i, first_j, last_j;
 
     LitSquare(int32_t x, int32_t y, int32_t reach)
-        : first_i(static_cast<int32_t>(std::max<int64_t>(int64_t{x} - reach, 0))),
-          last_i(static_cast<int32_t>(std::min<int64_t>(int64_t{x} + reach, columns() - 1))),
-          first_j(static_cast<int32_t>(std::max<int64_t>(int64_t{y} - reach, 0))),
-          last_j(static_cast<int32_t>(std::min<int64_t>(int64_t{y} + reach, rows() - 1))) {}
+        : first_i(first(int64_t{x} - reach, columns())),
+          last_i(last(int64_t{x} + reach, columns())),
+          first_j(first(int64_t{y} - reach, rows())),
+          last_j(last(int64_t{y} + reach, rows())) {
+        if (reach < 0) last_i = first_i - 1;
+    }
 
     static int32_t columns() { return std::clamp(map_width, 0, kGridSize); }
     static int32_t rows() { return std::clamp(map_height, 0, kGridSize); }
+
+private:
+    // A first cell beyond the map, or a last one before it, leaves the square empty.
+    static int32_t first(int64_t value, int32_t size) {
+        return static_cast<int32_t>(std::clamp<int64_t>(value, 0, size));
+    }
+    static int32_t last(int64_t value, int32_t size) {
+        return static_cast<int32_t>(std::clamp<int64_t>(value, -1, size - 1));
+    }
 };
 
-// Any reach: every cell walks its line to the light.
+// The blocking cells of a light's square, read from the tiles once: as a flag per cell for the
+// walks, and as counts over every rectangle from the square's corner, so that whether a
+// rectangle holds a blocking cell at all is four look-ups. A line never leaves the rectangle
+// spanned by its two ends, so a line whose rectangle holds no blocking cell is clear without a
+// walk: in open country a light of any reach then costs about one step per cell.
+class SquareBlockers {
+public:
+    explicit SquareBlockers(const LitSquare& square)
+        : first_i_(square.first_i),
+          first_j_(square.first_j),
+          width_(square.last_i - square.first_i + 1),
+          height_(square.last_j - square.first_j + 1) {
+        blocks_.resize(static_cast<size_t>(width_) * height_);
+        counts_.assign(static_cast<size_t>(width_ + 1) * (height_ + 1), 0);
+        for (int32_t a = 0; a < width_; ++a) {
+            for (int32_t b = 0; b < height_; ++b) {
+                const bool blocks = blocks_at(first_i_ + a, first_j_ + b);
+                blocks_[index(a, b)] = blocks ? 1 : 0;
+                count(a + 1, b + 1) =
+                    (blocks ? 1 : 0) + count(a, b + 1) + count(a + 1, b) - count(a, b);
+            }
+        }
+    }
+
+    bool clear(int32_t i, int32_t j, int32_t x, int32_t y) const {
+        const int32_t a0 = std::min(i, x) - first_i_, a1 = std::max(i, x) - first_i_ + 1;
+        const int32_t b0 = std::min(j, y) - first_j_, b1 = std::max(j, y) - first_j_ + 1;
+        if (count(a1, b1) - count(a0, b1) - count(a1, b0) + count(a0, b0) == 0) return true;
+        return clear_line(i, j, x, y, [this](int32_t ci, int32_t cj) {
+            return blocks_[index(ci - first_i_, cj - first_j_)] != 0;
+        });
+    }
+
+private:
+    size_t index(int32_t a, int32_t b) const { return static_cast<size_t>(a) * height_ + b; }
+    int32_t& count(int32_t a, int32_t b) {
+        return counts_[static_cast<size_t>(a) * (height_ + 1) + b];
+    }
+    int32_t count(int32_t a, int32_t b) const {
+        return counts_[static_cast<size_t>(a) * (height_ + 1) + b];
+    }
+
+    int32_t first_i_, first_j_, width_, height_;
+    std::vector<uint8_t> blocks_;
+    std::vector<int32_t> counts_;
+};
+
+// Any reach: every cell in reach is tested along its line to the light.
 void shine_walking(const TLeuchte& light, int32_t x, int32_t y) {
     const LitSquare square(x, y, light.reichweite);
+    if (square.first_i > square.last_i || square.first_j > square.last_j) return;
+    const SquareBlockers blockers(square);
     const auto reach = static_cast<float>(light.reichweite);
     const Distances& light_distance = Distances::table();
     for (int32_t i = square.first_i; i <= square.last_i; ++i) {
         for (int32_t j = square.first_j; j <= square.last_j; ++j) {
             const float d = light_distance(i - x, j - y);
-            if (d > reach || !clear_line(i, j, x, y, blocks_at)) continue;
+            if (d > reach || !blockers.clear(i, j, x, y)) continue;
             if (TKartenTile* tile = tile_grid.at(i, j)) add_light(*tile, Shares(light, d));
         }
     }
@@ -223,9 +285,10 @@ void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
     }
 }
 
-// Every line ends on the light's own cell, so a light outside the map lights nothing.
+// Every line ends on the light's own cell, so a light outside the map lights nothing; a light
+// of negative reach lights nothing either.
 void shine(const TLeuchte& light, int32_t x, int32_t y) {
-    if (!inside_map(x, y) || tile_grid.at(x, y) == nullptr) return;
+    if (!inside_map(x, y) || tile_grid.at(x, y) == nullptr || light.reichweite < 0) return;
     if (light.reichweite >= 0 && light.reichweite <= kMaskedReach) return shine_masked(light, x, y);
     shine_walking(light, x, y);
 }

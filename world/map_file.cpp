@@ -18,8 +18,13 @@
 
 namespace grotmere {
 
-void warn_about_map(const std::string& file, const std::string& message) {
-    report_load_problems({LoadProblem{file, 0, message}});
+void warn_about_map(const std::string& file, const std::string& message, int32_t line) {
+    report_load_problems({LoadProblem{file, line, message}});
+}
+
+int32_t line_of(const RecordLines& lines, const Record& record) {
+    auto found = lines.find(&record);
+    return found == lines.end() ? 0 : found->second;
 }
 
 namespace {
@@ -28,39 +33,96 @@ std::string at_text(int32_t x, int32_t y) {
     return " at (" + int_to_text(x) + "|" + int_to_text(y) + ")";
 }
 
-std::optional<LoadProblem> size_problem(const std::string& file, const char* what, int32_t value) {
-    if (value >= 1 && value <= kGridSize) return std::nullopt;
-    return LoadProblem{file, 0,
-                       std::string("the map ") + what + " " + int_to_text(value) +
-                           " lies outside 1 to " + int_to_text(kGridSize)};
+// The message says what the line held, as written: an empty or binary line, or a number beyond
+// 32 bits, is not shown as the value it happens to convert to.
+std::optional<LoadProblem> size_problem(const std::string& file, int32_t line, const char* what,
+                                        const std::string& text) {
+    const int32_t value = text_to_int(text);
+    if (value >= 1 && value <= kGridSize && text_int_in_range(text)) return std::nullopt;
+    std::string read = text.empty() ? "(an empty line)" : shown_text(text);
+    if (!text_int_in_range(text)) {
+        read += " (a number beyond 32 bits)";
+    } else if (!text.empty() && int_to_text(value) != text) {
+        read += " (read as " + int_to_text(value) + ")";
+    }
+    return LoadProblem{file, line,
+                       std::string("the map ") + what + " " + read + " lies outside 1 to " +
+                           int_to_text(kGridSize)};
 }
 
 // Only the digit 1 makes a wall: each character is read as a number on its own, so "#", "." and
-// " " are floor. A line shorter than the map leaves the rest of its row floor.
-void read_grid(TextFile& in) {
-    for (int32_t y = 0; y < map_height; ++y) {
-        const std::string line = in.read_line();
-        for (int32_t x = 0; x < map_width; ++x) {
-            const char c = x < static_cast<int32_t>(line.size()) ? line[x] : '0';
-            tile_grid.at(x, y)->ID = text_to_int(std::string_view(&c, 1));
+// " " are floor. A line shorter than the map leaves the rest of its row floor. Grid lines that
+// look like the record section, a NUL byte that cuts a row short, and a file that ends before
+// the last row are each said once; the grid is read as the rules say all the same.
+class GridReader {
+public:
+    GridReader(const std::string& file, TextFile& in) : file_(file), in_(in) {}
+
+    void read() {
+        for (int32_t y = 0; y < map_height; ++y) {
+            const int32_t line_number = kFirstGridLine + y;
+            if (in_.at_end() && !ended_early_) {
+                ended_early_ = true;
+                warn(line_number, "the file ends after " + int_to_text(y) + " of the grid's " +
+                                      int_to_text(map_height) +
+                                      " rows; the missing rows are floor");
+            }
+            const std::string line = in_.read_line();
+            check_line(line, line_number, y);
+            for (int32_t x = 0; x < map_width; ++x) {
+                const char c = x < static_cast<int32_t>(line.size()) ? line[x] : '0';
+                tile_grid.at(x, y)->ID = text_to_int(std::string_view(&c, 1));
+            }
+        }
+        report_load_problems(problems_);
+    }
+
+private:
+    static constexpr int32_t kFirstGridLine = 3;
+
+    void check_line(const std::string& line, int32_t line_number, int32_t y) {
+        if (in_.line_ended_at_nul() && !told_nul_) {
+            told_nul_ = true;
+            warn(line_number, "a NUL byte ends row " + int_to_text(y) + " after " +
+                                  int_to_text(static_cast<int32_t>(line.size())) +
+                                  " characters; the rest of the line is read as the next row");
+        }
+        if (!told_records_ && line.find_first_of("{}=") != std::string::npos) {
+            told_records_ = true;
+            warn(line_number, "row " + int_to_text(y) + " of the grid holds " + shown_text(line) +
+                                  ", which looks like the record section: the grid may have "
+                                  "fewer rows than its height " +
+                                  int_to_text(map_height));
         }
     }
-}
+
+    void warn(int32_t line, std::string message) {
+        problems_.push_back({file_, line, std::move(message)});
+    }
+
+    const std::string& file_;
+    TextFile& in_;
+    LoadProblems problems_;
+    bool ended_early_ = false, told_nul_ = false, told_records_ = false;
+};
 
 // A light on the map is a fresh copy of its prototype; only its place and burn time come from
 // the record.
-void place_light(const std::string& file, const TLeuchte& record) {
+void place_light(const std::string& file, const RecordLines& lines, const TLeuchte& record) {
     auto light = std::dynamic_pointer_cast<TLeuchte>(TGegenstand::create_from_proto(record.name));
+    const int32_t line = line_of(lines, record);
     if (!light) {
-        return warn_about_map(file, "the light \"" + record.name + "\"" +
-                                        at_text(record.x, record.y) +
-                                        " names no light prototype; skipped");
+        return warn_about_map(file,
+                              "the light " + shown_text(record.name) + at_text(record.x, record.y) +
+                                  " names no light prototype; skipped",
+                              line);
     }
     TKartenTile* tile = map_tile(record.x, record.y);
     if (tile == nullptr) {
-        return warn_about_map(file, "the light \"" + record.name + "\"" +
-                                        at_text(record.x, record.y) +
-                                        " lies outside the map; skipped");
+        return warn_about_map(file,
+                              "the light " + shown_text(record.name) + at_text(record.x, record.y) +
+                                  " lies outside the map; skipped",
+                              line);
     }
     light->x = record.x;
     light->y = record.y;
@@ -70,28 +132,30 @@ void place_light(const std::string& file, const TLeuchte& record) {
 
 // Switches, doors and teleports stand in their tile's list and stay in map_records as well.
 template <class Feature>
-void place_features(const std::string& file) {
+void place_features(const std::string& file, const RecordLines& lines) {
     map_records->for_each_of<Feature>([&](std::shared_ptr<Feature>& feature) {
         if (TKartenTile* tile = map_tile(feature->x, feature->y)) {
             tile->gegenstaende->append(feature);
             return;
         }
-        warn_about_map(file, "the " + TTypeId::Of<Feature>().Name() +
-                                 at_text(feature->x, feature->y) +
-                                 " lies outside the map; it stands on no tile");
+        warn_about_map(file,
+                       "the " + TTypeId::Of<Feature>().Name() + at_text(feature->x, feature->y) +
+                           " lies outside the map; it stands on no tile",
+                       line_of(lines, *feature));
     });
 }
 
 // Lights go first, so a light stands ahead of any switch, door or teleport on its tile.
-void place_records(const std::string& file, const PlaceMonsters& place_monsters) {
+void place_records(const std::string& file, const RecordLines& lines,
+                   const PlaceMonsters& place_monsters) {
     map_records->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& record) {
-        place_light(file, *record);
+        place_light(file, lines, *record);
         map_records->remove(record.get());
     });
-    if (place_monsters) place_monsters(file);
-    place_features<TSchalter>(file);
-    place_features<TDoor>(file);
-    place_features<TTeleport>(file);
+    if (place_monsters) place_monsters(file, lines);
+    place_features<TSchalter>(file, lines);
+    place_features<TDoor>(file, lines);
+    place_features<TTeleport>(file, lines);
 }
 
 }  // namespace
@@ -100,21 +164,23 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
                                          const PlaceMonsters& place_monsters) {
     TextFileHandle in = open_text_file(file);
     if (!in) return LoadProblem{file, 0, "the file cannot be opened, so there is no map"};
-    const int32_t width = text_to_int(in->read_line());
-    const int32_t height = text_to_int(in->read_line());
-    if (auto problem = size_problem(file, "width", width)) return problem;
-    if (auto problem = size_problem(file, "height", height)) return problem;
+    const std::string width_line = in->read_line();
+    const std::string height_line = in->read_line();
+    if (auto problem = size_problem(file, 1, "width", width_line)) return problem;
+    if (auto problem = size_problem(file, 2, "height", height_line)) return problem;
 
-    map_width = width;
-    map_height = height;
+    map_width = text_to_int(width_line);
+    map_height = text_to_int(height_line);
     current_map = file;
     // Building a map object replaces every tile; the object itself is not needed afterwards.
     TKarte fresh_tiles;
-    read_grid(*in);
+    GridReader(file, *in).read();
     const int32_t records_offset = in->byte_position();
     close_file(in);
-    load_definitions(map_records, file, records_offset);
-    place_records(file, place_monsters);
+    RecordLines lines;
+    if (map_records)
+        report_load_problems(read_definitions(*map_records, file, records_offset, &lines));
+    place_records(file, lines, place_monsters);
     return std::nullopt;
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "records/definition_loader.hpp"
 #include "records/load_problems.hpp"
 
 namespace grotmere {
@@ -19,7 +20,8 @@ inline const std::string kMapFile = "bifs/karte2.map";
 
 // Puts the map section's monster spawns on the map: it runs after the lights are placed and
 // before the switches, doors and teleports, and takes the spawn records out of map_records.
-using PlaceMonsters = std::function<void(const std::string& file)>;
+// `lines` tells where each record of the file began, for warnings.
+using PlaceMonsters = std::function<void(const std::string& file, const RecordLines& lines)>;
 
 // Loads the file as the map (relative to the working directory). Returns none, or why the file
 // was refused: the file and a message naming the bad value, such as "the map width 300 lies
@@ -28,7 +30,11 @@ using PlaceMonsters = std::function<void(const std::string& file)>;
 std::optional<LoadProblem> read_map_file(const std::string& file,
                                          const PlaceMonsters& place_monsters);
 
-// One warning about the map file as a whole, on standard error and in `load_problems`.
-void warn_about_map(const std::string& file, const std::string& message);
+// One warning about the map file, on standard error and in `load_problems`; `line` 0 for the
+// file as a whole.
+void warn_about_map(const std::string& file, const std::string& message, int32_t line = 0);
+
+// Where a record of the map file began, or 0 when it is not known.
+int32_t line_of(const RecordLines& lines, const Record& record);
 
 }  // namespace grotmere

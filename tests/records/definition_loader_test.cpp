@@ -15,6 +15,7 @@ namespace {
 
 using testing::RecordTest;
 using testing::ScratchDir;
+using testing::WorkingDirectory;
 
 using DefinitionLoaderTest = RecordTest;
 
@@ -236,16 +237,20 @@ TEST_F(DefinitionLoaderTest, HugeNumbersWrapAndStrayBytesBreakNothing) {
 
 // --- files ----------------------------------------------------------------------------------
 
+// The game runs in its folder, and includes may not leave it: these tests run in theirs.
 class DefinitionFileTest : public RecordTest {
 protected:
     ScratchDir dir;
+    WorkingDirectory here{dir.root()};
 };
 
 TEST_F(DefinitionFileTest, IncludesLoadAtTheirPlaceAndNestInRecordsOrder) {
-    std::string inner = dir.write("deep/inner.bif", "TKey { key_id = 3 }");
-    std::string middle = dir.write("middle.bif", "TKey { key_id = 2 }\n<" + inner +
-                                                     ">\n"
-                                                     "TKey { key_id = 4 }");
+    std::string inner = "deep/inner.bif";
+    std::string middle = "middle.bif";
+    dir.write(inner, "TKey { key_id = 3 }");
+    dir.write(middle, "TKey { key_id = 2 }\n<" + inner +
+                          ">\n"
+                          "TKey { key_id = 4 }");
     std::string outer = dir.write("outer.bif", "TKey { key_id = 1 } <" + middle +
                                                    ">\n"
                                                    "TKey { name = <" +
@@ -255,14 +260,15 @@ TEST_F(DefinitionFileTest, IncludesLoadAtTheirPlaceAndNestInRecordsOrder) {
     for (int32_t i = 0; i < 5; ++i)
         EXPECT_EQ(record<TKey>(i)->key_id, i + 1);
     // Inside a record body an include is only a value.
-    EXPECT_EQ(record<TKey>(4)->name, "<");
+    EXPECT_EQ(record<TKey>(4)->name, "<deep");
     EXPECT_TRUE(problems.empty()) << problem_texts();
 }
 
 TEST_F(DefinitionFileTest, IncludeCyclesAreCutWithAWarning) {
-    std::string a = dir.path("a.bif");
-    std::string b = dir.write("b.bif", "TKey { key_id = 2 }\n<" + a + ">\n");
-    dir.write("a.bif", "TKey { key_id = 1 }\n<" + b + ">\n<" + dir.path("./a.bif") + ">\n");
+    std::string a = "a.bif";
+    std::string b = "b.bif";
+    dir.write(b, "TKey { key_id = 2 }\n<" + a + ">\n");
+    dir.write(a, "TKey { key_id = 1 }\n<" + b + ">\n<./a.bif>\n");
     problems = read_definitions(records, a, 0);
     ASSERT_EQ(count(), 2) << problem_texts();
     EXPECT_EQ(problems.size(), 2u) << problem_texts();
@@ -273,9 +279,9 @@ TEST_F(DefinitionFileTest, IncludeCyclesAreCutWithAWarning) {
 
 TEST_F(DefinitionFileTest, IncludesNestedTooDeepAreCut) {
     for (int32_t i = 0; i < 20; ++i) {
-        dir.write("f" + std::to_string(i) + ".bif",
-                  "TKey { key_id = " + std::to_string(i) + " }\n<" +
-                      dir.path("f" + std::to_string(i + 1) + ".bif") + ">\n");
+        dir.write(
+            "f" + std::to_string(i) + ".bif",
+            "TKey { key_id = " + std::to_string(i) + " }\n<f" + std::to_string(i + 1) + ".bif>\n");
     }
     problems = read_definitions(records, dir.path("f0.bif"), 0);
     EXPECT_EQ(count(), kMaxIncludeDepth);
@@ -284,7 +290,7 @@ TEST_F(DefinitionFileTest, IncludesNestedTooDeepAreCut) {
 }
 
 TEST_F(DefinitionFileTest, AMissingIncludeWarnsAndTheRestLoads) {
-    std::string file = dir.write("main.bif", "<" + dir.path("missing.bif") + ">\nTKey { }\n");
+    std::string file = dir.write("main.bif", "<missing.bif>\nTKey { }\n");
     problems = read_definitions(records, file, 0);
     EXPECT_EQ(count(), 1);
     EXPECT_TRUE(has_problem(1, "cannot open included file")) << problem_texts();

@@ -95,5 +95,17 @@ TEST(KeyScript, EveryCodeHasAWordThatReadsBack) {
     EXPECT_EQ(key_word_for(7), "07");
 }
 
+TEST(KeyScript, PassCountsUpToTheBound) {
+    ScriptParse fits = parse_key_script("pass 999999999\na\n# no pass\n");
+    ASSERT_FALSE(fits.error);
+    EXPECT_EQ(fits.script.total_passes(), kMostScriptPasses);
+    ScriptParse over = parse_key_script("pass 999999999\n\na\n");
+    ASSERT_TRUE(over.error);
+    EXPECT_EQ(over.error->line, 3);
+    ScriptParse huge = parse_key_script("pass 1000000001\n");
+    ASSERT_TRUE(huge.error);
+    EXPECT_EQ(huge.error->line, 1);
+}
+
 }  // namespace
 }  // namespace grotmere

@@ -43,9 +43,16 @@ protected:
     }
 
     // Runs the simulator on the shipped data; standard error is discarded.
-    SimRun run(const std::string& arguments) {
+    SimRun run(const std::string& arguments) { return run_with(arguments, " 2>/dev/null"); }
+
+    // Runs the simulator and returns what it wrote to standard error, with its status.
+    SimRun run_for_errors(const std::string& arguments) {
+        return run_with(arguments, " 2>&1 >/dev/null");
+    }
+
+    SimRun run_with(const std::string& arguments, const std::string& redirection) {
         std::string command = std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR + " " +
-                              arguments + " 2>/dev/null";
+                              arguments + redirection;
         SimRun result;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe) return result;
@@ -118,6 +125,42 @@ TEST_F(Simulator, UsageErrorsExitWithTwo) {
     EXPECT_EQ(run("--seed x1").status, 2);
     EXPECT_EQ(run("--passes -3").status, 2);
     EXPECT_EQ(run("--keys " + (dir_ / "missing").string()).status, 2);
+}
+
+// A script is bounded in size, line length and passes; whatever goes past a bound, or is no
+// file at all, is a usage error naming the line or path.
+TEST_F(Simulator, KeyScriptsBeyondTheirBoundsAreUsageErrors) {
+    auto refused = [&](const std::string& arguments, const std::string& part) {
+        SimRun result = run_for_errors(arguments);
+        if (result.status == 2 && result.out.find(part) != std::string::npos)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << result.status << ": " << result.out;
+    };
+    EXPECT_TRUE(
+        refused("--keys " + dir_.string(), "the key script " + dir_.string() + " is a folder"));
+    EXPECT_TRUE(refused("--keys /dev/zero", "is larger than 67108864 bytes"));
+    const fs::path wrapping = write("wrap", "pass 9223372036854775807\npass 9223372036854775807\n");
+    EXPECT_TRUE(refused("--keys " + wrapping.string(),
+                        "key script line 1: \"pass\" takes one "
+                        "whole number of at most 1000000000"));
+    const fs::path too_many = write("many", "a\npass 600000000\n\npass 400000000\n");
+    EXPECT_TRUE(refused("--keys " + too_many.string(),
+                        "key script line 4: the script runs past 1000000000 passes"));
+    const fs::path long_line = write("long", "a\n" + std::string(5000, 'a') + "\n");
+    EXPECT_TRUE(refused("--keys " + long_line.string(),
+                        "key script line 2: a line may hold at most 4096 characters"));
+}
+
+// Standard output carries the game's own lines, and two outputs never share one file.
+TEST_F(Simulator, OutputsGoToFilesOfTheirOwn) {
+    const std::string shot = (dir_ / "s.png").string();
+    EXPECT_EQ(run("--passes 1 --dump -").status, 2);
+    EXPECT_EQ(run("--passes 1 --screenshot -").status, 2);
+    SimRun same = run_for_errors("--passes 1 --dump " + shot + " --screenshot " + shot);
+    EXPECT_EQ(same.status, 2);
+    EXPECT_NE(same.out.find("--dump and --screenshot name the same file"), std::string::npos);
+    EXPECT_FALSE(fs::exists(shot));
+    EXPECT_FALSE(fs::exists(fs::path(GROTMERE_SOURCE_DIR) / "-"));
 }
 
 TEST_F(Simulator, ScriptFromStandardInput) {

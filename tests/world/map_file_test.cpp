@@ -143,7 +143,9 @@ TEST_F(MapFile, MonsterSpawnsAreCalledAnzahlTimesAndLeaveNoRecord) {
               "Es wurde ein Rat an Position (2|0) erstellt.\n"
               "Es wurde ein Rat an Position (2|0) erstellt.\n");
     EXPECT_TRUE(map_records->empty());
-    EXPECT_TRUE(err.empty()) << "an unknown kind is no mistake worth a word: " << err;
+    EXPECT_EQ(err, dir.path("test.map") +
+                       ":6: warning: the spawn of \"Nobody\" at (1|0) finds no monster prototype "
+                       "of that name; no monster is made\n");
 }
 
 TEST_F(MapFile, FilesThatCannotBeUsedAreRefusedAndChangeNothing) {
@@ -156,11 +158,16 @@ TEST_F(MapFile, FilesThatCannotBeUsedAreRefusedAndChangeNothing) {
             return ::testing::AssertionFailure() << refusal->to_text();
         return ::testing::AssertionSuccess();
     };
-    EXPECT_TRUE(refused("0\n5\n", "width 0 lies outside 1 to 256"));
-    EXPECT_TRUE(refused("257\n5\n", "width 257"));
-    EXPECT_TRUE(refused("abc\n5\n", "width 0"));
-    EXPECT_TRUE(refused("5\n-3\n", "height -3"));
-    EXPECT_TRUE(refused("5\n", "height 0"));
+    EXPECT_TRUE(refused("0\n5\n", "width \"0\" lies outside 1 to 256"));
+    EXPECT_TRUE(refused("257\n5\n", "width \"257\""));
+    EXPECT_TRUE(refused("5\n-3\n", "height \"-3\""));
+    // What was read is shown as written, and where.
+    EXPECT_TRUE(refused("abc\n5\n", "width \"abc\" (read as 0) lies outside"));
+    EXPECT_TRUE(refused("", "width (an empty line)"));
+    EXPECT_TRUE(refused("\x01\x02\xff\n5\n", "width \"\\x01\\x02\xff\" (read as 0)"));
+    EXPECT_TRUE(refused("5\n", "height (an empty line)"));
+    EXPECT_TRUE(refused("4294967297\n5\n", "width \"4294967297\" (a number beyond 32 bits)"));
+    EXPECT_EQ(load("5\n-3\n")->line, 2);
     EXPECT_EQ(map_width, 80);
     EXPECT_EQ(map_height, 25);
     EXPECT_EQ(tile(3, 3).ID, 1);
@@ -193,8 +200,9 @@ TEST_F(MapFile, BadRecordsAreSkippedWithAWarningNamingTheFile) {
              "TGegner { name = Rat x = -1 y = 1 anzahl = 4 }\n"
              "TDoor { x = 0 y = -2 }\n"));
     const std::string file = dir.path("test.map");
-    EXPECT_NE(err.find(file + ": warning: the light \"Candle\" at (1|0) names no light prototype"),
-              std::string::npos)
+    EXPECT_NE(
+        err.find(file + ":5: warning: the light \"Candle\" at (1|0) names no light prototype"),
+        std::string::npos)
         << err;
     EXPECT_NE(err.find("\"Sword\" at (1|0) names no light prototype"), std::string::npos);
     EXPECT_NE(err.find("\"Lamp\" at (3|0) lies outside the map"), std::string::npos);

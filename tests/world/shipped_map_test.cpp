@@ -136,19 +136,26 @@ TEST_F(StartupMap, AMapSizeOutsideTheGridStopsTheStart) {
     auto failure = start();
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->status, 0);
-    EXPECT_EQ(failure->message, "bifs/karte2.map: the map width 300 lies outside 1 to 256");
+    EXPECT_EQ(failure->message, "bifs/karte2.map:1: the map width \"300\" lies outside 1 to 256");
 }
 
-TEST_F(StartupMap, APlayerOutsideTheMapSeesNothingAndDoesNotCrash) {
-    write_game("3\n3\n000\n000\n000\n");
-    std::ifstream in(dir.path(kPlayerFile));
-    std::string text(std::istreambuf_iterator<char>(in), {});
-    text.replace(text.find("x = 5"), 5, "x = 900");
-    dir.write(kPlayerFile, text);
-    ASSERT_FALSE(start());
-    pass();
-    for (int32_t x = 0; x < 3; ++x)
-        EXPECT_EQ(tile(x, 1).sichtbar, 0);
+// Every rule reads the tiles around the player, so a player placed off the map stops the start.
+TEST_F(StartupMap, APlayerOutsideTheMapStopsTheStart) {
+    for (const char* place : {"x = 900", "x = -5", "x = 2147483647", "x = -2147483648"}) {
+        write_game("3\n3\n000\n000\n000\n");
+        std::ifstream in(dir.path(kPlayerFile));
+        std::string text(std::istreambuf_iterator<char>(in), {});
+        text.replace(text.find("x = 5"), 5, place);
+        dir.write(kPlayerFile, text);
+        auto failure = start();
+        ASSERT_TRUE(failure) << place;
+        EXPECT_EQ(failure->status, 1);
+        EXPECT_EQ(failure->message.find("bifs/player.bif places the player at ("), 0u)
+            << failure->message;
+        EXPECT_NE(failure->message.find("), outside the 3 x 3 map"), std::string::npos);
+        EXPECT_FALSE(backend.window_open());
+        reset_world();
+    }
 }
 
 TEST(SimulatorDump, HoldsEveryTileTheMapRecordsAndTheMonsters) {
