@@ -17,6 +17,8 @@ public:
     void release(int32_t code);
     // Focus lost or regained: every key is up and no hit is pending.
     void clear_all();
+    // Every pending hit is forgotten; keys stay down or up as they are.
+    void drop_hits() { hits_.fill(0); }
     void request_close() { close_pending_ = true; }
 
     // Hits since the last call for this code; resets them. Codes outside 1-255 are never hit.

@@ -85,6 +85,10 @@ int32_t close_requested() {
     return platform().keys.take_close_request();
 }
 
+void toggle_fullscreen() {
+    if (Backend* backend = platform().backend) backend->toggle_fullscreen();
+}
+
 int32_t millisecs() {
     Backend* backend = platform().backend;
     return backend ? static_cast<int32_t>(backend->clock_ms()) : 0;

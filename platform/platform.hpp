@@ -30,6 +30,9 @@ int32_t key_down(int32_t code);
 int32_t close_requested();
 KeyboardState& keyboard();
 
+// Between a window and the whole screen; nothing without a window.
+void toggle_fullscreen();
+
 // --- timing ---------------------------------------------------------------------------------
 struct FrameTimer {
     int32_t hz = 0;

@@ -14,9 +14,10 @@ namespace {
 const std::map<std::string, int32_t>& named_keys() {
     static const std::map<std::string, int32_t> names = [] {
         std::map<std::string, int32_t> table = {
-            {"left", 37},    {"up", 38},     {"right", 39},  {"down", 40},     {"escape", 27},
-            {"space", 32},   {"return", 13}, {"tab", 9},     {"backspace", 8}, {"lshift", 160},
-            {"rshift", 161}, {"lctrl", 162}, {"rctrl", 163}, {"lalt", 164},    {"ralt", 165},
+            {"left", 37},    {"up", 38},       {"right", 39},  {"down", 40},     {"escape", 27},
+            {"space", 32},   {"return", 13},   {"tab", 9},     {"backspace", 8}, {"lshift", 160},
+            {"rshift", 161}, {"lctrl", 162},   {"rctrl", 163}, {"lalt", 164},    {"ralt", 165},
+            {"pageup", 33},  {"pagedown", 34}, {"end", 35},    {"home", 36},
         };
         for (char c = 'a'; c <= 'z'; ++c)
             table[std::string(1, c)] = c - 'a' + 65;

@@ -9,7 +9,8 @@
 //   # text            a comment, no pass
 //
 // Keys are names (a-z, 0-9, kp0-kp9, f1-f12, left, right, up, down, escape, space, return, tab,
-// backspace, lshift, rshift, lctrl, rctrl, lalt, ralt) or key codes 1-255 of two or three digits.
+// backspace, lshift, rshift, lctrl, rctrl, lalt, ralt, pageup, pagedown, home, end) or key codes
+// 1-255 of two or three digits.
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,10 @@
 // script, ending with an optional screenshot and state dump.
 //
 //   grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]
-//                [--screenshot FILE]
+//                [--screenshot FILE] [--classic]
+//
+// --classic leaves out the window's aids (side panel, help, history): the pictures are then the
+// game's own, nothing around them.
 //
 // Exit status: 0 when the game ran, whatever ended it; 2 for a usage error; the game's own status
 // when its start-up fails; 1 when the screenshot or dump cannot be written.
@@ -23,6 +26,7 @@ struct SimOptions {
     std::optional<int64_t> passes;         // exactly this many passes instead of the script's
     std::optional<std::string> dump_file;
     std::optional<std::string> screenshot_file;
+    bool classic = false;
 };
 
 struct SimArgs {
