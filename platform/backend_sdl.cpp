@@ -255,9 +255,14 @@ void SdlBackend::sleep_until_event(int64_t ms, KeyboardState& keys) {
 void SdlBackend::toggle_fullscreen() {
     if (!window_) return;
     const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (!full) SDL_GetWindowSize(window_, &windowed_width_, &windowed_height_);
     if (SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         // Staying as it was is the whole harm; the game goes on.
         std::fprintf(stderr, "grotmere: cannot change to or from fullscreen: %s\n", SDL_GetError());
+    } else if (full && windowed_width_ > 0 && windowed_height_ > 0) {
+        // Without a window manager SDL keeps the screen's size after leaving fullscreen; the
+        // window's own size is asked for again, which a window manager would have restored.
+        SDL_SetWindowSize(window_, windowed_width_, windowed_height_);
     }
     needs_redraw_ = true;
 }

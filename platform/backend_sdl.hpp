@@ -76,6 +76,10 @@ private:
     int32_t output_width_ = 0;
     int32_t output_height_ = 0;
     bool needs_redraw_ = true;
+
+    // The window's size before it went to fullscreen, given back when it leaves.
+    int windowed_width_ = 0;
+    int windowed_height_ = 0;
 };
 
 }  // namespace grotmere
