@@ -2,10 +2,18 @@
 
 namespace grotmere {
 
+namespace {
+
+constexpr int32_t kLeftAlt = 164;
+constexpr int32_t kRightAlt = 165;
+
+}  // namespace
+
 void KeyboardState::press(int32_t code) {
     if (!valid(code) || down_[code]) return;
     down_[code] = true;
     ++hits_[code];
+    if (down_[kLeftAlt] || down_[kRightAlt]) ++alt_hits_[code];
 }
 
 void KeyboardState::release(int32_t code) {
@@ -14,13 +22,20 @@ void KeyboardState::release(int32_t code) {
 
 void KeyboardState::clear_all() {
     down_.fill(false);
-    hits_.fill(0);
+    drop_hits();
 }
 
 int32_t KeyboardState::take_hits(int32_t code) {
     if (!valid(code)) return 0;
     int32_t hits = hits_[code];
     hits_[code] = 0;
+    return hits;
+}
+
+int32_t KeyboardState::take_alt_hits(int32_t code) {
+    if (!valid(code)) return 0;
+    int32_t hits = alt_hits_[code];
+    alt_hits_[code] = 0;
     return hits;
 }
 

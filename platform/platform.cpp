@@ -80,6 +80,11 @@ int32_t key_down(int32_t code) {
     return platform().keys.is_down(code);
 }
 
+int32_t key_hit_with_alt(int32_t code) {
+    take_in_events();
+    return platform().keys.take_alt_hits(code);
+}
+
 int32_t close_requested() {
     take_in_events();
     return platform().keys.take_close_request();

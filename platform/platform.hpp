@@ -28,6 +28,8 @@ Backend* current_backend();
 int32_t key_hit(int32_t code);
 int32_t key_down(int32_t code);
 int32_t close_requested();
+// Hits of the key made while Alt was held, counted apart from key_hit (window shortcuts only).
+int32_t key_hit_with_alt(int32_t code);
 KeyboardState& keyboard();
 
 // Between a window and the whole screen; nothing without a window.

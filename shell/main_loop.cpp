@@ -76,14 +76,11 @@ bool free_key_hit(int32_t code) {
     return !bound(code) && key_hit(code) != 0;
 }
 
-bool alt_held() {
-    return (!bound(kLeftAlt) && key_down(kLeftAlt) != 0) ||
-           (!bound(kRightAlt) && key_down(kRightAlt) != 0);
-}
-
 void toggle_fullscreen_on_request() {
-    // Return is tested only while Alt is held, so a free Return's hits are left alone otherwise.
-    bool alt_return = alt_held() && free_key_hit(kReturnKey);
+    // Return typed with Alt held counts apart from its plain hits, so a free Return's own hits
+    // are left alone.
+    const bool alt_free = !bound(kLeftAlt) && !bound(kRightAlt);
+    const bool alt_return = alt_free && !bound(kReturnKey) && key_hit_with_alt(kReturnKey) != 0;
     if (free_key_hit(kFullscreenKey) || alt_return) toggle_fullscreen();
 }
 

@@ -174,7 +174,8 @@ run_with_help() {
     expect_clean_exit "Escape after the help was closed"
 }
 
-# --scale starts the window at a whole multiple of the picture. F11 asks for the whole screen;
+# --scale starts the window at a whole multiple of the picture. F11 (and Alt+Return) asks for the
+# whole screen;
 # with no window manager under Xvfb the window keeps its size and SDL draws for the screen's size,
 # so what shows is the picture moved, and F11 again puts it back.
 run_with_scale_and_fullscreen() {
@@ -196,6 +197,17 @@ run_with_scale_and_fullscreen() {
     python3 "$probe" grab "$window" "$work/back.png" || fail "could not grab the window"
     python3 "$probe" same "$work/scaled.png" "$work/back.png" ||
         fail "F11 again did not give the window back"
+    xdotool key alt+Return || fail "xdotool could not type Alt+Return"
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/full.png" || fail "could not grab the window"
+    if python3 "$probe" same "$work/scaled.png" "$work/full.png" 2>/dev/null; then
+        fail "Alt+Return did not change to fullscreen"
+    fi
+    xdotool key alt+Return || fail "xdotool could not type Alt+Return"
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/back.png" || fail "could not grab the window"
+    python3 "$probe" same "$work/scaled.png" "$work/back.png" ||
+        fail "Alt+Return again did not give the window back"
     xdotool key Escape || fail "xdotool could not type Escape"
     expect_clean_exit "Escape in a scaled window"
 }
