@@ -28,6 +28,9 @@ public:
     virtual int64_t clock_ms() = 0;
     // A modal information box; returns when the user dismisses it.
     virtual void notify(const std::string& text, const std::string& title) = 0;
+    // Between a window and the whole screen, keeping whole-number scaling; a backend without a
+    // screen ignores it.
+    virtual void toggle_fullscreen() {}
 };
 
 }  // namespace grotmere

@@ -85,8 +85,11 @@ void SdlBackend::open_window(int32_t width, int32_t height, const std::string& c
 }
 
 void SdlBackend::create_window(int32_t width, int32_t height, const std::string& caption) {
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    const int32_t scale = std::max(1, options_.scale);
     window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               width, height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+                               width * scale, height * scale, flags);
     if (!window_) fail("cannot open the window");
     // No vsync: the game's own timer paces it, and it presents only when the picture changes.
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
@@ -247,6 +250,21 @@ void SdlBackend::sleep_until_event(int64_t ms, KeyboardState& keys) {
     }
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, timeout)) handle_event(event, keys);
+}
+
+void SdlBackend::toggle_fullscreen() {
+    if (!window_) return;
+    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (!full) SDL_GetWindowSize(window_, &windowed_width_, &windowed_height_);
+    if (SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        // Staying as it was is the whole harm; the game goes on.
+        std::fprintf(stderr, "grotmere: cannot change to or from fullscreen: %s\n", SDL_GetError());
+    } else if (full && windowed_width_ > 0 && windowed_height_ > 0) {
+        // Without a window manager SDL keeps the screen's size after leaving fullscreen; the
+        // window's own size is asked for again, which a window manager would have restored.
+        SDL_SetWindowSize(window_, windowed_width_, windowed_height_);
+    }
+    needs_redraw_ = true;
 }
 
 int64_t SdlBackend::clock_ms() {

@@ -3,7 +3,8 @@
 // set_backend; only backend_sdl.cpp sees SDL.
 //
 // Guarantees: nothing is opened before open_window. The window's client area starts at the
-// requested size and can be enlarged but not shrunk below it; the picture is scaled by the largest
+// requested size times the starting scale (or on the whole screen) and can be enlarged but not
+// shrunk below the requested size; the picture is scaled by the largest
 // whole factor that fits, nearest-pixel, centred on black. An unchanged picture in an unchanged
 // window is neither uploaded nor redrawn, and waiting for the timer sleeps in the event queue, so
 // an idle game costs almost nothing. If SDL or the window cannot start, the reason goes to
@@ -23,9 +24,15 @@ union SDL_Event;
 
 namespace grotmere {
 
+struct SdlWindowOptions {
+    bool fullscreen = false;  // start on the whole screen
+    int32_t scale = 1;        // the window's starting size, in whole multiples of the picture
+};
+
 class SdlBackend : public Backend {
 public:
     SdlBackend() = default;
+    explicit SdlBackend(const SdlWindowOptions& options) : options_(options) {}
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -36,6 +43,9 @@ public:
     int32_t wait_for_tick(FrameTimer& timer, KeyboardState& keys) override;
     int64_t clock_ms() override;
     void notify(const std::string& text, const std::string& title) override;
+    // F11 and Alt+Enter, as the shell asks: the desktop's own resolution, the picture scaled by
+    // the largest whole factor that fits.
+    void toggle_fullscreen() override;
 
 private:
     void start_video();
@@ -48,6 +58,7 @@ private:
     void redraw();
     void sleep_until_event(int64_t ms, KeyboardState& keys);
 
+    SdlWindowOptions options_;
     bool video_started_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
@@ -65,6 +76,10 @@ private:
     int32_t output_width_ = 0;
     int32_t output_height_ = 0;
     bool needs_redraw_ = true;
+
+    // The window's size before it went to fullscreen, given back when it leaves.
+    int windowed_width_ = 0;
+    int windowed_height_ = 0;
 };
 
 }  // namespace grotmere

@@ -2,12 +2,20 @@
 
 namespace grotmere {
 
+namespace {
+
+constexpr int32_t kLeftAlt = 164;
+constexpr int32_t kRightAlt = 165;
+
+}  // namespace
+
 void KeyboardState::press(int32_t code) {
     if (!valid(code)) return;
     if (listener_ != nullptr) listener_->pressed(code);
     if (down_[code]) return;
     down_[code] = true;
     ++hits_[code];
+    if (down_[kLeftAlt] || down_[kRightAlt]) ++alt_hits_[code];
 }
 
 void KeyboardState::release(int32_t code) {
@@ -19,7 +27,7 @@ void KeyboardState::release(int32_t code) {
 void KeyboardState::clear_all() {
     if (listener_ != nullptr) listener_->focus_changed();
     down_.fill(false);
-    hits_.fill(0);
+    drop_hits();
 }
 
 void KeyboardState::request_close() {
@@ -31,6 +39,13 @@ int32_t KeyboardState::take_hits(int32_t code) {
     if (!valid(code)) return 0;
     int32_t hits = hits_[code];
     hits_[code] = 0;
+    return hits;
+}
+
+int32_t KeyboardState::take_alt_hits(int32_t code) {
+    if (!valid(code)) return 0;
+    int32_t hits = alt_hits_[code];
+    alt_hits_[code] = 0;
     return hits;
 }
 

@@ -31,18 +31,27 @@ public:
     void release(int32_t code);
     // Focus lost or regained: every key is up and no hit is pending.
     void clear_all();
+    // Every pending hit is forgotten; keys stay down or up as they are.
+    void drop_hits() {
+        hits_.fill(0);
+        alt_hits_.fill(0);
+    }
     void request_close();
 
     // Hits since the last call for this code; resets them. Codes outside 1-255 are never hit.
     int32_t take_hits(int32_t code);
     int32_t is_down(int32_t code) const;
     int32_t take_close_request();
+    // Hits of this code made while an Alt key (164, 165) was down, since the last call for it;
+    // counted apart from take_hits, so a chord typed faster than a pass is still seen whole.
+    int32_t take_alt_hits(int32_t code);
 
 private:
     static bool valid(int32_t code) { return code >= 1 && code < kCodes; }
 
     std::array<bool, kCodes> down_{};
     std::array<int32_t, kCodes> hits_{};
+    std::array<int32_t, kCodes> alt_hits_{};
     bool close_pending_ = false;
     KeyboardListener* listener_ = nullptr;
 };

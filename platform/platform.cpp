@@ -82,6 +82,11 @@ int32_t key_down(int32_t code) {
     return platform().keys.is_down(code);
 }
 
+int32_t key_hit_with_alt(int32_t code) {
+    take_in_events();
+    return platform().keys.take_alt_hits(code);
+}
+
 int32_t close_requested() {
     take_in_events();
     return platform().keys.take_close_request();
@@ -89,6 +94,10 @@ int32_t close_requested() {
 
 void take_in_events_only_at_wait(bool only_at_wait) {
     platform().events_only_at_wait = only_at_wait;
+}
+
+void toggle_fullscreen() {
+    if (Backend* backend = platform().backend) backend->toggle_fullscreen();
 }
 
 int32_t millisecs() {

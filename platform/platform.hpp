@@ -32,7 +32,12 @@ int32_t close_requested();
 // while the game waits for the timer, as the simulator applies its script, so that a recording of
 // the keys of each pass replays the game exactly.
 void take_in_events_only_at_wait(bool only_at_wait);
+// Hits of the key made while Alt was held, counted apart from key_hit (window shortcuts only).
+int32_t key_hit_with_alt(int32_t code);
 KeyboardState& keyboard();
+
+// Between a window and the whole screen; nothing without a window.
+void toggle_fullscreen();
 
 // --- timing ---------------------------------------------------------------------------------
 struct FrameTimer {

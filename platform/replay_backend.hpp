@@ -29,6 +29,7 @@ public:
     int32_t wait_for_tick(FrameTimer& timer, KeyboardState& keys) override;
     int64_t clock_ms() override;
     void notify(const std::string& text, const std::string& title) override;
+    void toggle_fullscreen() override { window_.toggle_fullscreen(); }
 
     double speed() const { return speed_; }
     bool paused() const { return paused_; }

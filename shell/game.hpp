@@ -5,8 +5,10 @@
 namespace grotmere {
 
 class Backend;
+struct GameOptions;
 
-// The process exit status: 0 when the game ran, the start-up's status when it could not start.
-int run_game(Backend& backend);
+// The process exit status: 0 when the game ran, the start-up's status when it could not start,
+// 2 when the data folder cannot be entered.
+int run_game(Backend& backend, const GameOptions& options);
 
 }  // namespace grotmere

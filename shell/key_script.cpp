@@ -8,6 +8,7 @@
 
 #include "base/text.hpp"
 #include "platform/key_codes.hpp"
+#include "shell/command_line.hpp"
 
 namespace grotmere {
 
@@ -23,7 +24,9 @@ const std::map<std::string, int32_t>& named_keys() {
             {"backspace", key::kBackspace}, {"lshift", key::kLeftShift},
             {"rshift", key::kRightShift},   {"lctrl", key::kLeftControl},
             {"rctrl", key::kRightControl},  {"lalt", key::kLeftAlt},
-            {"ralt", key::kRightAlt},
+            {"ralt", key::kRightAlt},       {"pageup", key::kPageUp},
+            {"pagedown", key::kPageDown},   {"end", key::kEnd},
+            {"home", key::kHome},
         };
         for (char c = 'a'; c <= 'z'; ++c)
             table[std::string(1, c)] = key::letter(c);
@@ -115,16 +118,6 @@ std::string key_word_for(int32_t code) {
     if (auto found = key_words().find(code); found != key_words().end()) return found->second;
     std::string digits = std::to_string(code);
     return digits.size() < 2 ? "0" + digits : digits;
-}
-
-std::optional<int32_t> parse_seed(const std::string& text) {
-    int64_t value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    auto [end, error] = std::from_chars(first, last, value);
-    if (text.empty() || error != std::errc{} || end != last) return std::nullopt;
-    if (value < INT32_MIN || value > UINT32_MAX) return std::nullopt;
-    return static_cast<int32_t>(static_cast<uint32_t>(value));
 }
 
 ScriptParse parse_key_script(const std::string& text) {

@@ -10,7 +10,8 @@
 //   seed 42           the game's random seed (a recording's first line), before any pass
 //
 // Keys are names (a-z, 0-9, kp0-kp9, f1-f12, left, right, up, down, escape, space, return, tab,
-// backspace, lshift, rshift, lctrl, rctrl, lalt, ralt) or key codes 1-255 of two or three digits.
+// backspace, lshift, rshift, lctrl, rctrl, lalt, ralt, pageup, pagedown, home, end) or key codes
+// 1-255 of two or three digits.
 //
 // A script is bounded: at most kLargestKeyScript bytes, lines of at most kLongestScriptLine
 // characters, and at most kMostScriptPasses passes in all; a script beyond a bound is refused,
@@ -53,8 +54,6 @@ std::optional<int32_t> key_code_for(const std::string& name);
 // The script's word for a key code 1-255: its name where it has one ("left", "a", "kp5"), else
 // its code in two or three digits ("09", "187").
 std::string key_word_for(int32_t code);
-// A seed written signed or unsigned, any 32-bit pattern; nothing for anything else.
-std::optional<int32_t> parse_seed(const std::string& text);
 
 // A script or the first bad line.
 struct ScriptParse {

@@ -1,12 +1,40 @@
-// The game in its window.
+// The game in its window. The command line is read before anything of SDL starts, so --help and
+// --version work without a display.
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "platform/backend_sdl.hpp"
 #include "platform/platform.hpp"
 #include "shell/game.hpp"
+#include "shell/game_options.hpp"
 
-int main() {
+namespace {
+
+constexpr int kUsageError = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const grotmere::GameArgs parsed =
+        grotmere::parse_game_args(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.usage_error) {
+        std::fprintf(stderr, "grotmere: %s\n%s", parsed.usage_error->c_str(),
+                     grotmere::game_usage().c_str());
+        return kUsageError;
+    }
+    if (parsed.action == grotmere::GameArgs::Action::Help) {
+        std::fputs(grotmere::game_usage().c_str(), stdout);
+        return 0;
+    }
+    if (parsed.action == grotmere::GameArgs::Action::Version) {
+        std::fputs(grotmere::game_version().c_str(), stdout);
+        return 0;
+    }
     try {
-        grotmere::SdlBackend backend;
-        return grotmere::run_game(backend);
+        grotmere::SdlBackend backend(
+            grotmere::SdlWindowOptions{parsed.options.fullscreen, parsed.options.scale});
+        return grotmere::run_game(backend, parsed.options);
     } catch (const grotmere::ProgramExit& exit) {
         return exit.status;
     }

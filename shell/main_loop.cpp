@@ -10,6 +10,7 @@
 #include "actors/world_passes.hpp"
 #include "platform/drawing.hpp"
 #include "platform/key_codes.hpp"
+#include "shell/window_aids.hpp"
 #include "view/screen.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"
@@ -56,6 +57,7 @@ void run_frame_cycle() {
     clear_window();
     if (player && kamera) kamera->set(player->x, player->y);
     draw_screen();
+    draw_window_aids();
     present_frame();
     TBuff::update(1);
     TKarte::update();
@@ -76,6 +78,12 @@ PassResult run_pass() {
     PassResult result;
     try {
         timer_wait(frame_timer);
+        toggle_fullscreen_on_request();
+        // The gate: with an overlay open (or just asked for) the pass shows it and nothing else.
+        if (overlay_takes_the_pass()) {
+            if (run_overlay_pass()) result.end = GameEnd::Close;
+            return result;
+        }
         result.turn_taken = player_used_turn();
         if (result.turn_taken) run_turn_cycle();
         run_frame_cycle();

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "shell/window_aids.hpp"
+
 namespace grotmere {
 
 enum class GameEnd { Escape, Close, Death };

@@ -1,18 +1,17 @@
 #include "shell/simulator.hpp"
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <limits>
 #include <sstream>
 
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/png_writer.hpp"
+#include "shell/command_line.hpp"
 #include "shell/data_hash.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
@@ -27,14 +26,6 @@ namespace grotmere {
 namespace fs = std::filesystem;
 
 namespace {
-
-template <typename Int>
-std::optional<Int> parse_number(const std::string& text) {
-    int64_t value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
 
 std::optional<std::string> apply_option(SimOptions& options, const std::string& name,
                                         const std::string& value) {
@@ -51,7 +42,7 @@ std::optional<std::string> apply_option(SimOptions& options, const std::string& 
     } else if (name == "--keys") {
         options.keys_file = value;
     } else if (name == "--passes") {
-        auto passes = parse_number<int64_t>(value);
+        auto passes = parse_whole_number(value);
         if (!passes || *passes < 0) return "--passes takes a whole number of 0 or more";
         options.passes = *passes;
     } else if (name == "--dump" || name == "--screenshot") {
@@ -174,7 +165,14 @@ private:
 
 SimArgs parse_sim_args(const std::vector<std::string>& args) {
     SimArgs parsed;
-    for (size_t i = 0; i < args.size(); i += 2) {
+    size_t i = 0;
+    while (i < args.size()) {
+        // The one switch without a value.
+        if (args[i] == "--classic") {
+            parsed.options.classic = true;
+            ++i;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             parsed.usage_error = args[i] + " needs a value";
             return parsed;
@@ -183,6 +181,7 @@ SimArgs parse_sim_args(const std::vector<std::string>& args) {
             parsed.usage_error = *error;
             return parsed;
         }
+        i += 2;
     }
     // Two outputs into one file would leave only the last.
     const SimOptions& o = parsed.options;
@@ -232,6 +231,8 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     }
 
     reset_world();
+    // The simulator never shows the first-start hint: its pictures must not depend on earlier runs.
+    set_window_aids(WindowAids{!options.classic, false});
     HeadlessBackend backend;
     set_backend(&backend);
     const int32_t seed = options.seed.value_or(script.seed.value_or(1));

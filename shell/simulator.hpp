@@ -2,7 +2,10 @@
 // script, ending with an optional screenshot and state dump.
 //
 //   grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]
-//                [--screenshot FILE] [--record FILE] [--morgue FILE]
+//                [--screenshot FILE] [--classic] [--record FILE] [--morgue FILE]
+//
+// --classic leaves out the window's aids (side panel, help, history): the pictures are then the
+// game's own, nothing around them.
 //
 // Exit status: 0 when the game ran, whatever ended it; 2 for a usage error; the game's own status
 // when its start-up fails; 1 when the screenshot or dump cannot be written.
@@ -28,6 +31,7 @@ struct SimOptions {
     std::optional<std::string> record_file;
     // A morgue file at the end, as the window writes one at every end.
     std::optional<std::string> morgue_file;
+    bool classic = false;
 };
 
 struct SimArgs {

@@ -8,7 +8,8 @@
 
 namespace grotmere {
 
-// Stored unchanged: no wrapping, no truncation. The oldest line is lost.
+// Stored unchanged: no wrapping, no truncation. The oldest line is lost from the log, but every
+// line also goes to `message_history`, which the player can read back.
 int32_t log_message(const std::string& text);
 
 }  // namespace grotmere

@@ -14,6 +14,7 @@
 #include "records/load_problems.hpp"
 #include "world/chronicle.hpp"
 #include "records/record_list.hpp"
+#include "world/message_history.hpp"
 #include "world/tile_grid.hpp"
 
 namespace grotmere {
@@ -28,6 +29,8 @@ inline constexpr int32_t kMessageLines = 9;
 struct WorldState {
     // The message log, index 0 the newest line.
     std::array<std::string, kMessageLines> message_lines{};
+    // Every line logged since the start, for the history view; no rule reads it.
+    MessageHistory message_history;
     std::string app_title;
     FrameTimer frame_timer;
 
@@ -61,6 +64,7 @@ struct WorldState {
 extern WorldState world_state;
 
 inline auto& message_lines = world_state.message_lines;
+inline MessageHistory& message_history = world_state.message_history;
 inline std::string& app_title = world_state.app_title;
 inline FrameTimer& frame_timer = world_state.frame_timer;
 inline TileGrid& tile_grid = world_state.tile_grid;

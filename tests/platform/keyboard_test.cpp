@@ -62,6 +62,25 @@ TEST(Keyboard, CloseRequestIsReadOnce) {
     EXPECT_EQ(keys.take_close_request(), 0);
 }
 
+TEST(Keyboard, HitsWithAltHeldAreCountedApartAndForgottenWithTheRest) {
+    KeyboardState keys;
+    keys.press(13);
+    keys.release(13);
+    keys.press(165);
+    keys.press(13);
+    keys.release(13);
+    keys.release(165);
+    EXPECT_EQ(keys.take_alt_hits(13), 1) << "the chord is seen after Alt is up again";
+    EXPECT_EQ(keys.take_alt_hits(13), 0);
+    EXPECT_EQ(keys.take_hits(13), 2) << "plain hits count every press";
+    keys.press(164);
+    keys.press(13);
+    keys.drop_hits();
+    EXPECT_EQ(keys.take_alt_hits(13), 0);
+    EXPECT_EQ(keys.is_down(164), 1) << "dropping hits leaves keys down";
+    EXPECT_EQ(keys.take_alt_hits(300), 0);
+}
+
 using KeyServices = testing::HeadlessGame;
 
 TEST_F(KeyServices, ScriptedInputArrivesDuringTheTimerWait) {

@@ -15,6 +15,10 @@ TEST(KeyScript, NamesAndCodes) {
     EXPECT_EQ(key_code_for("kp9"), 105);
     EXPECT_EQ(key_code_for("f1"), 112);
     EXPECT_EQ(key_code_for("f12"), 123);
+    EXPECT_EQ(key_code_for("pageup"), 33);
+    EXPECT_EQ(key_code_for("pagedown"), 34);
+    EXPECT_EQ(key_code_for("end"), 35);
+    EXPECT_EQ(key_code_for("home"), 36);
     EXPECT_EQ(key_code_for("left"), 37);
     EXPECT_EQ(key_code_for("up"), 38);
     EXPECT_EQ(key_code_for("right"), 39);

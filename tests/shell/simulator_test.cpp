@@ -2,81 +2,18 @@
 // status, standard output, dump and screenshot.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <nlohmann/json.hpp>
 
 #include "platform/canvas.hpp"
 #include "platform/png_writer.hpp"
+#include "tests/support/simulator_run.hpp"
 
 namespace grotmere {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct SimRun {
-    int status = -1;
-    std::string out;
-};
-
-class Simulator : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("grotmere_sim_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path write(const std::string& name, const std::string& text) {
-        fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-    // Runs the simulator on the shipped data; standard error is discarded.
-    SimRun run(const std::string& arguments) { return run_with(arguments, " 2>/dev/null"); }
-
-    // Runs the simulator and returns what it wrote to standard error, with its status.
-    SimRun run_for_errors(const std::string& arguments) {
-        return run_with(arguments, " 2>&1 >/dev/null");
-    }
-
-    SimRun run_with(const std::string& arguments, const std::string& redirection) {
-        std::string command = std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR + " " +
-                              arguments + redirection;
-        SimRun result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return result;
-        std::array<char, 4096> buffer{};
-        for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
-            result.out.append(buffer.data(), n);
-        }
-        int raw = ::pclose(pipe);
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return result;
-    }
-
-    nlohmann::json dump() {
-        std::ifstream in(dir_ / "d.json");
-        return nlohmann::json::parse(in);
-    }
-
-    std::string out_args() {
-        return "--dump " + (dir_ / "d.json").string() + " --screenshot " +
-               (dir_ / "s.png").string();
-    }
-
-    fs::path dir_;
-};
+using Simulator = testing::SimulatorRun;
+using testing::SimRun;
 
 TEST_F(Simulator, RunsTheScriptAndWritesDumpAndScreenshot) {
     fs::path keys = write("keys", "a\n\n# not a pass\npass 3\nb\n");

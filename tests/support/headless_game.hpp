@@ -14,10 +14,12 @@ class HeadlessGame : public ::testing::Test {
 protected:
     void SetUp() override {
         reset_world();
+        set_window_aids(WindowAids{});
         set_backend(&backend);
     }
     void TearDown() override {
         set_backend(nullptr);
+        set_window_aids(WindowAids{});
         reset_world();
     }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real game in a real window: starts a virtual X server, runs the game on it, types on the
 # window's keyboard and checks that Escape, and then a close request from the window, each end the
-# game with status 0. Run from the repository root (the game reads build.cnt from there):
+# game with status 0; opens the help with F1, compares its picture with grotmere-sim's (found
+# beside the game) and closes it again. Run from the repository root (the game reads build.cnt
+# from there):
 #
 #   bash tests/window/real_window_test.sh path/to/grotmere
 #
@@ -32,6 +34,8 @@ for tool in Xvfb xdotool; do
 done
 
 work=$(mktemp -d)
+# The game notes the data folders it has started in; keep that list out of the user's home.
+export XDG_DATA_HOME="$work/data"
 xvfb_pid=
 game_pid=
 cleanup() {
@@ -45,7 +49,7 @@ trap 'exit 1' INT TERM HUP
 # -displayfd lets the server pick a free display and tells us which once it accepts clients, so
 # parallel runs and a desktop's own :0 are no trouble. -br: a black root, no stipple.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp 3>"$work/display" \
+    Xvfb -displayfd 3 -screen 0 2048x1536x24 -br -nolisten tcp 3>"$work/display" \
         2>"$work/xvfb.log" &
     xvfb_pid=$!
     local waited=0
@@ -76,9 +80,9 @@ fi
 
 start_game() {
     if [[ -n "$game_preload" ]]; then
-        LD_PRELOAD="$game_preload" "$game" >"$work/game.out" 2>"$work/game.err" </dev/null &
+        LD_PRELOAD="$game_preload" "$game" "$@" >"$work/game.out" 2>"$work/game.err" </dev/null &
     else
-        "$game" >"$work/game.out" 2>"$work/game.err" </dev/null &
+        "$game" "$@" >"$work/game.out" 2>"$work/game.err" </dev/null &
     fi
     game_pid=$!
 }
@@ -99,9 +103,14 @@ find_window() {
 }
 
 check_window_size() {
-    local geometry
-    geometry=$(xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: *//p')
-    [[ "$geometry" == 820x470 ]] || fail "the window's client area is $geometry, not 820x470"
+    local want=${2:-820x470} geometry waited=0
+    # A change of size reaches the X server a moment after the key that asked for it.
+    while :; do
+        geometry=$(xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: *//p')
+        [[ "$geometry" == "$want" ]] && return
+        ((waited++ < 30)) || fail "the window's client area is $geometry, not $want"
+        sleep 0.1
+    done
 }
 
 # Waits for the game to end by itself and fails unless it ended with status 0.
@@ -153,7 +162,79 @@ run_with_close_request() {
     expect_clean_exit "the window was asked to close"
 }
 
+# The help covers the whole window, so its picture depends only on the key-binding file and must be
+# the simulator's to the pixel. Closed again with F1, the game is back and Escape quits it.
+run_with_help() {
+    local sim
+    sim="$(dirname "$game")/grotmere-sim"
+    if [[ ! -x "$sim" ]] || ! command -v python3 >/dev/null; then
+        echo "real_window_test: no grotmere-sim or python3 beside the game, the help check is skipped"
+        return
+    fi
+    printf 'f1\n' >"$work/help.keys"
+    "$sim" --dir . --keys "$work/help.keys" --screenshot "$work/help-sim.png" >/dev/null ||
+        fail "grotmere-sim could not draw the help"
+    start_game
+    local window
+    window=$(find_window) || exit 1
+    xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
+    xdotool key F1 || fail "xdotool could not type F1"
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/help-window.png" || fail "could not grab the window"
+    python3 "$probe" same "$work/help-window.png" "$work/help-sim.png" ||
+        fail "the help in the window is not the simulator's help"
+    xdotool key Escape || fail "xdotool could not type Escape"
+    sleep 0.5
+    kill -0 "$game_pid" 2>/dev/null || fail "Escape ended the game instead of closing the help"
+    python3 "$probe" grab "$window" "$work/closed.png" || fail "could not grab the window"
+    if python3 "$probe" same "$work/closed.png" "$work/help-sim.png" 2>/dev/null; then
+        fail "the help did not close"
+    fi
+    xdotool key Escape || fail "xdotool could not type Escape"
+    expect_clean_exit "Escape after the help was closed"
+}
+
+# --scale starts the window at a whole multiple of the picture. F11 (and Alt+Return) asks for the
+# whole screen;
+# with no window manager under Xvfb the window keeps its size and SDL draws for the screen's size,
+# so what shows is the picture moved, and F11 again puts it back.
+run_with_scale_and_fullscreen() {
+    start_game --scale 2
+    local window
+    window=$(find_window) || exit 1
+    check_window_size "$window" 1640x940
+    xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
+    sleep 0.3
+    python3 "$probe" grab "$window" "$work/scaled.png" || fail "could not grab the window"
+    xdotool key F11 || fail "xdotool could not type F11"
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/full.png" || fail "could not grab the window"
+    if python3 "$probe" same "$work/scaled.png" "$work/full.png" 2>/dev/null; then
+        fail "F11 did not change to fullscreen"
+    fi
+    xdotool key F11 || fail "xdotool could not type F11"
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/back.png" || fail "could not grab the window"
+    python3 "$probe" same "$work/scaled.png" "$work/back.png" ||
+        fail "F11 again did not give the window back"
+    xdotool key alt+Return || fail "xdotool could not type Alt+Return"
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/full.png" || fail "could not grab the window"
+    if python3 "$probe" same "$work/scaled.png" "$work/full.png" 2>/dev/null; then
+        fail "Alt+Return did not change to fullscreen"
+    fi
+    xdotool key alt+Return || fail "xdotool could not type Alt+Return"
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/back.png" || fail "could not grab the window"
+    python3 "$probe" same "$work/scaled.png" "$work/back.png" ||
+        fail "Alt+Return again did not give the window back"
+    xdotool key Escape || fail "xdotool could not type Escape"
+    expect_clean_exit "Escape in a scaled window"
+}
+
 start_xvfb
 run_with_keys
 run_with_close_request
+run_with_help
+run_with_scale_and_fullscreen
 echo "real_window_test: passed on display $DISPLAY"

@@ -3,6 +3,7 @@ nothing beyond python3 and the X libraries SDL already uses.
 
   x11_probe.py close WINDOW         asks the window to close, as a window manager's close button does
   x11_probe.py grab WINDOW OUT.png  saves the window's pixels as a PNG
+  x11_probe.py same A.png B.png     exit 0 when both 8-bit RGB pictures have the same pixels
 
 There is no window manager under Xvfb, and xdotool's windowclose destroys the window outright
 instead of asking, so the close request (WM_PROTOCOLS / WM_DELETE_WINDOW) is sent by hand.
@@ -95,11 +96,69 @@ def write_chunk(out, kind, payload):
     out.write(struct.pack(">I", zlib.crc32(kind + payload) & 0xFFFFFFFF))
 
 
+def read_rgb_png(path):
+    """Width, height and rows of (r, g, b) bytes of an 8-bit RGB PNG, whatever its filters."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        sys.exit(f"x11_probe: {path} is no PNG")
+    pos, idat, header = 8, b"", None
+    while pos < len(data):
+        (length,) = struct.unpack(">I", data[pos:pos + 4])
+        kind, payload = data[pos + 4:pos + 8], data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", payload)
+        elif kind == b"IDAT":
+            idat += payload
+    width, height, depth, colour, _, _, interlace = header
+    if depth != 8 or colour != 2 or interlace != 0:
+        sys.exit(f"x11_probe: {path} is not plain 8-bit RGB")
+    raw, stride, rows, previous = zlib.decompress(idat), width * 3, [], bytearray(width * 3)
+    for y in range(height):
+        kind = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - 3] if i >= 3 else 0
+            up = previous[i]
+            corner = previous[i - 3] if i >= 3 else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                nearest = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
+                line[i] = (line[i] + nearest) & 255
+        rows.append(bytes(line))
+        previous = line
+    return width, height, rows
+
+
+def same_pictures(path_a, path_b):
+    a, b = read_rgb_png(path_a), read_rgb_png(path_b)
+    if a[:2] != b[:2]:
+        sys.exit(f"x11_probe: {path_a} is {a[0]}x{a[1]}, {path_b} is {b[0]}x{b[1]}")
+    differing = sum(
+        1
+        for row_a, row_b in zip(a[2], b[2])
+        for x in range(0, len(row_a), 3)
+        if row_a[x:x + 3] != row_b[x:x + 3]
+    )
+    if differing:
+        sys.exit(f"x11_probe: {differing} pixels differ between {path_a} and {path_b}")
+
+
 def main():
     if len(sys.argv) >= 3 and sys.argv[1] == "close":
         close_window(int(sys.argv[2], 0))
     elif len(sys.argv) >= 4 and sys.argv[1] == "grab":
         grab_window(int(sys.argv[2], 0), sys.argv[3])
+    elif len(sys.argv) >= 4 and sys.argv[1] == "same":
+        same_pictures(sys.argv[2], sys.argv[3])
     else:
         sys.exit(__doc__)
 

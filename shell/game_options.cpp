@@ -1,0 +1,88 @@
+#include "shell/game_options.hpp"
+
+#include "shell/command_line.hpp"
+
+#ifndef GROTMERE_VERSION
+#define GROTMERE_VERSION "unknown"
+#endif
+
+namespace grotmere {
+
+namespace {
+
+// Sets the option that takes a value; a message for a bad value or an unknown option.
+std::optional<std::string> apply_valued(GameOptions& options, const std::string& name,
+                                        const std::string& value) {
+    if (name == "--seed") {
+        options.seed = parse_seed(value);
+        if (!options.seed) return "--seed takes a whole number";
+    } else if (name == "--dir") {
+        if (value.empty()) return "--dir takes a folder";
+        options.dir = value;
+    } else if (name == "--scale") {
+        auto scale = parse_whole_number(value);
+        if (!scale || *scale < 1 || *scale > kLargestScale)
+            return "--scale takes a whole number from 1 to " + std::to_string(kLargestScale);
+        options.scale = static_cast<int32_t>(*scale);
+    } else {
+        return "unknown option " + name;
+    }
+    return std::nullopt;
+}
+
+bool takes_value(const std::string& name) {
+    return name == "--seed" || name == "--dir" || name == "--scale";
+}
+
+}  // namespace
+
+GameArgs parse_game_args(const std::vector<std::string>& args) {
+    GameArgs parsed;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            parsed.action = GameArgs::Action::Help;
+            return parsed;
+        }
+        if (arg == "--version") {
+            parsed.action = GameArgs::Action::Version;
+            return parsed;
+        }
+        if (arg == "--fullscreen") {
+            parsed.options.fullscreen = true;
+        } else if (arg == "--classic") {
+            parsed.options.classic = true;
+        } else if (takes_value(arg) && i + 1 >= args.size()) {
+            parsed.usage_error = arg + " needs a value";
+            return parsed;
+        } else if (auto error = apply_valued(parsed.options, arg,
+                                             takes_value(arg) ? args[++i] : std::string())) {
+            parsed.usage_error = *error;
+            return parsed;
+        }
+    }
+    return parsed;
+}
+
+std::string game_usage() {
+    return "usage: grotmere [OPTION]...\n"
+           "Plays Grotmere in a window.\n"
+           "\n"
+           "  --seed N      start the random numbers from N instead of the clock\n"
+           "  --dir DIR     the folder holding bifs/ and build.cnt (default: the current one)\n"
+           "  --fullscreen  start on the whole screen (F11 or Alt+Enter switches)\n"
+           "  --scale N     start the window N times the picture's size, 1 to " +
+           std::to_string(kLargestScale) +
+           "\n"
+           "  --classic     show only the game's own picture: no side panel, help or history\n"
+           "  --help        print this text and exit\n"
+           "  --version     print the version and exit\n"
+           "\n"
+           "In the game, F1 shows the keys and F2 the message history; Escape quits.\n";
+}
+
+std::string game_version() {
+    return std::string("grotmere ") + GROTMERE_VERSION + "\n";
+}
+
+}  // namespace grotmere

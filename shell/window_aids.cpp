@@ -1,0 +1,176 @@
+#include "shell/window_aids.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "actors/player.hpp"
+#include "actors/tastatur.hpp"
+#include "platform/drawing.hpp"
+#include "platform/keyboard.hpp"
+#include "view/help_overlay.hpp"
+#include "view/history_overlay.hpp"
+#include "view/overlay_frame.hpp"
+#include "view/screen.hpp"
+#include "view/side_panel.hpp"
+#include "world/kamera.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+
+namespace {
+
+// The window's own keys.
+constexpr int32_t kEscapeKey = 27;
+constexpr int32_t kHelpKey = 112;        // F1
+constexpr int32_t kHistoryKey = 113;     // F2
+constexpr int32_t kFullscreenKey = 122;  // F11
+constexpr int32_t kReturnKey = 13;
+constexpr int32_t kLeftAlt = 164;
+constexpr int32_t kRightAlt = 165;
+constexpr int32_t kPageUp = 33;
+constexpr int32_t kPageDown = 34;
+constexpr int32_t kEnd = 35;
+constexpr int32_t kHome = 36;
+constexpr int32_t kUp = 38;
+constexpr int32_t kDown = 40;
+
+struct AidsState {
+    WindowAids aids;
+    Overlay open = Overlay::None;
+    int32_t history_scroll = 0;  // lines back from the newest
+};
+
+AidsState& aids_state() {
+    static AidsState state;
+    return state;
+}
+
+// Whether the key-binding file gives this key to a command; such a key keeps its command.
+bool bound(int32_t code) {
+    if (!bindings) return false;
+    const TTastatur& k = *bindings;
+    for (int32_t command :
+         {k.look,     k.inv_10,     k.inv_1,           k.inv_2, k.inv_3,   k.inv_4,
+          k.inv_5,    k.inv_6,      k.inv_7,           k.inv_8, k.inv_9,   k.get,
+          k.use,      k.drop,       k.ready_bow,       k.go_up, k.go_down, k.go_left,
+          k.go_right, k.toggle_inv, k.toggle_wearings, k.wait}) {
+        if (command == code) return true;
+    }
+    return false;
+}
+
+// A hit of a window key the binding file leaves free. A free key is read by nothing else, so
+// taking its hits changes nothing for the rules.
+bool free_key_hit(int32_t code) {
+    return !bound(code) && key_hit(code) != 0;
+}
+
+std::string first_start_hint() {
+    const AidsState& state = aids_state();
+    return state.aids.first_start_hint && !bound(kHelpKey) ? "F1: help" : "";
+}
+
+// The overlay a window key asks for, or None.
+Overlay requested_overlay() {
+    if (free_key_hit(kHelpKey)) return Overlay::Help;
+    if (free_key_hit(kHistoryKey)) return Overlay::History;
+    return Overlay::None;
+}
+
+void open(Overlay overlay) {
+    AidsState& state = aids_state();
+    state.open = overlay;
+    state.history_scroll = 0;
+    // The help has been found: the hint has done its work.
+    if (overlay == Overlay::Help) state.aids.first_start_hint = false;
+}
+
+void scroll_history() {
+    AidsState& state = aids_state();
+    const int32_t page = overlay_body_lines() - 1;
+    state.history_scroll +=
+        key_hit(kUp) - key_hit(kDown) + page * (key_hit(kPageUp) - key_hit(kPageDown));
+    if (key_hit(kHome) != 0) state.history_scroll = history_max_scroll(message_history);
+    if (key_hit(kEnd) != 0) state.history_scroll = 0;
+    state.history_scroll = std::clamp(state.history_scroll, 0, history_max_scroll(message_history));
+}
+
+// The overlay's own keys; Escape or the overlay's key closes it, the other overlay's key switches.
+void overlay_keys() {
+    AidsState& state = aids_state();
+    const bool escape = key_hit(kEscapeKey) != 0;
+    const Overlay asked = requested_overlay();
+    if (escape || asked == state.open) {
+        state.open = Overlay::None;
+    } else if (asked != Overlay::None) {
+        open(asked);
+    } else if (state.open == Overlay::History) {
+        scroll_history();
+    }
+    // Nothing typed while an overlay is open is left over for the game.
+    keyboard().drop_hits();
+}
+
+void draw_overlay() {
+    switch (aids_state().open) {
+        case Overlay::Help:
+            draw_help_overlay(bindings.get(),
+                              WindowKeys{!bound(kHistoryKey), !bound(kFullscreenKey)});
+            break;
+        case Overlay::History:
+            draw_history_overlay(message_history, aids_state().history_scroll);
+            break;
+        case Overlay::None:
+            break;
+    }
+}
+
+}  // namespace
+
+void set_window_aids(const WindowAids& aids) {
+    aids_state() = AidsState{aids};
+}
+
+Overlay open_overlay() {
+    return aids_state().open;
+}
+
+bool overlay_takes_the_pass() {
+    AidsState& state = aids_state();
+    if (!state.aids.on) return false;
+    if (state.open == Overlay::None) {
+        const Overlay asked = requested_overlay();
+        if (asked == Overlay::None) return false;
+        open(asked);
+        // What was typed together with the window key is not left over for the game either.
+        keyboard().drop_hits();
+    }
+    return true;
+}
+
+bool run_overlay_pass() {
+    overlay_keys();
+    clear_window();
+    // The view follows the player as in every frame; the rules are not touched.
+    if (player && kamera) kamera->set(player->x, player->y);
+    draw_screen();
+    draw_side_panel(first_start_hint());
+    draw_overlay();
+    present_frame();
+    return close_requested() == 1;
+}
+
+void draw_window_aids() {
+    if (aids_state().aids.on) draw_side_panel(first_start_hint());
+}
+
+void toggle_fullscreen_on_request() {
+    // Return typed with Alt held counts apart from its plain hits, so a free Return's own hits
+    // are left alone.
+    const bool alt_free = !bound(kLeftAlt) && !bound(kRightAlt);
+    const bool alt_return = alt_free && !bound(kReturnKey) && key_hit_with_alt(kReturnKey) != 0;
+    if (free_key_hit(kFullscreenKey) || alt_return) toggle_fullscreen();
+}
+
+}  // namespace grotmere

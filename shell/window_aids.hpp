@@ -1,0 +1,38 @@
+// The window's aids around the rules: the help, the message history, the side panel, the
+// first-start hint and the fullscreen keys. run_pass (shell/main_loop.cpp) calls them; they never
+// run a rule and read the world only to draw it.
+#pragma once
+
+namespace grotmere {
+
+// What the window shows and does around the rules: the help (F1), the message history (F2), the
+// side panel and the first-start hint. Off by default and with --classic: the passes are then
+// exactly the game's own. Each window key works only while the key-binding file leaves it free.
+//
+// While an overlay is open no pass of the rules runs: no action, no turn, no upkeep, no missile
+// moves. Keys act only on the overlay, and Escape closes it instead of ending the game; a close
+// request from the window still ends it. Hits of other keys made while it is open are dropped.
+struct WindowAids {
+    bool on = false;
+    bool first_start_hint = false;  // "F1: help" in the side panel until the help is opened
+};
+
+enum class Overlay { None, Help, History };
+
+// Also closes any open overlay.
+void set_window_aids(const WindowAids& aids);
+Overlay open_overlay();
+
+// --- for run_pass ---------------------------------------------------------------------------
+// F11, or Return typed with Alt held, switches to and from fullscreen when the binding file leaves
+// those keys free; whether the aids are on or not, since it changes no picture.
+void toggle_fullscreen_on_request();
+// Opens the overlay a free F1 or F2 asks for; true when an overlay is open, so that this pass
+// belongs to it.
+bool overlay_takes_the_pass();
+// The overlay's keys and picture for one pass; true when the window asked to close.
+bool run_overlay_pass();
+// What the aids add to an ordinary frame: the side panel.
+void draw_window_aids();
+
+}  // namespace grotmere

@@ -1,0 +1,91 @@
+// The command line of the game in its window, and that --help and --version need no display.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include <sys/wait.h>
+
+#include "shell/game_options.hpp"
+
+namespace grotmere {
+namespace {
+
+GameArgs parse(std::vector<std::string> args) {
+    return parse_game_args(args);
+}
+
+TEST(GameOptions, EveryOptionAndItsValue) {
+    GameArgs none = parse({});
+    EXPECT_EQ(none.action, GameArgs::Action::Play);
+    EXPECT_FALSE(none.options.seed);
+    EXPECT_FALSE(none.options.dir);
+    EXPECT_EQ(none.options.scale, 1);
+
+    GameArgs all =
+        parse({"--seed", "-7", "--dir", "data", "--fullscreen", "--scale", "3", "--classic"});
+    ASSERT_FALSE(all.usage_error) << *all.usage_error;
+    EXPECT_EQ(all.options.seed, -7);
+    EXPECT_EQ(all.options.dir, "data");
+    EXPECT_TRUE(all.options.fullscreen);
+    EXPECT_EQ(all.options.scale, 3);
+    EXPECT_TRUE(all.options.classic);
+    EXPECT_EQ(parse({"--seed", "4294967295"}).options.seed, -1) << "any 32-bit pattern";
+
+    EXPECT_EQ(parse({"--seed", "1", "--help"}).action, GameArgs::Action::Help);
+    EXPECT_EQ(parse({"--version"}).action, GameArgs::Action::Version);
+}
+
+TEST(GameOptions, UnknownOptionsAndBadValuesAreUsageErrors) {
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"--frobnicate"},
+                                               {"game.map"},
+                                               {"--seed"},
+                                               {"--seed", "x1"},
+                                               {"--seed", "4294967296"},
+                                               {"--scale", "0"},
+                                               {"--scale", "17"},
+                                               {"--scale", "2x"},
+                                               {"--dir", ""},
+                                               {"--fullscreen", "--dir"}}) {
+        EXPECT_TRUE(parse(bad).usage_error) << bad[0];
+    }
+}
+
+// The real program, with every display taken away.
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+};
+
+ProgramRun run_game_without_display(const std::string& arguments) {
+    const std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= " + std::string(GROTMERE_GAME) + " " +
+        arguments + " 2>&1";
+    ProgramRun result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer{};
+    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        result.out.append(buffer.data(), n);
+    const int raw = ::pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return result;
+}
+
+TEST(GameCommandLine, HelpAndVersionPrintAndExitWithoutADisplay) {
+    ProgramRun help = run_game_without_display("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, game_usage());
+    ProgramRun version = run_game_without_display("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("grotmere ", 0), 0u) << version.out;
+
+    ProgramRun bad = run_game_without_display("--scale 0");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.out.find("usage: grotmere"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace grotmere

@@ -1,0 +1,109 @@
+// What a player sees of the window's aids, as grotmere-sim pictures them on the shipped game: text
+// lines that do not touch, the help, the history and the side panel, and --classic without them.
+#include <gtest/gtest.h>
+
+#include "platform/canvas.hpp"
+#include "tests/support/simulator_run.hpp"
+
+namespace grotmere {
+namespace {
+
+using WindowAidsSim = testing::SimulatorRun;
+
+constexpr Rgb kOverlayBackground{12, 12, 28};
+constexpr int32_t kPanelLeft = 410;
+constexpr int32_t kPanelBottom = 245;
+
+bool lit_in(const Framebuffer& frame, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    for (int32_t y = y0; y < y1; ++y) {
+        for (int32_t x = x0; x < x1; ++x) {
+            if (frame.pixel(x, y) != Rgb{}) return true;
+        }
+    }
+    return false;
+}
+
+bool same_outside_panel(const Framebuffer& a, const Framebuffer& b) {
+    for (int32_t y = 0; y < a.height(); ++y) {
+        for (int32_t x = 0; x < a.width(); ++x) {
+            const bool in_panel = x >= kPanelLeft && y <= kPanelBottom;
+            if (!in_panel && a.pixel(x, y) != b.pixel(x, y)) return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(WindowAidsSim, TextLinesBelowTheMapDoNotTouch) {
+    ASSERT_EQ(run_keys("i\ne\n\n").status, 0) << "inventory and worn items shown";
+    const Framebuffer shot = screenshot();
+    ASSERT_EQ(shot.width(), 820);
+    // Status, worn items, inventory and log all stand on lines 10 pixels apart from y = 260; the
+    // first two rows of every line stay empty, so no glyph touches the line above.
+    bool text_seen = false;
+    for (int32_t line_top = 260; line_top < 470; line_top += 10) {
+        EXPECT_FALSE(lit_in(shot, 0, line_top, 820, line_top + 2)) << "line at " << line_top;
+        text_seen |= lit_in(shot, 0, line_top + 2, 820, line_top + 10);
+    }
+    EXPECT_TRUE(text_seen);
+    // The log's seventh line, at y = 460, now ends inside the window.
+    EXPECT_FALSE(lit_in(shot, 0, 470, 820, 480));
+}
+
+TEST_F(WindowAidsSim, HelpCoversTheWindowAndTheGameStandsStill) {
+    ASSERT_EQ(run_keys("\n").status, 0);
+    const Framebuffer before = screenshot();
+
+    ASSERT_EQ(run_keys("f1\n").status, 0);
+    const Framebuffer help = screenshot();
+    EXPECT_EQ(help.pixel(0, 0), kOverlayBackground);
+    EXPECT_EQ(help.pixel(819, 469), kOverlayBackground);
+    EXPECT_TRUE(lit_in(help, 12, 10, 400, 18)) << "its title";
+
+    // Walking, waiting and missiles all wait for the help to close.
+    ASSERT_EQ(run_keys("f1\nright\nw\ndown\npass 5\n").status, 0);
+    EXPECT_EQ(screenshot(), help);
+    EXPECT_EQ(dump()["turns"], 0);
+    EXPECT_EQ(dump()["passes"], 9);
+
+    // Escape closes it without ending the game, and the world is as it was.
+    ASSERT_EQ(run_keys("f1\nright\nescape\n").status, 0);
+    EXPECT_EQ(dump()["ended"], "script");
+    EXPECT_EQ(screenshot(), before);
+    ASSERT_EQ(run_keys("f1\nf1\nescape\n").status, 0);
+    EXPECT_EQ(dump()["ended"], "escape") << "closed with F1, Escape quits again";
+}
+
+TEST_F(WindowAidsSim, HistoryOpensOnF2AndSwitchesWithF1) {
+    ASSERT_EQ(run_keys("f1\n").status, 0);
+    const Framebuffer help = screenshot();
+    ASSERT_EQ(run_keys("f2\nup\npageup\nhome\n").status, 0);
+    const Framebuffer history = screenshot();
+    EXPECT_EQ(history.pixel(0, 0), kOverlayBackground);
+    EXPECT_NE(history, help);
+    ASSERT_EQ(run_keys("f2\nf1\n").status, 0);
+    EXPECT_EQ(screenshot(), help);
+    ASSERT_EQ(run_keys("f2\nf2\nw\n").status, 0);
+    EXPECT_EQ(dump()["turns"], 1) << "closed, the game goes on";
+}
+
+TEST_F(WindowAidsSim, SidePanelFillsOnlyTheEmptyAreaAndClassicLeavesItOut) {
+    ASSERT_EQ(run_keys("right\nright\n").status, 0);
+    const Framebuffer with_panel = screenshot();
+    const auto state = dump();
+    ASSERT_EQ(run_keys("right\nright\n", "--classic").status, 0);
+    const Framebuffer classic = screenshot();
+    EXPECT_EQ(dump(), state) << "the rules run alike";
+
+    EXPECT_TRUE(lit_in(with_panel, kPanelLeft, 0, 820, kPanelBottom + 1));
+    EXPECT_FALSE(lit_in(classic, kPanelLeft + 1, 0, 820, kPanelBottom + 1));
+    EXPECT_TRUE(same_outside_panel(with_panel, classic))
+        << "nothing the game draws moves or changes colour";
+
+    // Under --classic F1 and F2 are keys like any other unbound key.
+    ASSERT_EQ(run_keys("right\nright\nf1\nf2\n", "--classic").status, 0);
+    EXPECT_EQ(dump()["turns"], 2);
+    EXPECT_FALSE(lit_in(screenshot(), kPanelLeft + 1, 0, 820, kPanelBottom + 1));
+}
+
+}  // namespace
+}  // namespace grotmere

@@ -1,0 +1,136 @@
+#include "view/help_overlay.hpp"
+
+#include <string>
+#include <vector>
+
+#include "actors/tastatur.hpp"
+#include "platform/drawing.hpp"
+#include "view/key_names.hpp"
+#include "view/overlay_frame.hpp"
+
+namespace grotmere {
+
+namespace {
+
+constexpr int32_t kKeyColumn = 248;
+constexpr int32_t kLegendX = 480;
+constexpr int32_t kLegendTextX = kLegendX + 24;
+
+struct Command {
+    std::string what;
+    std::string key;
+};
+
+std::string slot_keys(int32_t slot_key, int32_t drop_key) {
+    if (slot_key == 0) return "-";
+    std::string keys = key_name(slot_key);
+    if (drop_key != 0) keys += ", drop: " + key_name(drop_key) + "+" + key_name(slot_key);
+    return keys;
+}
+
+std::vector<Command> commands(const TTastatur* keys) {
+    const TTastatur none;
+    const TTastatur& k = keys ? *keys : none;
+    std::vector<Command> list = {
+        {"Walk (or shoot) left", key_name(k.go_left)},
+        {"Walk (or shoot) up", key_name(k.go_up)},
+        {"Walk (or shoot) right", key_name(k.go_right)},
+        {"Walk (or shoot) down", key_name(k.go_down)},
+        {"Wait a turn", key_name(k.wait)},
+        {"Look around", key_name(k.look)},
+        {"Pick up", key_name(k.get)},
+        {"Drop one gold",
+         k.drop != 0 && k.get != 0 ? key_name(k.drop) + "+" + key_name(k.get) : "-"},
+        {"Use what is here or beside", key_name(k.use)},
+        {"Ready or put away the bow", key_name(k.ready_bow)},
+        {"Show or hide the inventory", key_name(k.toggle_inv)},
+        {"Show or hide the worn items", key_name(k.toggle_wearings)},
+    };
+    const int32_t slots[] = {k.inv_1, k.inv_2, k.inv_3, k.inv_4, k.inv_5,
+                             k.inv_6, k.inv_7, k.inv_8, k.inv_9, k.inv_10};
+    for (int32_t slot = 1; slot <= 10; ++slot) {
+        list.push_back(
+            {"Use or drop slot " + std::to_string(slot), slot_keys(slots[slot - 1], k.drop)});
+    }
+    return list;
+}
+
+std::vector<Command> window_commands(WindowKeys window_keys) {
+    std::vector<Command> list = {{"This help", "F1"}};
+    if (window_keys.history) list.push_back({"Message history", "F2"});
+    if (window_keys.fullscreen) list.push_back({"Fullscreen", "F11, Alt+Return"});
+    list.push_back({"Quit the game", "Escape"});
+    return list;
+}
+
+void draw_commands(const std::vector<Command>& list, int32_t& y) {
+    for (const Command& command : list) {
+        set_color(200, 200, 200);
+        draw_text(command.what, kOverlayMargin, y);
+        set_color(255, 255, 255);
+        draw_text(command.key, kKeyColumn, y);
+        y += kOverlayLineHeight;
+    }
+}
+
+struct Swatch {
+    char glyph;  // 0: a square of the map's cells
+    int32_t r, g, b;
+    const char* meaning;
+};
+
+// The map view's own colours: glyphs stand at the cell's corner, squares two pixels lower.
+constexpr Swatch kLegend[] = {
+    {'Q', 0, 255, 0, "You"},
+    {'R', 155, 0, 0, "A monster, by its first letter,"},
+    {'R', 255, 0, 0, "  brighter in more light"},
+    {'T', 255, 255, 0, "A heap of treasure"},
+    {'*', 0, 0, 255, "A missile in flight"},
+    {0, 128, 64, 0, "A closed door"},
+    {0, 50, 50, 120, "A teleport"},
+    {0, 200, 190, 150, "Floor in sight, lit"},
+    {0, 100, 100, 100, "Floor in sight, dark"},
+    {0, 60, 60, 60, "Floor seen before"},
+    {0, 50, 50, 50, "Wall, or never seen"},
+};
+
+void draw_legend(int32_t y) {
+    set_color(255, 255, 160);
+    draw_text("ON THE MAP", kLegendX, y);
+    y += 2 * kOverlayLineHeight;
+    for (const Swatch& swatch : kLegend) {
+        set_color(30, 30, 30);
+        draw_rect(kLegendX, y - 1, 12, 14);
+        set_color(swatch.r, swatch.g, swatch.b);
+        if (swatch.glyph != 0) {
+            draw_text(std::string(1, swatch.glyph), kLegendX + 2, y);
+        } else {
+            draw_rect(kLegendX + 1, y + 2, 10, 10);
+        }
+        set_color(200, 200, 200);
+        draw_text(swatch.meaning, kLegendTextX, y + 2);
+        y += 16;
+    }
+    y += kOverlayLineHeight;
+    set_color(170, 170, 170);
+    draw_text("Lights colour the floor around them", kLegendX, y);
+    draw_text("and burn down turn by turn.", kLegendX, y + kOverlayLineHeight);
+}
+
+}  // namespace
+
+void draw_help_overlay(const TTastatur* keys, WindowKeys window_keys) {
+    draw_overlay_frame("HELP: the keys of this game and what the map shows",
+                       "F1 or Escape closes the help; the game waits until then.");
+    int32_t y = kOverlayBodyTop;
+    set_color(255, 255, 160);
+    draw_text("COMMANDS", kOverlayMargin, y);
+    y += 2 * kOverlayLineHeight;
+    draw_commands(commands(keys), y);
+    y += kOverlayLineHeight;
+    draw_commands(window_commands(window_keys), y);
+    draw_legend(kOverlayBodyTop);
+    set_color(255, 255, 255);
+}
+
+}  // namespace grotmere

@@ -1,0 +1,17 @@
+// The side panel in the area right of the map view that the game otherwise leaves black
+// (x 410 to 819, y 0 to 245): what is in sight, the effects on the player with their turns left,
+// the weapon, the light with its turns left and whether the bow is ready. It only reads the world.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace grotmere {
+
+inline constexpr int32_t kSidePanelLeft = 410;
+inline constexpr int32_t kSidePanelBottom = 245;
+
+// `hint`, when not empty, stands on the panel's last line. Leaves the colour white.
+void draw_side_panel(const std::string& hint);
+
+}  // namespace grotmere
