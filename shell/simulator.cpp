@@ -92,6 +92,8 @@ const char* ended_name(GameEnd end) {
             return "close";
         case GameEnd::Death:
             return "death";
+        case GameEnd::Escaped:
+            return "escaped";
     }
     return "script";
 }
