@@ -22,6 +22,7 @@ struct LoadContext {
     LoadProblems& problems;
     std::vector<std::string> files_being_read;  // the include chain, as file identities
     int32_t includes_left = kMaxIncludedFiles;
+    RecordOrigins* origins = nullptr;  // only for a caller that asked where records stand
 };
 
 // Two spellings of one path ("bifs/a.bif", "./bifs/../bifs/a.bif") must meet in the cycle test.
@@ -247,9 +248,14 @@ private:
         return true;
     }
 
+    void append(const RecordRef& record) {
+        context_.list.append(record);
+        if (context_.origins) context_.origins->push_back({record, file_, record_line_});
+    }
+
     void close_record() {
         if (pending_.empty()) {
-            context_.list.append(record_);
+            append(record_);
         } else {
             append_list_copies();
         }
@@ -268,7 +274,7 @@ private:
             for (const auto& entry : pending_) {
                 if (entry->ID == k) entry->feld->Set(*copy, entry->wert);
             }
-            context_.list.append(copy);
+            append(copy);
         }
     }
 
@@ -423,25 +429,41 @@ void load_tokens(LoadContext& context, const std::string& file, std::vector<Toke
     DefinitionParser(context, file, std::move(tokens)).run();
 }
 
-LoadProblems load_from(RecordList& list, const std::string& name, TextFile& file, int32_t offset) {
+LoadProblems load_from(RecordList& list, const std::string& name, TextFile& file, int32_t offset,
+                       RecordOrigins* origins = nullptr) {
     LoadProblems problems;
     LoadContext context{list, problems, {file_identity(name)}};
+    context.origins = origins;
     load_tokens(context, name, tokenise_definitions(file, offset));
     return problems;
 }
 
 }  // namespace
 
-LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset) {
+namespace {
+
+LoadProblems read_file(RecordList& list, const std::string& file, int32_t offset,
+                       RecordOrigins* origins) {
     TextFileHandle handle = open_definition_file(file);
     if (!handle) {
         return {
             {file, 0,
              "cannot open the file (" + std::string(kUnopenable) + "); nothing loaded from it"}};
     }
-    LoadProblems problems = load_from(list, file, *handle, offset);
+    LoadProblems problems = load_from(list, file, *handle, offset, origins);
     close_file(handle);
     return problems;
+}
+
+}  // namespace
+
+LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset) {
+    return read_file(list, file, offset, nullptr);
+}
+
+LoadProblems read_definitions_traced(RecordList& list, const std::string& file, int32_t offset,
+                                     RecordOrigins& origins) {
+    return read_file(list, file, offset, &origins);
 }
 
 LoadProblems read_definitions_from_bytes(RecordList& list, const std::string& name,

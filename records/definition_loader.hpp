@@ -22,6 +22,19 @@ int32_t load_definitions(const ListRef& list, const std::string& file, int32_t o
 // As load_definitions, but hands the problems back instead of reporting them.
 LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset);
 
+// Where a record was written: its file (an included one, if so) and the line of its "{". Every
+// copy a list value makes has the line of the record it was copied from.
+struct RecordOrigin {
+    RecordRef record;
+    std::string file;
+    int32_t line = 0;
+};
+using RecordOrigins = std::vector<RecordOrigin>;
+
+// As read_definitions, and notes in `origins`, in list order, where each appended record stands.
+LoadProblems read_definitions_traced(RecordList& list, const std::string& file, int32_t offset,
+                                     RecordOrigins& origins);
+
 // Loads definitions held in memory; `name` stands for the file in problems. Includes in the
 // bytes still open files relative to the working directory.
 LoadProblems read_definitions_from_bytes(RecordList& list, const std::string& name,

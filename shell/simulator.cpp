@@ -12,6 +12,7 @@
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/png_writer.hpp"
+#include "shell/content_check.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/startup.hpp"
@@ -154,11 +155,26 @@ private:
     fs::path original_;
 };
 
+// The problems go to standard output: they are what was asked for.
+int run_check() {
+    const LoadProblems problems = check_content();
+    for (const LoadProblem& problem : problems)
+        std::printf("%s\n", check_line(problem).c_str());
+    std::fflush(stdout);
+    return problems.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 SimArgs parse_sim_args(const std::vector<std::string>& args) {
     SimArgs parsed;
     for (size_t i = 0; i < args.size(); i += 2) {
+        // The one option without a value.
+        while (i < args.size() && args[i] == "--check") {
+            parsed.options.check = true;
+            ++i;
+        }
+        if (i >= args.size()) break;
         if (i + 1 >= args.size()) {
             parsed.usage_error = args[i] + " needs a value";
             return parsed;
@@ -200,6 +216,8 @@ int run_simulator(const SimOptions& given, std::istream& input) {
                      error.message().c_str());
         return kUsageError;
     }
+
+    if (options.check) return run_check();
 
     reset_world();
     HeadlessBackend backend;

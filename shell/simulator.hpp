@@ -3,6 +3,11 @@
 //
 //   grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]
 //                [--screenshot FILE]
+//   grotmere-sim --check [--dir DIR]
+//
+// --check plays nothing: it reads the data in DIR as start-up does and prints every problem a
+// content author made (shell/content_check.hpp) as "file:line: message", exit status 1 when there
+// was one, else 0.
 //
 // Exit status: 0 when the game ran, whatever ended it; 2 for a usage error; the game's own status
 // when its start-up fails; 1 when the screenshot or dump cannot be written.
@@ -23,6 +28,7 @@ struct SimOptions {
     std::optional<int64_t> passes;         // exactly this many passes instead of the script's
     std::optional<std::string> dump_file;
     std::optional<std::string> screenshot_file;
+    bool check = false;  // check the data instead of playing
 };
 
 struct SimArgs {

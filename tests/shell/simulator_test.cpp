@@ -179,5 +179,16 @@ TEST_F(SimulatorExit, OtherArtsNeverEndTheGame) {
     EXPECT_TRUE(dump()["notices"].empty());
 }
 
+TEST_F(SimulatorExit, CheckReportsProblemsOnStandardOutputAndExitsWithOne) {
+    std::string dir = game("TSchalter { name = \"Stair\"  x = 4  y = 1  art = \"exit\" }\n");
+    SimRun result = run(dir + "--check");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "bifs/karte2.map:6: the switch \"Stair\" stands in a wall at (4|1)\n");
+    game("TSchalter { name = \"Stair\"  x = 3  y = 1  art = \"exit\" }\n");
+    result = run("--check " + dir);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "");
+}
+
 }  // namespace
 }  // namespace grotmere
