@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/canvas.hpp"
+#include "platform/drawing.hpp"
 #include "platform/png_writer.hpp"
 
 namespace grotmere {
@@ -158,6 +159,25 @@ TEST_F(SimulatorExit, StandingOnTheExitAtTheEndOfATurnEndsTheGameAsAnEscape) {
     EXPECT_EQ(state["player"]["x"], 3);
     EXPECT_EQ(state["notices"], nlohmann::json::array({"Daylight at last!"}));
     EXPECT_EQ(state["message_lines"][0], "Daylight at last!");
+
+    // The last picture shows the text as the newest line of the log: every pixel of its glyphs
+    // above the next line is white in the screenshot.
+    Framebuffer shot(820, 470);
+    std::string error;
+    ASSERT_TRUE(read_png((dir_ / "s.png").string(), shot, &error)) << error;
+    framebuffer().fill(Rgb{0, 0, 0});
+    set_color(255, 255, 255);
+    draw_text("Daylight at last!", 0, 400);
+    int32_t glyph_pixels = 0;
+    for (int32_t y = 400; y < 410; ++y) {
+        for (int32_t x = 0; x < 8 * 17; ++x) {
+            if (framebuffer().pixel(x, y) != Rgb{255, 255, 255}) continue;
+            ++glyph_pixels;
+            EXPECT_EQ(shot.pixel(x, y), (Rgb{255, 255, 255})) << x << "," << y;
+        }
+    }
+    EXPECT_GT(glyph_pixels, 50);
+    framebuffer().fill(Rgb{0, 0, 0});
 }
 
 TEST_F(SimulatorExit, AnExitWithoutCommentSaysTheEscapeAndWaitsForTheTurnsEnd) {
