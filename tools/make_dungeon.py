@@ -113,6 +113,8 @@ TDoor { name = "Brass Door"  x = 82  y = 27  locked = 1  key_id = 2 }
 / Opened from the Chapel only: a way back to the East Tower.
 TDoor { name = "Sealed Door"  x = 103  y = 11  locked = 1  key_id = 8 }
 TDoor { name = "Hidden Door"  x = [10,102]  y = [44,44]  secret = 1  cloak = [10,25] }
+/ The guardian stays in its lair until the player opens its door.
+TDoor { name = "Lair Door"  x = 64  y = 44 }
 / The deepest door: no key fits it; the lever past the guardian opens it.
 TDoor { name = "Black Gate"  x = 87  y = 55  locked = 1  key_id = 7 }
 
