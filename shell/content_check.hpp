@@ -12,9 +12,10 @@
 
 namespace grotmere {
 
-// Checks the data under the working directory (bifs/ and its map). Resets the world first and
-// leaves it holding the loaded records; the loader's own problems (unknown types and fields,
-// broken syntax) come first, in the order the files are read.
+// Checks the data under the working directory (bifs/ and its map). Resets the world first; the
+// records are read into lists of the check's own, so the world is left as reset but for the map's
+// size and name. The loader's own problems (unknown types and fields, broken syntax) are reported
+// in the order the files are read, before the problems of the records.
 LoadProblems check_content();
 
 // "bifs/karte2.map:131: the light "Torch" stands in a wall at (3|4)"
