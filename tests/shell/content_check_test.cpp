@@ -204,6 +204,18 @@ TEST_F(ContentCheck, AnExitBehindADoorNobodyCanOpen) {
     EXPECT_TRUE(check().empty()) << ::testing::PrintToString(check());
 }
 
+TEST_F(ContentCheck, FilesStartUpCannotUse) {
+    files_["player.bif"] = "TKey { name = \"Key\" }\nTPlayer { name = \"P\"  x = 1  y = 2 }\n";
+    expect_only("bifs/player.bif:1: ", "the file does not begin with a TPlayer record");
+    SetUp();
+    files_.erase("Tastatur.bif");
+    fs::remove(dir_ / "bifs" / "Tastatur.bif");
+    std::vector<std::string> lines = check();
+    ASSERT_EQ(lines.size(), 2u) << ::testing::PrintToString(lines);
+    EXPECT_NE(lines[0].find("bifs/Tastatur.bif:1: cannot open the file"), std::string::npos);
+    EXPECT_EQ(lines[1], "bifs/Tastatur.bif:1: the file does not begin with a TTastatur record");
+}
+
 TEST_F(ContentCheck, MapRowsOfTheWrongLength) {
     grid_ = "9\n5\n111111111\n10001001\n1000000001\n100010001\n111111111\n";
     std::vector<std::string> lines = check();
