@@ -25,7 +25,7 @@ struct LoadContext {
     std::vector<std::string> files_being_read;  // the include chain, as file identities
     int32_t includes_left = kMaxIncludedFiles;
     std::set<const TTypeId*> refused_types;  // rules-only types already warned about
-    RecordLines* lines = nullptr;            // for the top-level file only
+    RecordOrigins* origins = nullptr;        // only for a caller that asked where records stand
 };
 
 // The folder the game runs in; includes may not reach outside it.
@@ -219,9 +219,7 @@ private:
         std::vector<Token> tokens = tokenise_definitions(*file, 0);
         close_file(file);
         chain.push_back(identity);
-        RecordLines* lines = std::exchange(context_.lines, nullptr);
         load_tokens(context_, name, std::move(tokens));
-        context_.lines = lines;
         chain.pop_back();
     }
 
@@ -310,6 +308,11 @@ private:
         return true;
     }
 
+    void append(const RecordRef& record) {
+        context_.list.append(record);
+        if (context_.origins) context_.origins->push_back({record, file_, record_line_});
+    }
+
     void close_record() {
         if (pending_.empty()) {
             append(record_);
@@ -335,11 +338,6 @@ private:
                 (*entry)->feld->Set(*copy, (*entry)->wert);
             append(copy);
         }
-    }
-
-    void append(const RecordRef& record) {
-        if (context_.lines != nullptr) (*context_.lines)[record.get()] = record_line_;
-        context_.list.append(record);
     }
 
     // --- bracket values -----------------------------------------------------------------------
@@ -518,27 +516,40 @@ void load_tokens(LoadContext& context, const std::string& file, std::vector<Toke
 }
 
 LoadProblems load_from(RecordList& list, const std::string& name, TextFile& file, int32_t offset,
-                       RecordLines* lines = nullptr) {
+                       RecordOrigins* origins = nullptr) {
     LoadProblems problems;
     LoadContext context{list, problems, {file_identity(name)}};
-    context.lines = lines;
+    context.origins = origins;
     load_tokens(context, name, tokenise_definitions(file, offset));
     return problems;
 }
 
 }  // namespace
 
-LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset,
-                              RecordLines* lines) {
+namespace {
+
+LoadProblems read_file(RecordList& list, const std::string& file, int32_t offset,
+                       RecordOrigins* origins) {
     TextFileHandle handle = open_definition_file(file);
     if (!handle) {
         return {
             {file, 0,
              "cannot open the file (" + std::string(kUnopenable) + "); nothing loaded from it"}};
     }
-    LoadProblems problems = load_from(list, file, *handle, offset, lines);
+    LoadProblems problems = load_from(list, file, *handle, offset, origins);
     close_file(handle);
     return problems;
+}
+
+}  // namespace
+
+LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset) {
+    return read_file(list, file, offset, nullptr);
+}
+
+LoadProblems read_definitions_traced(RecordList& list, const std::string& file, int32_t offset,
+                                     RecordOrigins& origins) {
+    return read_file(list, file, offset, &origins);
 }
 
 LoadProblems read_definitions_from_bytes(RecordList& list, const std::string& name,

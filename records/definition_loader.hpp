@@ -20,14 +20,22 @@ namespace grotmere {
 int32_t load_definitions(RecordList& list, const std::string& file, int32_t offset);
 int32_t load_definitions(const ListRef& list, const std::string& file, int32_t offset);
 
-// The line of the "{" that began each record appended by a load, for warnings about records
-// found later (a spawn naming no monster); records of included files are not in it.
-using RecordLines = std::unordered_map<const Record*, int32_t>;
+// As load_definitions, but hands the problems back instead of reporting them.
+LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset);
 
-// As load_definitions, but hands the problems back instead of reporting them; with `lines` it
-// also notes where each record of the file began.
-LoadProblems read_definitions(RecordList& list, const std::string& file, int32_t offset,
-                              RecordLines* lines = nullptr);
+// Where a record was written: its file (an included one, if so) and the line of its "{". Every
+// copy a list value makes has the line of the record it was copied from. Warnings about records
+// found later (a spawn naming no monster) and the content check name these places.
+struct RecordOrigin {
+    RecordRef record;
+    std::string file;
+    int32_t line = 0;
+};
+using RecordOrigins = std::vector<RecordOrigin>;
+
+// As read_definitions, and notes in `origins`, in list order, where each appended record stands.
+LoadProblems read_definitions_traced(RecordList& list, const std::string& file, int32_t offset,
+                                     RecordOrigins& origins);
 
 // Loads definitions held in memory; `name` stands for the file in problems. Includes in the
 // bytes still open files relative to the working directory.

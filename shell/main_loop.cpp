@@ -11,6 +11,7 @@
 #include "platform/drawing.hpp"
 #include "platform/key_codes.hpp"
 #include "shell/window_aids.hpp"
+#include "platform/platform.hpp"
 #include "view/screen.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"
@@ -65,6 +66,14 @@ void run_frame_cycle() {
     TGeschoss::update();
 }
 
+// The escape is told after the pass's frame, so the last picture shows the way out; a death in
+// the same pass has already ended it.
+std::optional<GameEnd> escape_reached() {
+    if (!escape_text) return std::nullopt;
+    notify(*escape_text);
+    return GameEnd::Escaped;
+}
+
 std::optional<GameEnd> end_requested() {
     // Exactly one hit: the count is read and reset here even when it is not 1.
     if (key_hit(key::kEscape) == 1) return GameEnd::Escape;
@@ -87,7 +96,8 @@ PassResult run_pass() {
         result.turn_taken = player_used_turn();
         if (result.turn_taken) run_turn_cycle();
         run_frame_cycle();
-        result.end = end_requested();
+        result.end = escape_reached();
+        if (!result.end) result.end = end_requested();
     } catch (const ProgramExit& exit) {
         // The game's own exit (the player's death) ends the pass where it stands; a failure of
         // the platform goes on to the entry point with its status.

@@ -11,7 +11,8 @@
 
 namespace grotmere {
 
-enum class GameEnd { Escape, Close, Death };
+// Escaped: the player stood on an exit switch at the end of a turn; the notice has been shown.
+enum class GameEnd { Escape, Close, Death, Escaped };
 
 struct PassResult {
     bool turn_taken = false;

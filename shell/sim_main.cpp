@@ -12,7 +12,9 @@ int main(int argc, char** argv) {
     if (parsed.usage_error) {
         std::fprintf(stderr,
                      "grotmere-sim: %s\nusage: grotmere-sim [--dir DIR] [--seed N] [--keys FILE] "
-                     "[--passes N] [--dump FILE] [--screenshot FILE] [--classic]\n",
+                     "[--passes N] [--dump FILE] [--screenshot FILE] [--classic]\n"
+                     "       [--record FILE] [--morgue FILE]\n"
+                     "       grotmere-sim --check [--dir DIR]\n",
                      parsed.usage_error->c_str());
         return grotmere::kUsageError;
     }

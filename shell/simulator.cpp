@@ -12,6 +12,7 @@
 #include "platform/keyboard.hpp"
 #include "platform/png_writer.hpp"
 #include "shell/command_line.hpp"
+#include "shell/content_check.hpp"
 #include "shell/data_hash.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
@@ -100,6 +101,8 @@ const char* ended_name(GameEnd end) {
             return "close";
         case GameEnd::Death:
             return "death";
+        case GameEnd::Escaped:
+            return "escaped";
     }
     return "script";
 }
@@ -161,15 +164,24 @@ private:
     fs::path original_;
 };
 
+// The problems go to standard output: they are what was asked for.
+int run_check() {
+    const LoadProblems problems = check_content();
+    for (const LoadProblem& problem : problems)
+        std::printf("%s\n", check_line(problem).c_str());
+    std::fflush(stdout);
+    return problems.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 SimArgs parse_sim_args(const std::vector<std::string>& args) {
     SimArgs parsed;
     size_t i = 0;
     while (i < args.size()) {
-        // The one switch without a value.
-        if (args[i] == "--classic") {
-            parsed.options.classic = true;
+        // The switches without a value.
+        if (args[i] == "--classic" || args[i] == "--check") {
+            (args[i] == "--classic" ? parsed.options.classic : parsed.options.check) = true;
             ++i;
             continue;
         }
@@ -229,6 +241,8 @@ int run_simulator(const SimOptions& given, std::istream& input) {
                      error.message().c_str());
         return kUsageError;
     }
+
+    if (options.check) return run_check();
 
     reset_world();
     // The simulator never shows the first-start hint: its pictures must not depend on earlier runs.

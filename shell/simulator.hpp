@@ -3,9 +3,15 @@
 //
 //   grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]
 //                [--screenshot FILE] [--classic] [--record FILE] [--morgue FILE]
+//   grotmere-sim --check [--dir DIR]
 //
 // --classic leaves out the window's aids (side panel, help, history): the pictures are then the
-// game's own, nothing around them.
+// game's own, nothing around them. --record writes the run's recording, --morgue its morgue file,
+// as the window does.
+//
+// --check plays nothing: it reads the data in DIR as start-up does and prints every problem a
+// content author made (shell/content_check.hpp) as "file:line: message", exit status 1 when there
+// was one, else 0.
 //
 // Exit status: 0 when the game ran, whatever ended it; 2 for a usage error; the game's own status
 // when its start-up fails; 1 when the screenshot or dump cannot be written.
@@ -32,6 +38,7 @@ struct SimOptions {
     // A morgue file at the end, as the window writes one at every end.
     std::optional<std::string> morgue_file;
     bool classic = false;
+    bool check = false;  // check the data instead of playing
 };
 
 struct SimArgs {

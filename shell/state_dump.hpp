@@ -16,7 +16,7 @@ using Json = nlohmann::ordered_json;
 struct RunSummary {
     int64_t passes = 0;
     int64_t turns = 0;             // passes whose action routine used a turn
-    std::string ended = "script";  // "script", "escape", "close" or "death"
+    std::string ended = "script";  // "script", "escape", "close", "death" or "escaped"
     std::vector<std::string> notices;
 };
 

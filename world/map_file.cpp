@@ -177,9 +177,14 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
     GridReader(file, *in).read();
     const int32_t records_offset = in->byte_position();
     close_file(in);
+    RecordOrigins origins;
+    if (map_records) {
+        report_load_problems(read_definitions_traced(*map_records, file, records_offset, origins));
+    }
     RecordLines lines;
-    if (map_records)
-        report_load_problems(read_definitions(*map_records, file, records_offset, &lines));
+    for (const RecordOrigin& origin : origins) {
+        if (origin.file == file) lines.emplace(origin.record.get(), origin.line);
+    }
     place_records(file, lines, place_monsters);
     return std::nullopt;
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,10 @@ namespace grotmere {
 
 // Start-up's map.
 inline const std::string kMapFile = "bifs/karte2.map";
+
+// The line of the "{" that began each record of the map file itself (not of a file it includes),
+// for warnings about records placed after the load.
+using RecordLines = std::unordered_map<const Record*, int32_t>;
 
 // Puts the map section's monster spawns on the map: it runs after the lights are placed and
 // before the switches, doors and teleports, and takes the spawn records out of map_records.

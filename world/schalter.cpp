@@ -139,6 +139,12 @@ void act(TSchalter& schalter, int32_t nth, const SwitchUser& user) {
         } else if (nth < 2) {
             log_message("There is a " + schalter.name + " here.");
         }
+    } else if (art == "exit") {
+        // The way out: standing on it ends the game as a victory once the turn is over.
+        if (!stands_on(user, schalter)) return;
+        const std::string text = schalter.comment.empty() ? kEscapedText : schalter.comment;
+        log_message(text);
+        escape_text = text;
     }
 }
 

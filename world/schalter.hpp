@@ -1,5 +1,6 @@
 // TSchalter, a switch: a "trigger" fires when stepped on, a "button" when used; its wirkung text
-// changes a named field of the items called ziel_name around (ziel_x, ziel_y).
+// changes a named field of the items called ziel_name around (ziel_x, ziel_y). An "exit" ends the
+// game as a victory when the player stands on it at the end of a turn (escape_text).
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,9 @@ struct SwitchUser {
     int32_t y = 0;
     int32_t usemode = 0;
 };
+
+// What an exit switch without a comment tells the player.
+inline const std::string kEscapedText = "You have escaped!";
 
 class TSchalter : public Record {
 public:

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/platform.hpp"
@@ -59,6 +60,9 @@ struct WorldState {
     // The first records of player_list and binding_list, set at start-up.
     std::shared_ptr<TPlayer> player;
     std::shared_ptr<TTastatur> bindings;
+    // Set by an exit switch the player stands on at the end of a turn: the text that tells the
+    // player of the escape. The main loop ends the game with it once the pass is drawn.
+    std::optional<std::string> escape_text;
 };
 
 extern WorldState world_state;
@@ -84,6 +88,7 @@ inline std::shared_ptr<TKarte>& karte = world_state.karte;
 inline std::shared_ptr<TKamera>& kamera = world_state.kamera;
 inline std::shared_ptr<TPlayer>& player = world_state.player;
 inline std::shared_ptr<TTastatur>& bindings = world_state.bindings;
+inline std::optional<std::string>& escape_text = world_state.escape_text;
 
 // A fresh world: every program-wide object as before start-up, the random generator unseeded, no
 // key pending, no load problem, the framebuffer black and the drawing colour white. The lower

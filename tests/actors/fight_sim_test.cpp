@@ -25,10 +25,10 @@ protected:
         scratch_.write("bifs/karte2.map",
                        "9\n3\n111111111\n100000001\n111111111\n"
                        "TGegner { name = \"Rat\"  x = 3  y = 1 }\n");
-        // One kill short of level 2 (100 experience); sure to hit unless the rat parries.
+        // One rat (8 experience) short of level 2 (100); sure to hit unless the rat parries.
         scratch_.write("bifs/player.bif",
                        "TPlayer { name = \"Aldric\" hp = 30 hpmax = 30 attack = 100 dmg = 3 "
-                       "level = 1 xp = 98 x = 2 y = 1 }\n");
+                       "level = 1 xp = 92 x = 2 y = 1 }\n");
         scratch_.write("keys", "right\nright\nright\nright\nright\nright\n");
     }
 

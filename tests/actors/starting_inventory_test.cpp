@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "actors/munition.hpp"
 #include "actors/player.hpp"
 #include "shell/startup.hpp"
 #include "tests/records/definition_test_support.hpp"
 #include "tests/support/headless_game.hpp"
+#include "world/door.hpp"
 #include "world/gegenstand.hpp"
+#include "world/key.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere::testing {
 namespace {
@@ -57,6 +61,29 @@ TPanzer { name = "Arrow"  anzahl = 2  rs = 9 }
     EXPECT_EQ(message_lines[3], "You pick up a Arrow");
     EXPECT_EQ(message_lines[4], "You pick up a Dagger");
     EXPECT_EQ(message_lines[5], "");
+}
+
+// The shipped pack: what a new player sets out with, and the keys fit the locked doors on the way.
+TEST_F(StartingInventory, TheShippedPackHoldsGearAndTheKeysOfTheLockedDoors) {
+    WorkingDirectory inside(GROTMERE_SOURCE_DIR);
+    ::testing::internal::CaptureStdout();
+    ASSERT_FALSE(start_game(StartupOptions{1}));
+    ::testing::internal::GetCapturedStdout();
+    const std::vector<std::string> pack = {"Short Sword(1)",    "Short Bow(1)", "Arrow(24)",
+                                           "Healing Potion(2)", "Torch(1)",     "Leather Jerkin(1)",
+                                           "Iron Key(1)",       "Brass Key(1)"};
+    for (size_t k = 0; k < pack.size(); ++k)
+        EXPECT_EQ(slot(static_cast<int32_t>(k) + 1), pack[k]);
+    std::set<int32_t> locked;
+    map_records->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
+        if (door->locked) locked.insert(door->key_id);
+    });
+    for (int32_t k : {7, 8}) {
+        auto key =
+            std::dynamic_pointer_cast<TKey>((*player->inventory)[static_cast<size_t>(k - 1)]);
+        ASSERT_TRUE(key);
+        EXPECT_TRUE(locked.count(key->key_id)) << key->name << " fits a locked door";
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/canvas.hpp"
+#include "platform/drawing.hpp"
 #include "platform/png_writer.hpp"
 #include "tests/support/simulator_run.hpp"
 
@@ -134,6 +135,87 @@ TEST_F(Simulator, ARecordingReplaysTheRunExactly) {
     EXPECT_EQ(dump(), played);
     EXPECT_EQ(run("--seed 78 --keys " + recording.string() + " " + out_args()).status, 0);
     EXPECT_NE(dump()["monsters"], played["monsters"]) << "--seed overrides the recording's seed";
+}
+
+// A corridor of three tiles with an exit switch at its east end; the player starts at the west.
+class SimulatorExit : public Simulator {
+protected:
+    std::string game(const std::string& exit_record) {
+        fs::path bifs = dir_ / "game" / "bifs";
+        fs::create_directories(bifs);
+        write("game/build.cnt", "1\ntoday\n");
+        write("game/bifs/gegenstand.bif", "TLeuchte { name = \"Lamp\" }\n");
+        write("game/bifs/prototypen.bif", "TGegner { name = \"Rat\"  level = 1  hp = 2 }\n");
+        write("game/bifs/Tastatur.bif", "TTastatur { go_right = 39  wait = 87 }\n");
+        write("game/bifs/player.bif",
+              "TPlayer { name = \"P\"  hp = 9  hpmax = 9  x = 1  y = 1 }\n");
+        write("game/bifs/karte2.map", "5\n3\n11111\n10001\n11111\n" + exit_record);
+        return "--dir " + (dir_ / "game").string() + " ";
+    }
+};
+
+TEST_F(SimulatorExit, StandingOnTheExitAtTheEndOfATurnEndsTheGameAsAnEscape) {
+    std::string dir = game(
+        "TSchalter { name = \"Stair\"  x = 3  y = 1  art = \"Exit\""
+        "  comment = \"Daylight at last!\" }\n");
+    fs::path keys = write("keys", "right\nright\nright\nright\n");
+    SimRun result = run(dir + "--keys " + keys.string() + " " + out_args());
+    EXPECT_EQ(result.status, 0);
+    nlohmann::json state = dump();
+    EXPECT_EQ(state["ended"], "escaped");
+    EXPECT_EQ(state["passes"], 2) << "the pass that reached the exit is the last one";
+    EXPECT_EQ(state["player"]["x"], 3);
+    EXPECT_EQ(state["notices"], nlohmann::json::array({"Daylight at last!"}));
+    EXPECT_EQ(state["message_lines"][0], "Daylight at last!");
+
+    // The last picture shows the text as the newest line of the log: every pixel of its glyphs
+    // above the next line is white in the screenshot.
+    Framebuffer shot(820, 470);
+    std::string error;
+    ASSERT_TRUE(read_png((dir_ / "s.png").string(), shot, &error)) << error;
+    framebuffer().fill(Rgb{0, 0, 0});
+    set_color(255, 255, 255);
+    draw_text("Daylight at last!", 0, 400);
+    int32_t glyph_pixels = 0;
+    for (int32_t y = 400; y < 410; ++y) {
+        for (int32_t x = 0; x < 8 * 17; ++x) {
+            if (framebuffer().pixel(x, y) != Rgb{255, 255, 255}) continue;
+            ++glyph_pixels;
+            EXPECT_EQ(shot.pixel(x, y), (Rgb{255, 255, 255})) << x << "," << y;
+        }
+    }
+    EXPECT_GT(glyph_pixels, 50);
+    framebuffer().fill(Rgb{0, 0, 0});
+}
+
+TEST_F(SimulatorExit, AnExitWithoutCommentSaysTheEscapeAndWaitsForTheTurnsEnd) {
+    std::string dir = game("TSchalter { name = \"Stair\"  x = 2  y = 1  art = \"exit\" }\n");
+    // Walking onto it is a turn: the game ends after the first pass, not before.
+    fs::path keys = write("keys", "\n\nright\n\n");
+    EXPECT_EQ(run(dir + "--keys " + keys.string() + " " + out_args()).status, 0);
+    EXPECT_EQ(dump()["ended"], "escaped");
+    EXPECT_EQ(dump()["passes"], 3);
+    EXPECT_EQ(dump()["notices"], nlohmann::json::array({"You have escaped!"}));
+}
+
+TEST_F(SimulatorExit, OtherArtsNeverEndTheGame) {
+    std::string dir = game("TSchalter { name = \"Stair\"  x = 2  y = 1  art = \"exits\" }\n");
+    fs::path keys = write("keys", "right\nw\nw\n");
+    EXPECT_EQ(run(dir + "--keys " + keys.string() + " " + out_args()).status, 0);
+    EXPECT_EQ(dump()["ended"], "script");
+    EXPECT_EQ(dump()["turns"], 3);
+    EXPECT_TRUE(dump()["notices"].empty());
+}
+
+TEST_F(SimulatorExit, CheckReportsProblemsOnStandardOutputAndExitsWithOne) {
+    std::string dir = game("TSchalter { name = \"Stair\"  x = 4  y = 1  art = \"exit\" }\n");
+    SimRun result = run(dir + "--check");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "bifs/karte2.map:6: the switch \"Stair\" stands in a wall at (4|1)\n");
+    game("TSchalter { name = \"Stair\"  x = 3  y = 1  art = \"exit\" }\n");
+    result = run("--check " + dir);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "");
 }
 
 }  // namespace

@@ -31,11 +31,11 @@ TEST(StartupWalkability, AClosedDoorBlocksTheVeryFirstStep) {
     fs::create_directories(dir);
     fs::copy(fs::path(GROTMERE_SOURCE_DIR) / "bifs", dir / "bifs", fs::copy_options::recursive);
     fs::copy_file(fs::path(GROTMERE_SOURCE_DIR) / "build.cnt", dir / "build.cnt");
-    // The Oak Door stands at (14, 5); start the player right beside it.
+    // The Oak Door stands at (15, 6); start the player right beside it.
     std::string player = read_file(dir / "bifs" / "player.bif");
-    size_t at = player.find("x = 5");
+    size_t at = player.find("x = 9");
     ASSERT_NE(at, std::string::npos);
-    player.replace(at, 5, "x = 13");
+    player.replace(at, 5, "x = 14");
     std::ofstream(dir / "bifs" / "player.bif", std::ios::trunc) << player;
     std::ofstream(dir / "keys") << "right\n";
 
@@ -47,8 +47,9 @@ TEST(StartupWalkability, AClosedDoorBlocksTheVeryFirstStep) {
     ASSERT_EQ(run_simulator(options, no_input), 0);
 
     nlohmann::json dump = nlohmann::json::parse(read_file(dir / "dump.json"));
-    EXPECT_EQ(dump["player"]["x"], 13);
-    EXPECT_EQ(dump["message_lines"][0], "You open the Oak Door");
+    EXPECT_EQ(dump["player"]["x"], 14);
+    // The carved plate under the player speaks after the door has opened.
+    EXPECT_EQ(dump["message_lines"][1], "You open the Oak Door");
     fs::remove_all(dir);
 }
 

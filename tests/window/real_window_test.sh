@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The real game in a real window: starts a virtual X server, runs the game on it, types on the
-# window's keyboard and checks that Escape, and then a close request from the window, each end the
-# game with status 0; opens the help with F1, compares its picture with grotmere-sim's (found
-# beside the game) and closes it again. Run from the repository root (the game reads build.cnt
-# from there):
+# window's keyboard and checks that Escape, then a close request from the window, and then a step
+# onto an exit switch (with its notice dismissed) each end the game with status 0; opens the help
+# with F1, compares its picture with grotmere-sim's (found beside the game) and closes it again.
+# Run from the repository root (the game reads build.cnt from there):
 #
 #   bash tests/window/real_window_test.sh path/to/grotmere
 #
@@ -78,11 +78,14 @@ if [[ -n "$sanitizer_runtime" ]]; then
     done
 fi
 
+# The game with these arguments, in the repository root or, with game_dir set, in that folder.
 start_game() {
+    local dir=${game_dir:-.}
     if [[ -n "$game_preload" ]]; then
-        LD_PRELOAD="$game_preload" "$game" "$@" >"$work/game.out" 2>"$work/game.err" </dev/null &
+        (cd "$dir" && LD_PRELOAD="$game_preload" exec "$game" "$@") \
+            >"$work/game.out" 2>"$work/game.err" </dev/null &
     else
-        "$game" "$@" >"$work/game.out" 2>"$work/game.err" </dev/null &
+        (cd "$dir" && exec "$game" "$@") >"$work/game.out" 2>"$work/game.err" </dev/null &
     fi
     game_pid=$!
 }
@@ -232,9 +235,48 @@ run_with_scale_and_fullscreen() {
     expect_clean_exit "Escape in a scaled window"
 }
 
+# A one-room game whose exit switch is one step to the right of the start: the step ends the game
+# as an escape, with the switch's text in a message box that Return dismisses.
+run_to_the_exit() {
+    local dir=$work/exit_game
+    mkdir -p "$dir/bifs"
+    cp build.cnt "$dir/" || fail "no build.cnt in $(pwd)"
+    cp bifs/gegenstand.bif bifs/waffen.bif bifs/prototypen.bif bifs/Tastatur.bif "$dir/bifs/"
+    echo 'TPlayer { name = "P"  hp = 9  hpmax = 9  x = 1  y = 1 }' >"$dir/bifs/player.bif"
+    {
+        printf '5\n3\n11111\n10001\n11111\n'
+        echo 'TSchalter { name = "Stair"  x = 2  y = 1  art = "exit"  comment = "Out!" }'
+    } >"$dir/bifs/karte2.map"
+    game_dir=$dir start_game
+    local window box= waited=0
+    window=$(find_window) || exit 1
+    xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
+    xdotool key Right || fail "xdotool could not type"
+    # The notice is a window of its own with the game's caption as its title; xdotool's search
+    # does not see SDL's message box, xwininfo does.
+    command -v xwininfo >/dev/null || fail "xwininfo is missing; install the Debian package x11-utils"
+    local game_hex
+    game_hex=$(printf '0x%x' "$window")
+    while kill -0 "$game_pid" 2>/dev/null; do
+        box=$(xwininfo -root -tree 2>/dev/null | grep "\"$caption_prefix" |
+            awk '{print $1}' | grep -vx "$game_hex" | head -1)
+        if [[ -n "$box" ]]; then
+            xdotool windowfocus --sync "$box" && xdotool key Return ||
+                fail "could not dismiss the notice"
+            break
+        fi
+        ((waited++ < window_timeout_s * 10)) || fail "no notice appeared at the exit"
+        sleep 0.1
+    done
+    expect_clean_exit "the player reached the exit"
+    # Without a message box the notice goes to standard error.
+    [[ -n "$box" ]] || grep -q "Out!" "$work/game.err" || fail "the game ended without the notice"
+}
+
 start_xvfb
 run_with_keys
 run_with_close_request
 run_with_help
 run_with_scale_and_fullscreen
+run_to_the_exit
 echo "real_window_test: passed on display $DISPLAY"

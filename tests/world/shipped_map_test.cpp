@@ -6,11 +6,14 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <tuple>
 
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
+#include "actors/gegner.hpp"
 #include "actors/player.hpp"
 #include "actors/world_passes.hpp"
 #include "shell/startup.hpp"
@@ -46,6 +49,33 @@ int32_t reachable_from(int32_t x, int32_t y) {
     return count;
 }
 
+// The pieces of one terrain: 4-connected groups of tiles with that ID.
+int32_t groups_of(int32_t id) {
+    std::vector<std::vector<bool>> seen(map_width, std::vector<bool>(map_height, false));
+    int32_t groups = 0;
+    for (int32_t x = 0; x < map_width; ++x) {
+        for (int32_t y = 0; y < map_height; ++y) {
+            if (seen[x][y] || tile_grid.at(x, y)->ID != id) continue;
+            ++groups;
+            std::deque<std::pair<int32_t, int32_t>> open{{x, y}};
+            seen[x][y] = true;
+            while (!open.empty()) {
+                auto [cx, cy] = open.front();
+                open.pop_front();
+                for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                    const int32_t nx = cx + dx;
+                    const int32_t ny = cy + dy;
+                    if (!inside_map(nx, ny) || seen[nx][ny] || tile_grid.at(nx, ny)->ID != id)
+                        continue;
+                    seen[nx][ny] = true;
+                    open.push_back({nx, ny});
+                }
+            }
+        }
+    }
+    return groups;
+}
+
 TEST_F(ShippedMap, LoadsCleanlyWithRoomsCorridorsLightsAndMonsters) {
     testing::WorkingDirectory inside(GROTMERE_SOURCE_DIR);
     ASSERT_FALSE(load_prototypes());
@@ -57,23 +87,43 @@ TEST_F(ShippedMap, LoadsCleanlyWithRoomsCorridorsLightsAndMonsters) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(load_problems.empty());
 
-    EXPECT_GE(map_width, 80);
-    EXPECT_GE(map_height, 25);
-    int32_t floor = 0, corridor = 0, lights = 0;
+    EXPECT_GE(map_width, 100) << "larger than the view, which scrolls";
+    EXPECT_GE(map_height, 60);
+    int32_t floor = 0, corridor = 0, lights = 0, burning_down = 0;
+    std::set<std::tuple<int32_t, int32_t, int32_t>> colours;
     for (int32_t x = 0; x < map_width; ++x) {
         for (int32_t y = 0; y < map_height; ++y) {
             const TKartenTile& t = tile(x, y);
             floor += t.ID == 0;
             corridor += t.ID == 2;
-            t.gegenstaende->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>&) {
-                EXPECT_EQ(t.ID, 0) << "a light lies on room floor at " << x << "," << y;
+            t.gegenstaende->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& light) {
+                EXPECT_NE(t.ID, 1) << "a light stands in a wall at " << x << "," << y;
                 ++lights;
+                burning_down += light->brenndauer > 0;
+                colours.insert({light->r, light->g, light->b});
             });
         }
     }
-    EXPECT_GT(corridor, 50);
-    EXPECT_GE(lights, 5);
-    EXPECT_GE(monsters->count(), 5);
+    // Rooms are the pieces of room floor (a doorway joins its room); corridors join them. With
+    // everything reachable, more corridors than rooms less one means the route loops.
+    const int32_t rooms = groups_of(0);
+    const int32_t corridors = groups_of(2);
+    EXPECT_GE(rooms, 15);
+    EXPECT_GE(corridors, rooms) << "a loop";
+    EXPECT_GE(lights, 15);
+    EXPECT_GE(colours.size(), 4u) << "lamps of several colours";
+    EXPECT_GE(burning_down, 10) << "lamps that burn down";
+
+    std::set<std::string> kinds;
+    std::set<int32_t> levels;
+    int32_t shooters = 0;
+    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
+        if (kinds.insert(monster->name).second) shooters += monster->attack_range > 1;
+        levels.insert(monster->level);
+    });
+    EXPECT_GE(kinds.size(), 7u);
+    EXPECT_EQ(levels, (std::set<int32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_GE(shooters, 2);
     EXPECT_NE(out.find("Es wurde ein "), std::string::npos);
     EXPECT_FALSE(map_records->empty()) << "the doors, switches and teleports stay there";
 
@@ -145,7 +195,7 @@ TEST_F(StartupMap, APlayerOutsideTheMapStopsTheStart) {
         write_game("3\n3\n000\n000\n000\n");
         std::ifstream in(dir.path(kPlayerFile));
         std::string text(std::istreambuf_iterator<char>(in), {});
-        text.replace(text.find("x = 5"), 5, place);
+        text.replace(text.find("x = 9"), 5, place);
         dir.write(kPlayerFile, text);
         auto failure = start();
         ASSERT_TRUE(failure) << place;

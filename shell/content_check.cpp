@@ -1,0 +1,630 @@
+#include "shell/content_check.hpp"
+
+#include <algorithm>
+#include <deque>
+#include <set>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "base/random.hpp"
+#include "base/text.hpp"
+#include "base/text_file.hpp"
+#include "records/definition_loader.hpp"
+#include "records/field_registry.hpp"
+#include "shell/record_types.hpp"
+#include "shell/startup_definitions.hpp"
+#include "world/map_file.hpp"
+#include "world/tile_grid.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+
+namespace {
+
+// --- records read through the registry ---------------------------------------------------------
+
+const TTypeId& type_of(const Record& record) {
+    return *TTypeId::ForObject(record);
+}
+
+bool is_a(const Record& record, std::string_view type_name) {
+    const TTypeId* type = TTypeId::ForName(type_name);
+    return type != nullptr && type_of(record).IsA(*type);
+}
+
+int32_t int_of(const Record& record, std::string_view field_name) {
+    const TField* field = type_of(record).FindField(field_name);
+    return field != nullptr ? field->GetInt(record) : 0;
+}
+
+std::string text_of(const Record& record, std::string_view field_name) {
+    const TField* field = type_of(record).FindField(field_name);
+    if (field == nullptr) return {};
+    FieldValue value = field->Get(record);
+    const std::string* text = std::get_if<std::string>(&value);
+    return text != nullptr ? *text : std::string();
+}
+
+// The value a treasure is bought with is the one every item declares, not the one keys and doors
+// declare again for themselves.
+int32_t item_value(const Record& item) {
+    return TTypeId::ForName("TGegenstand")->FindField("preis")->GetInt(item);
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+std::string at(int32_t x, int32_t y) {
+    return "(" + int_to_text(x) + "|" + int_to_text(y) + ")";
+}
+
+// Splits at every "|", as both effect languages do; a text ending in "|" hands no last piece.
+std::vector<std::string> pieces_of(const std::string& text) {
+    std::vector<std::string> pieces;
+    std::string rest = text;
+    for (;;) {
+        const size_t bar = rest.find('|');
+        if (bar == std::string::npos) {
+            pieces.push_back(rest);
+            return pieces;
+        }
+        pieces.push_back(rest.substr(0, bar));
+        rest.erase(0, bar + 1);
+        if (rest.empty()) return pieces;
+    }
+}
+
+bool is_switch_mode(const std::string& token) {
+    return token == "TOGGLE" || token == "ACTIVATE" || token == "DEACTIVATE";
+}
+
+// One file's records with the line each was written on.
+struct LoadedFile {
+    std::string file;
+    RecordList list;
+    RecordOrigins origins;
+};
+
+// The map's terrain as the map file gives it.
+struct Terrain {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<int32_t> ids;  // [x * height + y]
+    bool usable = false;
+
+    bool inside(int32_t x, int32_t y) const {
+        return usable && x >= 0 && y >= 0 && x < width && y < height;
+    }
+    bool open(int32_t x, int32_t y) const { return inside(x, y) && ids[x * height + y] != 1; }
+};
+
+class ContentCheck {
+public:
+    LoadProblems run() {
+        reset_world();
+        register_record_types();
+        // Ranges in the files are drawn while loading; a fixed seed makes the check repeatable.
+        seed_random(1);
+        load(items_, kItemFile);
+        load(monsters_, kMonsterFile);
+        load(bindings_, kBindingFile);
+        read_map();
+        load(player_, kPlayerFile);
+
+        check_first_record(bindings_, "TTastatur");
+        check_first_record(player_, "TPlayer");
+        check_items();
+        check_player();
+        check_map_records();
+        check_exits();
+        return std::move(problems_);
+    }
+
+private:
+    // --- loading ------------------------------------------------------------------------------
+
+    void load(LoadedFile& into, const std::string& file, int32_t offset = 0) {
+        into.file = file;
+        LoadProblems found = read_definitions_traced(into.list, file, offset, into.origins);
+        problems_.insert(problems_.end(), found.begin(), found.end());
+        for (const RecordOrigin& origin : into.origins)
+            where_[origin.record.get()] = origin;
+    }
+
+    // The grid as the map loader reads it, with the rows' lengths checked on the way.
+    void read_map() {
+        map_.file = kMapFile;
+        TextFileHandle in = open_text_file(kMapFile);
+        if (!in) return problem(kMapFile, 1, "the map file cannot be opened");
+        terrain_.width = text_to_int(in->read_line());
+        terrain_.height = text_to_int(in->read_line());
+        for (auto [size, line, what] :
+             {std::tuple{terrain_.width, 1, "width"}, std::tuple{terrain_.height, 2, "height"}}) {
+            if (size < 1 || size > kGridSize) {
+                return problem(kMapFile, line,
+                               std::string("the map ") + what + " " + int_to_text(size) +
+                                   " lies outside 1 to " + int_to_text(kGridSize));
+            }
+        }
+        terrain_.ids.assign(static_cast<size_t>(terrain_.width) * terrain_.height, 0);
+        for (int32_t y = 0; y < terrain_.height; ++y) {
+            if (in->at_end()) {
+                problem(kMapFile, y + 3,
+                        "the map has " + int_to_text(terrain_.height) +
+                            " rows, but the file ends "
+                            "after " +
+                            int_to_text(y));
+                break;
+            }
+            const std::string row = in->read_line();
+            const int32_t length = static_cast<int32_t>(row.size());
+            if (length != terrain_.width) {
+                problem(kMapFile, y + 3,
+                        "row " + int_to_text(y) + " has " + int_to_text(length) +
+                            " tiles, but the map is " + int_to_text(terrain_.width) + " wide");
+            }
+            for (int32_t x = 0; x < std::min(length, terrain_.width); ++x) {
+                terrain_.ids[x * terrain_.height + y] = text_to_int(std::string_view(&row[x], 1));
+            }
+        }
+        terrain_.usable = true;
+        const int32_t offset = in->byte_position();
+        close_file(in);
+        // Teleports take the loaded map as their target map, as they do in the game.
+        map_width = terrain_.width;
+        map_height = terrain_.height;
+        current_map = kMapFile;
+        load(map_, kMapFile, offset);
+    }
+
+    // --- reporting ----------------------------------------------------------------------------
+
+    void problem(const std::string& file, int32_t line, std::string message) {
+        problems_.push_back({file, line, std::move(message)});
+    }
+
+    void problem(const Record& record, std::string message) {
+        auto found = where_.find(&record);
+        if (found == where_.end()) return problem("?", 0, std::move(message));
+        problem(found->second.file, found->second.line, std::move(message));
+    }
+
+    // --- prototypes ---------------------------------------------------------------------------
+
+    const Record* item_named(const std::string& name, std::string_view type = "TGegenstand") {
+        for (const RecordRef& item : items_.list.records()) {
+            if (text_of(*item, "name") == name) return is_a(*item, type) ? item.get() : nullptr;
+        }
+        return nullptr;
+    }
+
+    bool monster_named(const std::string& name) {
+        auto records = monsters_.list.records();
+        return std::any_of(records.begin(), records.end(), [&](const RecordRef& monster) {
+            return is_a(*monster, "TGegner") && text_of(*monster, "name") == name;
+        });
+    }
+
+    void check_first_record(LoadedFile& loaded, std::string_view type) {
+        RecordRef first = loaded.list.first();
+        if (first && is_a(*first, type)) return;
+        problem(loaded.file, 1, "the file does not begin with a " + std::string(type) + " record");
+    }
+
+    void check_items() {
+        for (const RecordRef& item : items_.list.records()) {
+            if (is_a(*item, "TWaffe") && int_of(*item, "reichweite") > 0) check_ammunition(*item);
+            if (is_a(*item, "TTrank")) check_potion(*item);
+            if (is_a(*item, "TKey")) check_key(*item);
+        }
+    }
+
+    // A ranged weapon's munition holds ammunition names, each between hyphens.
+    void check_ammunition(const Record& weapon) {
+        const std::string name = text_of(weapon, "name");
+        std::vector<std::string> names;
+        std::string piece;
+        for (char c : text_of(weapon, "munition") + "-") {
+            if (c != '-') {
+                piece += c;
+            } else if (!piece.empty()) {
+                names.push_back(std::move(piece));
+                piece.clear();
+            }
+        }
+        if (names.empty())
+            problem(weapon, "the ranged weapon " + quoted(name) + " names no ammunition");
+        for (const std::string& ammunition : names) {
+            if (item_named(ammunition, "TMunition")) continue;
+            problem(weapon, "the weapon " + quoted(name) + " shoots " + quoted(ammunition) +
+                                ", which names no ammunition prototype");
+        }
+    }
+
+    // Each piece is read the way a drink reads it: the first of * + , - . / splits the field name
+    // from the value, and ' or # mark a duration.
+    void check_potion(const Record& potion) {
+        const std::string name = text_of(potion, "name");
+        const TTypeId& drinker = *TTypeId::ForName("TPlayer");
+        for (const std::string& piece : pieces_of(text_of(potion, "wirkung"))) {
+            if (piece.empty()) continue;
+            size_t split_at = std::string::npos;
+            for (char op : std::string_view("*+,-./")) {
+                split_at = piece.find(op);
+                if (split_at != std::string::npos) break;
+            }
+            const std::string field =
+                split_at == std::string::npos ? "" : piece.substr(0, split_at);
+            const TField* found = drinker.FindField(field);
+            if (found == nullptr || found->Kind() != FieldKind::Int) {
+                problem(potion, "the potion " + quoted(name) + ": " + quoted(piece) +
+                                    " names no number field of the player");
+                continue;
+            }
+            std::string rest = piece.substr(split_at + 1);
+            rest = rest.substr(0, rest.find_first_of("'#"));
+            if (piece[split_at] == '/' && text_to_int(rest) == 0) {
+                problem(potion,
+                        "the potion " + quoted(name) + ": " + quoted(piece) + " divides by zero");
+            }
+        }
+    }
+
+    void check_key(const Record& key) {
+        const int32_t id = int_of(key, "key_id");
+        for (const RecordRef& door : map_.list.records()) {
+            if (is_a(*door, "TDoor") && int_of(*door, "key_id") == id && int_of(*door, "locked"))
+                return;
+        }
+        problem(key, "the key " + quoted(text_of(key, "name")) + " (key_id " + int_to_text(id) +
+                         ") fits no locked door of the map");
+    }
+
+    // --- the player ---------------------------------------------------------------------------
+
+    void check_player() {
+        bool first = true;
+        for (const RecordRef& record : player_.list.records()) {
+            if (first && is_a(*record, "TPlayer")) {
+                check_place(*record, "the player's start");
+            } else if (is_a(*record, "TGegenstand") && !item_named(text_of(*record, "name"))) {
+                problem(*record, "the starting item " + quoted(text_of(*record, "name")) +
+                                     " names no item prototype");
+            }
+            first = false;
+        }
+    }
+
+    // --- the map's records --------------------------------------------------------------------
+
+    bool check_place(const Record& record, const std::string& what) {
+        const int32_t x = int_of(record, "x");
+        const int32_t y = int_of(record, "y");
+        if (!terrain_.usable) return false;
+        if (!terrain_.inside(x, y)) {
+            problem(record, what + " lies outside the map at " + at(x, y));
+            return false;
+        }
+        if (!terrain_.open(x, y)) {
+            problem(record, what + " stands in a wall at " + at(x, y));
+            return false;
+        }
+        return true;
+    }
+
+    void check_map_records() {
+        for (const RecordRef& record : map_.list.records()) {
+            const std::string name = quoted(text_of(*record, "name"));
+            if (is_a(*record, "TLeuchte")) {
+                if (!item_named(text_of(*record, "name"), "TLeuchte"))
+                    problem(*record, "the light " + name + " names no light prototype");
+                check_place(*record, "the light " + name);
+            } else if (is_a(*record, "TGegner")) {
+                check_spawn(*record);
+            } else if (is_a(*record, "TSchalter")) {
+                check_place(*record, "the switch " + name);
+                check_switch(*record);
+            } else if (is_a(*record, "TDoor")) {
+                check_place(*record, "the door " + name);
+                check_locked_door(*record);
+            } else if (is_a(*record, "TTeleport")) {
+                check_place(*record, "the teleport " + name);
+                check_teleport(*record);
+            }
+        }
+    }
+
+    void check_spawn(const Record& spawn) {
+        const std::string name = text_of(spawn, "name");
+        const int32_t level = int_of(spawn, "level");
+        const int32_t spread = int_of(spawn, "abweichung");
+        const std::string what = name.empty() ? "the monster spawn" : "the monster " + quoted(name);
+        if (!name.empty() && !monster_named(name)) {
+            problem(spawn, what + " names no monster prototype");
+        } else if (name.empty() && !has_level_candidate(level, spread)) {
+            problem(spawn, level == 0 ? std::string("there is no monster prototype to choose from")
+                                      : "no monster prototype has a level from " +
+                                            int_to_text(level - spread) + " to " +
+                                            int_to_text(level + spread));
+        }
+        const int32_t x = int_of(spawn, "x");
+        const int32_t y = int_of(spawn, "y");
+        if (x != -1 && y != -1) {
+            check_place(spawn, what);
+        } else if (x != -1 || y != -1) {
+            check_open_line(spawn, what, x, y);
+        }
+    }
+
+    bool has_level_candidate(int32_t level, int32_t spread) {
+        auto records = monsters_.list.records();
+        return std::any_of(records.begin(), records.end(), [&](const RecordRef& monster) {
+            const int32_t kind = int_of(*monster, "level");
+            return level == 0 || (kind >= level - spread && kind <= level + spread);
+        });
+    }
+
+    // A spawn with one coordinate fixed is placed on an open tile of that column or row.
+    void check_open_line(const Record& spawn, const std::string& what, int32_t x, int32_t y) {
+        if (!terrain_.usable) return;
+        const bool column = x != -1;
+        const int32_t fixed = column ? x : y;
+        const int32_t length = column ? terrain_.height : terrain_.width;
+        for (int32_t i = 0; i < length; ++i) {
+            if (column ? terrain_.open(x, i) : terrain_.open(i, y)) return;
+        }
+        problem(spawn, what + " is placed in " + (column ? "column " : "row ") +
+                           int_to_text(fixed) + ", which holds no open tile");
+    }
+
+    // The items a switch may aim at on the map: its doors and lights, by their records.
+    std::vector<const Record*> switch_targets(const Record& schalter) {
+        const int32_t ziel_x = int_of(schalter, "ziel_x");
+        const int32_t ziel_y = int_of(schalter, "ziel_y");
+        const std::string ziel_name = text_of(schalter, "ziel_name");
+        std::vector<const Record*> targets;
+        for (const RecordRef& record : map_.list.records()) {
+            if (!is_a(*record, "TDoor") && !is_a(*record, "TLeuchte")) continue;
+            if (text_of(*record, "name") != ziel_name) continue;
+            if (ziel_x != -1 && int_of(*record, "x") != ziel_x) continue;
+            if (ziel_y != -1 && int_of(*record, "y") != ziel_y) continue;
+            targets.push_back(record.get());
+        }
+        return targets;
+    }
+
+    std::vector<std::string> field_tokens(const Record& schalter) {
+        std::vector<std::string> tokens;
+        for (const std::string& token : pieces_of(text_of(schalter, "wirkung"))) {
+            if (!token.empty() && !is_switch_mode(token)) tokens.push_back(token);
+        }
+        return tokens;
+    }
+
+    void check_switch(const Record& schalter) {
+        const std::string name = quoted(text_of(schalter, "name"));
+        const std::string art = lower_case(text_of(schalter, "art"));
+        if (art != "trigger" && art != "button" && art != "exit") {
+            return problem(schalter, "the switch " + name + " has the art " +
+                                         quoted(text_of(schalter, "art")) +
+                                         ", which is none of trigger, button and exit");
+        }
+        const std::vector<std::string> tokens = field_tokens(schalter);
+        if (art == "exit" || tokens.empty()) return;
+        const std::vector<const Record*> targets = switch_targets(schalter);
+        if (targets.empty()) {
+            const int32_t ziel_x = int_of(schalter, "ziel_x");
+            const int32_t ziel_y = int_of(schalter, "ziel_y");
+            std::string where = ziel_x == -1 && ziel_y == -1 ? "anywhere on the map"
+                                : ziel_x == -1               ? "in row " + int_to_text(ziel_y)
+                                : ziel_y == -1               ? "in column " + int_to_text(ziel_x)
+                                                             : "at " + at(ziel_x, ziel_y);
+            return problem(schalter, "the switch " + name + " aims at " +
+                                         quoted(text_of(schalter, "ziel_name")) +
+                                         ", but no door or light of that name stands " + where);
+        }
+        const TTypeId& target = type_of(*targets.back());
+        for (const std::string& token : tokens) {
+            const TField* field = target.FindField(token);
+            if (field != nullptr && field->Kind() == FieldKind::Int) continue;
+            problem(schalter, "the switch " + name + ": " + quoted(token) +
+                                  " names no number field of " + target.Name());
+        }
+    }
+
+    // Whether a switch's text can open a locked door: unlocking it, or opening it as it stands.
+    static bool text_opens(const std::vector<std::string>& pieces) {
+        std::string mode = "TOGGLE";
+        for (const std::string& token : pieces) {
+            if (is_switch_mode(token)) {
+                mode = token;
+            } else if ((equals_ignoring_case(token, "locked") && mode != "ACTIVATE") ||
+                       (equals_ignoring_case(token, "open") && mode != "DEACTIVATE")) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::vector<const Record*> switches_opening(const Record& door) {
+        std::vector<const Record*> found;
+        for (const RecordRef& record : map_.list.records()) {
+            if (!is_a(*record, "TSchalter")) continue;
+            const std::string art = lower_case(text_of(*record, "art"));
+            if (art != "trigger" && art != "button") continue;
+            std::vector<const Record*> targets = switch_targets(*record);
+            if (targets.empty() || targets.back() != &door) continue;
+            if (text_opens(pieces_of(text_of(*record, "wirkung")))) found.push_back(record.get());
+        }
+        return found;
+    }
+
+    bool key_exists(int32_t id) {
+        auto records = items_.list.records();
+        return std::any_of(records.begin(), records.end(), [&](const RecordRef& item) {
+            return is_a(*item, "TKey") && int_of(*item, "key_id") == id;
+        });
+    }
+
+    void check_locked_door(const Record& door) {
+        if (int_of(door, "locked") == 0 || int_of(door, "open") != 0) return;
+        const int32_t id = int_of(door, "key_id");
+        if (key_exists(id) || !switches_opening(door).empty()) return;
+        problem(door, "the locked door " + quoted(text_of(door, "name")) + " at " +
+                          at(int_of(door, "x"), int_of(door, "y")) +
+                          " can be opened by no key (no key has key_id " + int_to_text(id) +
+                          ") and no switch");
+    }
+
+    void check_teleport(const Record& teleport) {
+        const std::string name = quoted(text_of(teleport, "name"));
+        if (text_of(teleport, "target_map") != kMapFile) {
+            return problem(teleport, "the teleport " + name + " leads to the map " +
+                                         quoted(text_of(teleport, "target_map")) +
+                                         ", which the game never loads; it moves nobody");
+        }
+        const int32_t x = int_of(teleport, "target_x");
+        const int32_t y = int_of(teleport, "target_y");
+        if (!terrain_.usable) return;
+        if (!terrain_.inside(x, y)) {
+            problem(teleport, "the teleport " + name + " leads outside the map to " + at(x, y));
+        } else if (!terrain_.open(x, y)) {
+            problem(teleport, "the teleport " + name + " leads into a wall at " + at(x, y));
+        }
+    }
+
+    // --- the way out --------------------------------------------------------------------------
+
+    // The keys a player can hold: those of the starting pack, and those a slain monster may drop
+    // (a key whose value some monster's drop budget can pay).
+    std::set<int32_t> obtainable_keys() {
+        std::set<int32_t> keys;
+        for (const RecordRef& record : player_.list.records()) {
+            if (!is_a(*record, "TGegenstand")) continue;
+            if (const Record* key = item_named(text_of(*record, "name"), "TKey"))
+                keys.insert(int_of(*key, "key_id"));
+        }
+        int32_t richest = 0;
+        for (const RecordRef& monster : monsters_.list.records())
+            richest = std::max(richest, int_of(*monster, "gold_drop"));
+        for (const RecordRef& item : items_.list.records()) {
+            const int32_t value = item_value(*item);
+            if (is_a(*item, "TKey") && value > 0 && value <= richest)
+                keys.insert(int_of(*item, "key_id"));
+        }
+        return keys;
+    }
+
+    void check_exits() {
+        std::vector<const Record*> exits;
+        for (const RecordRef& record : map_.list.records()) {
+            if (is_a(*record, "TSchalter") && lower_case(text_of(*record, "art")) == "exit" &&
+                terrain_.open(int_of(*record, "x"), int_of(*record, "y"))) {
+                exits.push_back(record.get());
+            }
+        }
+        RecordRef hero = player_.list.first();
+        if (exits.empty() || !hero || !is_a(*hero, "TPlayer")) return;
+        const int32_t start_x = int_of(*hero, "x");
+        const int32_t start_y = int_of(*hero, "y");
+        if (!terrain_.open(start_x, start_y)) return;
+        std::vector<char> reached = reachable_from(start_x, start_y);
+        for (const Record* exit : exits) {
+            const int32_t x = int_of(*exit, "x");
+            const int32_t y = int_of(*exit, "y");
+            if (reached[x * terrain_.height + y]) continue;
+            problem(*exit, "the exit " + quoted(text_of(*exit, "name")) + " at " + at(x, y) +
+                               " cannot be reached from the start at " + at(start_x, start_y) +
+                               " through doors the player can open");
+        }
+    }
+
+    // Walks from the start over every tile the player can enter, through doors that are open,
+    // unlocked, fit a key the player can hold, or that a switch already reached opens; teleports
+    // reached carry the walk on. Repeats until a round opens nothing new.
+    std::vector<char> reachable_from(int32_t start_x, int32_t start_y) {
+        const std::set<int32_t> keys = obtainable_keys();
+        std::set<const Record*> opened;
+        std::unordered_map<int32_t, std::vector<const Record*>> doors;
+        for (const RecordRef& record : map_.list.records()) {
+            if (!is_a(*record, "TDoor")) continue;
+            const int32_t x = int_of(*record, "x");
+            const int32_t y = int_of(*record, "y");
+            if (terrain_.inside(x, y)) doors[x * terrain_.height + y].push_back(record.get());
+            if (!int_of(*record, "locked") || int_of(*record, "open") ||
+                keys.count(int_of(*record, "key_id")))
+                opened.insert(record.get());
+        }
+        std::vector<char> reached;
+        for (size_t before = 0;;) {
+            reached = flood(start_x, start_y, doors, opened);
+            open_by_switches(reached, opened);
+            if (opened.size() == before) return reached;
+            before = opened.size();
+        }
+    }
+
+    std::vector<char> flood(int32_t x0, int32_t y0,
+                            const std::unordered_map<int32_t, std::vector<const Record*>>& doors,
+                            const std::set<const Record*>& opened) {
+        const int32_t h = terrain_.height;
+        std::vector<char> reached(static_cast<size_t>(terrain_.width) * h, 0);
+        std::deque<std::pair<int32_t, int32_t>> queue{{x0, y0}};
+        reached[x0 * h + y0] = 1;
+        auto enter = [&](int32_t x, int32_t y) {
+            if (!terrain_.open(x, y) || reached[x * h + y]) return;
+            auto here = doors.find(x * h + y);
+            if (here != doors.end()) {
+                for (const Record* door : here->second)
+                    if (!opened.count(door)) return;
+            }
+            reached[x * h + y] = 1;
+            queue.emplace_back(x, y);
+        };
+        while (!queue.empty()) {
+            auto [x, y] = queue.front();
+            queue.pop_front();
+            enter(x - 1, y);
+            enter(x + 1, y);
+            enter(x, y - 1);
+            enter(x, y + 1);
+            for (const RecordRef& record : map_.list.records()) {
+                if (is_a(*record, "TTeleport") && int_of(*record, "x") == x &&
+                    int_of(*record, "y") == y && text_of(*record, "target_map") == kMapFile)
+                    enter(int_of(*record, "target_x"), int_of(*record, "target_y"));
+            }
+        }
+        return reached;
+    }
+
+    void open_by_switches(const std::vector<char>& reached, std::set<const Record*>& opened) {
+        for (const RecordRef& record : map_.list.records()) {
+            if (!is_a(*record, "TDoor") || opened.count(record.get())) continue;
+            for (const Record* schalter : switches_opening(*record)) {
+                const int32_t x = int_of(*schalter, "x");
+                const int32_t y = int_of(*schalter, "y");
+                if (terrain_.inside(x, y) && reached[x * terrain_.height + y])
+                    opened.insert(record.get());
+            }
+        }
+    }
+
+    LoadProblems problems_;
+    std::unordered_map<const Record*, RecordOrigin> where_;
+    LoadedFile items_, monsters_, bindings_, player_, map_;
+    Terrain terrain_;
+};
+
+}  // namespace
+
+LoadProblems check_content() {
+    return ContentCheck().run();
+}
+
+std::string check_line(const LoadProblem& problem) {
+    return problem.file + ":" + int_to_text(std::max(problem.line, 1)) + ": " + problem.message;
+}
+
+}  // namespace grotmere

@@ -1,0 +1,320 @@
+// grotmere-balance: plays every fight of the shipped dungeon many times and prints how often the
+// player dies and how long a fight lasts, as a Markdown table.
+//
+//   grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]
+//
+// --only plays only the fights with that monster, for tuning it.
+// Each fight is the game itself: start-up on the data in DIR (default the current directory) with
+// one seed, then every monster but the one of this fight is taken off the map, and the player
+// stands beside it (or, for a shooter, three tiles away in a clear line) with the level the route
+// has reached by then and the gear of the starting pack. The route meets the monsters in the order
+// of their spawn records, so the player's level at a fight is the one that the experience of all
+// the monsters before it gives. Then the main loop runs with keys chosen pass by pass: strike the
+// monster, or walk up to it; shoot a shooter standing in good light with the bow while arrows
+// last; drink a healing potion below a quarter of health when one is carried. The guardian (the
+// last monster of the route) is fought twice: without potions and with those of the pack.
+#include <unistd.h>
+
+#include <fcntl.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "actors/gegner.hpp"
+#include "actors/panzer.hpp"
+#include "actors/player.hpp"
+#include "actors/tastatur.hpp"
+#include "actors/waffe.hpp"
+#include "platform/headless_backend.hpp"
+#include "shell/main_loop.hpp"
+#include "shell/startup.hpp"
+#include "world/gegenstand.hpp"
+#include "world/karte.hpp"
+#include "world/karten_tile.hpp"
+#include "world/leuchte.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+namespace {
+
+constexpr int32_t kPassLimit = 3000;
+constexpr int32_t kPackPotions = 2;
+constexpr int32_t kPackArrows = 24;
+// The bow is worth it only where the aim keeps at least this chance in percent.
+constexpr int32_t kWorthShooting = 25;
+
+// The game prints its diagnostic lines (monster creation) on standard output; the table must not
+// drown in them.
+class QuietOutput {
+public:
+    QuietOutput() {
+        std::fflush(stdout);
+        saved_ = ::dup(1);
+        int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::close(null);
+    }
+    ~QuietOutput() {
+        std::fflush(stdout);
+        ::dup2(saved_, 1);
+        ::close(saved_);
+    }
+
+private:
+    int saved_;
+};
+
+struct Fight {
+    std::string name;
+    int32_t level = 0;         // the monster's
+    int32_t player_level = 1;  // the route's at this fight
+    bool shooter = false;
+    int32_t index = 0;  // among the live monsters after start-up
+};
+
+struct Outcome {
+    bool died = false;
+    bool won = false;
+    int32_t turns = 0;
+};
+
+int32_t level_for(int32_t xp) {
+    int32_t level = 1;
+    while (TPlayer::calc_level(level + 1) <= xp)
+        ++level;
+    return level;
+}
+
+bool start(int32_t seed, HeadlessBackend& backend) {
+    reset_world();
+    set_backend(&backend);
+    QuietOutput quiet;
+    return !start_game(StartupOptions{seed});
+}
+
+// The fights in route order, read from a start-up of the data.
+std::vector<Fight> route() {
+    HeadlessBackend backend;
+    std::vector<Fight> fights;
+    if (!start(1, backend)) return fights;
+    int32_t xp = 0;
+    int32_t index = 0;
+    for (const RecordRef& record : monsters->records()) {
+        const auto& monster = static_cast<const TGegner&>(*record);
+        fights.push_back(
+            {monster.name, monster.level, level_for(xp), monster.attack_range > 1, index++});
+        xp += monster.xp;
+    }
+    set_backend(nullptr);
+    return fights;
+}
+
+bool walkable(int32_t x, int32_t y) {
+    const TKartenTile* tile = map_tile(x, y);
+    return tile != nullptr && tile->ID != TKarte::MAP_SOLID && tile->begehbar == 1;
+}
+
+// A tile at `distance` from the monster along a clear straight line, or the monster's own.
+std::pair<int32_t, int32_t> stand_for(const TGegner& monster, int32_t distance) {
+    const int32_t steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (int32_t d = distance; d >= 1; --d) {
+        for (const auto& step : steps) {
+            bool clear = true;
+            for (int32_t k = 1; k <= d && clear; ++k)
+                clear = walkable(monster.x + step[0] * k, monster.y + step[1] * k);
+            if (clear) return {monster.x + step[0] * d, monster.y + step[1] * d};
+        }
+    }
+    return {monster.x, monster.y};
+}
+
+template <class T>
+std::shared_ptr<T> item(const std::string& name, int32_t count = 1) {
+    auto made = std::dynamic_pointer_cast<T>(TGegenstand::create_from_proto(name));
+    if (made) made->anzahl = count;
+    return made;
+}
+
+int32_t slot_key(int32_t slot) {
+    const int32_t keys[10] = {bindings->inv_1, bindings->inv_2, bindings->inv_3, bindings->inv_4,
+                              bindings->inv_5, bindings->inv_6, bindings->inv_7, bindings->inv_8,
+                              bindings->inv_9, bindings->inv_10};
+    return keys[slot - 1];
+}
+
+// The slot (1 to 10) of the first item of that name, or 0.
+int32_t slot_of(const std::string& name) {
+    for (int32_t i = 0; i < kInventorySlots; ++i) {
+        if ((*player->inventory)[i] && (*player->inventory)[i]->name == name) return i + 1;
+    }
+    return 0;
+}
+
+int32_t light_on(int32_t x, int32_t y) {
+    const TKartenTile* tile = map_tile(x, y);
+    return tile != nullptr ? tile->lichtstaerke : 0;
+}
+
+// The route's gear: the starting pack's sword, jerkin and torch, potions if asked; the bow ready
+// for a shooter that stands in light good enough for arrows.
+void equip(bool potions, bool bow) {
+    player->inventory->fill(nullptr);
+    player->waffe = item<TWaffe>(bow ? "Short Bow" : "Short Sword");
+    player->panzer = item<TPanzer>("Leather Jerkin");
+    player->leuchte = item<TLeuchte>("Torch");
+    if (player->leuchte) player->leuchte->toggle(1);
+    if (bow) {
+        player->add_to_inventory(item<TWaffe>("Short Sword"), 0);
+        player->add_to_inventory(item<TGegenstand>("Arrow", kPackArrows), 0);
+        player->attackmode = 1;
+    }
+    if (potions) player->add_to_inventory(item<TGegenstand>("Healing Potion", kPackPotions), 0);
+}
+
+int32_t direction_key(int32_t dx, int32_t dy) {
+    if (dx < 0) return bindings->go_left;
+    if (dx > 0) return bindings->go_right;
+    return dy < 0 ? bindings->go_up : bindings->go_down;
+}
+
+// The key of this pass.
+int32_t choose_key(const TGegner& monster) {
+    const int32_t potion = slot_of("Healing Potion");
+    if (potion != 0 && player->actual("hp") < player->actual("hpmax") / 4) return slot_key(potion);
+    const int32_t dx = monster.x - player->x;
+    const int32_t dy = monster.y - player->y;
+    const bool in_line = dx == 0 || dy == 0;
+    const bool adjacent = std::abs(dx) + std::abs(dy) == 1;
+    if (player->waffe && player->waffe->reichweite > 0) {
+        if (in_line && !adjacent && slot_of("Arrow") != 0) return direction_key(dx, dy);
+        const int32_t sword = slot_of("Short Sword");
+        return sword != 0 ? slot_key(sword) : bindings->wait;
+    }
+    if (adjacent) return direction_key(dx, dy);
+    // Walk up, the longer way first, around what blocks it.
+    if (dx != 0 && (std::abs(dx) >= std::abs(dy) || dy == 0) &&
+        walkable(player->x + (dx > 0 ? 1 : -1), player->y))
+        return direction_key(dx, 0);
+    if (dy != 0) return direction_key(0, dy);
+    return direction_key(dx, 0);
+}
+
+Outcome play(const Fight& fight, int32_t seed, bool potions) {
+    HeadlessBackend backend;
+    Outcome outcome;
+    if (!start(seed, backend)) return outcome;
+    std::vector<RecordRef> all = monsters->records();
+    auto target = std::static_pointer_cast<TGegner>(all[fight.index]);
+    for (const RecordRef& other : all) {
+        if (other != target) monsters->remove(other);
+    }
+    const int32_t aim = player->attack - (100 - light_on(target->x, target->y));
+    const bool bow = fight.shooter && aim >= kWorthShooting;
+    const auto [x, y] = stand_for(*target, fight.shooter ? 3 : 1);
+    player->x = x;
+    player->y = y;
+    equip(potions, bow);
+    player->xp = TPlayer::calc_level(fight.player_level);
+    {
+        QuietOutput quiet;
+        for (int32_t i = 0; i < 20 && player->level < fight.player_level; ++i) {
+            backend.queue_pass({});
+            run_pass();
+        }
+        for (int32_t pass = 0; pass < kPassLimit; ++pass) {
+            if (!monsters->contains(target.get())) {
+                outcome.won = true;
+                break;
+            }
+            backend.queue_pass({InputEvent{InputEvent::Kind::Hit, choose_key(*target)}});
+            PassResult result = run_pass();
+            if (result.turn_taken) ++outcome.turns;
+            if (result.end) {
+                outcome.died = *result.end == GameEnd::Death;
+                break;
+            }
+        }
+    }
+    set_backend(nullptr);
+    return outcome;
+}
+
+struct Row {
+    const Fight* fight;
+    bool potions;
+    int32_t deaths = 0;
+    int32_t won = 0;
+    int64_t turns = 0;
+};
+
+std::string gear(const Row& row) {
+    std::string text = "Short Sword, Leather Jerkin";
+    if (row.fight->shooter) text += " (Short Bow and arrows in good light)";
+    if (row.potions) text += ", " + std::to_string(kPackPotions) + " Healing Potions";
+    return text;
+}
+
+int run(int32_t seeds, const std::string& only) {
+    std::vector<Fight> fights = route();
+    if (fights.empty()) {
+        std::fprintf(stderr, "grotmere-balance: the data did not start or holds no monster\n");
+        return 1;
+    }
+    std::vector<Row> rows;
+    for (const Fight& fight : fights)
+        rows.push_back({&fight, false});
+    rows.push_back({&fights.back(), true});
+    if (!only.empty()) {
+        std::erase_if(rows, [&](const Row& row) { return row.fight->name != only; });
+    }
+    for (Row& row : rows) {
+        for (int32_t seed = 1; seed <= seeds; ++seed) {
+            // Each fight its own seeds, so fights of one kind are not the same dice over again.
+            Outcome outcome = play(*row.fight, row.fight->index * 10007 + seed, row.potions);
+            row.deaths += outcome.died;
+            row.won += outcome.won;
+            row.turns += outcome.turns;
+        }
+    }
+    std::printf(
+        "| # | Monster | Level | Player level | Gear | Deaths per 100 | Turns per fight |\n");
+    std::printf("|---|---|---|---|---|---|---|\n");
+    for (const Row& row : rows) {
+        const double per_100 = 100.0 * row.deaths / seeds;
+        const double turns = static_cast<double>(row.turns) / seeds;
+        std::printf("| %d | %s | %d | %d | %s | %.1f | %.1f |\n", row.fight->index + 1,
+                    row.fight->name.c_str(), row.fight->level, row.fight->player_level,
+                    gear(row).c_str(), per_100, turns);
+        if (row.deaths + row.won != seeds) {
+            std::fprintf(stderr, "grotmere-balance: %s: %d fights reached no end\n",
+                         row.fight->name.c_str(), seeds - row.deaths - row.won);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace grotmere
+
+int main(int argc, char** argv) {
+    int32_t seeds = 200;
+    std::string only;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string option = argv[i];
+        if (option == "--only") {
+            only = argv[i + 1];
+        } else if (option == "--seeds") {
+            seeds = std::max(1, std::atoi(argv[i + 1]));
+        } else if (option == "--dir") {
+            std::filesystem::current_path(argv[i + 1]);
+        } else {
+            std::fprintf(stderr,
+                         "usage: grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n");
+            return 2;
+        }
+    }
+    return grotmere::run(seeds, only);
+}
