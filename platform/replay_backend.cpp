@@ -23,7 +23,7 @@ bool any_hit(KeyboardState& keys, const int32_t (&codes)[2]) {
 
 }  // namespace
 
-ReplayBackend::ReplayBackend(Backend& window, std::vector<PassInput> passes, double speed)
+ReplayBackend::ReplayBackend(Backend& window, PassSource passes, double speed)
     : window_(window), passes_(std::move(passes)) {
     set_pace(speed);
 }
@@ -71,11 +71,12 @@ int32_t ReplayBackend::wait_for_tick(FrameTimer& timer, KeyboardState& keys) {
         steer();
     } while (paused_ && !stopped_);
     ++timer.consumed;
-    if (stopped_ || next_ >= passes_.size()) {
+    std::optional<PassInput> input = stopped_ ? std::nullopt : passes_();
+    if (!input) {
         keys.request_close();
         return 1;
     }
-    apply_input(passes_[next_++], keys);
+    apply_input(*input, keys);
     return 1;
 }
 

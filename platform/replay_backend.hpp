@@ -6,7 +6,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <functional>
+#include <optional>
 
 #include "platform/backend.hpp"
 #include "platform/headless_backend.hpp"
@@ -19,8 +20,11 @@ public:
     static constexpr double kSlowest = 0.125;
     static constexpr double kFastest = 64.0;
 
+    // The input of the next recorded pass, or none when the recording has run out.
+    using PassSource = std::function<std::optional<PassInput>()>;
+
     // The window must outlive the playback; speed 1 is the game's own 20 passes a second.
-    ReplayBackend(Backend& window, std::vector<PassInput> passes, double speed);
+    ReplayBackend(Backend& window, PassSource passes, double speed);
 
     void open_window(int32_t width, int32_t height, const std::string& caption) override;
     void present(const Framebuffer& frame) override;
@@ -40,8 +44,7 @@ private:
     void set_pace(double speed);
 
     Backend& window_;
-    std::vector<PassInput> passes_;
-    size_t next_ = 0;
+    PassSource passes_;
     double speed_ = 1.0;
     bool paused_ = false;
     bool stopped_ = false;

@@ -2,6 +2,8 @@
 
 #include "shell/command_line.hpp"
 
+#include <charconv>
+
 #ifndef GROTMERE_VERSION
 #define GROTMERE_VERSION "unknown"
 #endif
@@ -9,6 +11,15 @@
 namespace grotmere {
 
 namespace {
+
+std::optional<double> parse_speed(const std::string& text) {
+    double speed = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), speed);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    if (!(speed >= 0.125 && speed <= 64)) return std::nullopt;
+    return speed;
+}
 
 // Sets the option that takes a value; a message for a bad value or an unknown option.
 std::optional<std::string> apply_valued(GameOptions& options, const std::string& name,
@@ -24,6 +35,19 @@ std::optional<std::string> apply_valued(GameOptions& options, const std::string&
         if (!scale || *scale < 1 || *scale > kLargestScale)
             return "--scale takes a whole number from 1 to " + std::to_string(kLargestScale);
         options.scale = static_cast<int32_t>(*scale);
+    } else if (name == "--record") {
+        if (value.empty()) return "--record takes a file";
+        options.record_file = value;
+    } else if (name == "--morgue") {
+        if (value.empty()) return "--morgue takes a file";
+        options.morgue_file = value;
+    } else if (name == "--replay") {
+        if (value.empty()) return "--replay takes a recording";
+        options.replay_file = value;
+    } else if (name == "--speed") {
+        const std::optional<double> speed = parse_speed(value);
+        if (!speed) return "--speed takes a number from 0.125 to 64";
+        options.speed = *speed;
     } else {
         return "unknown option " + name;
     }
@@ -31,7 +55,8 @@ std::optional<std::string> apply_valued(GameOptions& options, const std::string&
 }
 
 bool takes_value(const std::string& name) {
-    return name == "--seed" || name == "--dir" || name == "--scale";
+    return name == "--seed" || name == "--dir" || name == "--scale" || name == "--record" ||
+           name == "--morgue" || name == "--replay" || name == "--speed";
 }
 
 }  // namespace
@@ -52,6 +77,8 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.options.fullscreen = true;
         } else if (arg == "--classic") {
             parsed.options.classic = true;
+        } else if (arg == "--no-record") {
+            parsed.options.record = false;
         } else if (takes_value(arg) && i + 1 >= args.size()) {
             parsed.usage_error = arg + " needs a value";
             return parsed;
@@ -75,6 +102,14 @@ std::string game_usage() {
            std::to_string(kLargestScale) +
            "\n"
            "  --classic     show only the game's own picture: no side panel, help or history\n"
+           "  --record FILE write the game's recording to FILE (default: a new file in\n"
+           "                $XDG_DATA_HOME/grotmere/recordings/, or ~/.local/share/...)\n"
+           "  --no-record   do not record the game\n"
+           "  --morgue FILE write the summary of the run to FILE (default: beside the recordings,\n"
+           "                in morgue/)\n"
+           "  --replay FILE play a recording back; Space pauses, + and - change the speed,\n"
+           "                Escape stops\n"
+           "  --speed X     play the recording X times faster (0.125 to 64)\n"
            "  --help        print this text and exit\n"
            "  --version     print the version and exit\n"
            "\n"

@@ -21,6 +21,13 @@ struct GameOptions {
     bool fullscreen = false;
     int32_t scale = 1;  // 1 to kLargestScale
     bool classic = false;
+    // Every game is recorded unless told not to: to this file, else into the user's folder.
+    bool record = true;
+    std::optional<std::string> record_file;
+    std::optional<std::string> morgue_file;  // else beside the recordings
+    // Plays this recording back instead of a game, at this many times its pace.
+    std::optional<std::string> replay_file;
+    double speed = 1.0;
 };
 
 struct GameArgs {

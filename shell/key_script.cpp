@@ -104,6 +104,16 @@ PassInput KeyScript::input_for_pass(int64_t index) const {
     return {};
 }
 
+std::optional<PassInput> ScriptCursor::next() {
+    while (step_ < script_.steps.size() && used_of_step_ >= script_.steps[step_].passes) {
+        ++step_;
+        used_of_step_ = 0;
+    }
+    if (step_ >= script_.steps.size()) return std::nullopt;
+    ++used_of_step_;
+    return script_.steps[step_].input;
+}
+
 std::optional<int32_t> key_code_for(const std::string& name) {
     std::string lowered = lower_case(name);
     if (auto found = named_keys().find(lowered); found != named_keys().end()) return found->second;

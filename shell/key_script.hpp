@@ -44,6 +44,19 @@ struct KeyScript {
     PassInput input_for_pass(int64_t index) const;
 };
 
+// Walks a script pass by pass in constant time per pass, for long recordings.
+class ScriptCursor {
+public:
+    explicit ScriptCursor(const KeyScript& script) : script_(script) {}
+    // The next pass's input, or none past the script's end.
+    std::optional<PassInput> next();
+
+private:
+    const KeyScript& script_;
+    size_t step_ = 0;
+    int64_t used_of_step_ = 0;
+};
+
 struct ScriptError {
     int32_t line = 0;
     std::string message;

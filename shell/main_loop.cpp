@@ -10,8 +10,8 @@
 #include "actors/world_passes.hpp"
 #include "platform/drawing.hpp"
 #include "platform/key_codes.hpp"
-#include "shell/window_aids.hpp"
 #include "platform/platform.hpp"
+#include "shell/window_aids.hpp"
 #include "view/screen.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"
@@ -82,6 +82,20 @@ std::optional<GameEnd> end_requested() {
 }
 
 }  // namespace
+
+const char* game_end_name(GameEnd end) {
+    switch (end) {
+        case GameEnd::Escape:
+            return "escape";
+        case GameEnd::Close:
+            return "close";
+        case GameEnd::Death:
+            return "death";
+        case GameEnd::Escaped:
+            return "escaped";
+    }
+    return "script";
+}
 
 PassResult run_pass() {
     PassResult result;

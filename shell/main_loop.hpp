@@ -21,4 +21,7 @@ struct PassResult {
 
 PassResult run_pass();
 
+// "escape", "close", "death" or "escaped": how the dump and the morgue file name an end.
+const char* game_end_name(GameEnd end);
+
 }  // namespace grotmere

@@ -207,10 +207,9 @@ bool write_morgue(const std::string& path, const std::string& text) {
 
 std::vector<std::string> recent_log_lines() {
     std::vector<std::string> lines;
-    for (auto line = message_lines.rbegin(); line != message_lines.rend(); ++line) {
-        if (!line->empty()) lines.push_back(*line);
-    }
-    if (lines.size() > kMorgueLogLines) lines.erase(lines.begin(), lines.end() - kMorgueLogLines);
+    const size_t count = message_history.size();
+    for (size_t i = count > kMorgueLogLines ? count - kMorgueLogLines : 0; i < count; ++i)
+        lines.push_back(message_history.line(i));
     return lines;
 }
 

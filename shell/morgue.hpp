@@ -30,7 +30,7 @@ std::vector<std::string> seen_map_rows();
 // Writes the file (making its folder); false, with a warning on standard error, when it cannot.
 bool write_morgue(const std::string& path, const std::string& text);
 
-// The log's last lines, oldest first, at most kMorgueLogLines of them.
+// The message history's last lines, oldest first, repeats merged, at most kMorgueLogLines.
 std::vector<std::string> recent_log_lines();
 
 // "2026-12-07 14:05:09", the local time now.

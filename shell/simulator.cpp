@@ -93,20 +93,6 @@ std::optional<std::string> absolute(const std::optional<std::string>& path) {
     return fs::absolute(*path).string();
 }
 
-const char* ended_name(GameEnd end) {
-    switch (end) {
-        case GameEnd::Escape:
-            return "escape";
-        case GameEnd::Close:
-            return "close";
-        case GameEnd::Death:
-            return "death";
-        case GameEnd::Escaped:
-            return "escaped";
-    }
-    return "script";
-}
-
 // Runs the passes; stops early when the game ends.
 void run_passes(const KeyScript& script, std::optional<int64_t> exact_passes,
                 HeadlessBackend& backend, RunSummary& run, GameRecorder& recorder) {
@@ -123,7 +109,7 @@ void run_passes(const KeyScript& script, std::optional<int64_t> exact_passes,
         ++run.passes;
         if (result.turn_taken) ++run.turns;
         if (result.end) {
-            run.ended = ended_name(*result.end);
+            run.ended = game_end_name(*result.end);
             return;
         }
     }

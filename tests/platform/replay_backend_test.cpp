@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/key_codes.hpp"
 
 namespace grotmere {
@@ -22,7 +24,14 @@ protected:
     }
 
     HeadlessBackend window;
-    ReplayBackend replay{window, {{hit(key::letter('a'))}, {hit(key::letter('b'))}}, 1.0};
+    std::vector<PassInput> recorded{{hit(key::letter('a'))}, {hit(key::letter('b'))}};
+    size_t next = 0;
+    ReplayBackend replay{window,
+                         [this]() -> std::optional<PassInput> {
+                             if (next >= recorded.size()) return std::nullopt;
+                             return recorded[next++];
+                         },
+                         1.0};
     KeyboardState game_keys;
     FrameTimer timer{20, 0, 0};
 };
@@ -54,7 +63,7 @@ TEST_F(Replay, PlusAndMinusChangeTheSpeedWithinItsLimits) {
     EXPECT_EQ(replay.speed(), 2.0);
     game_wait({hit(109), hit(189)});
     EXPECT_EQ(replay.speed(), 1.0) << "either minus key halves it, once a pass";
-    ReplayBackend fast{window, {}, 1000.0};
+    ReplayBackend fast{window, [] { return std::optional<PassInput>(); }, 1000.0};
     EXPECT_EQ(fast.speed(), ReplayBackend::kFastest);
 }
 

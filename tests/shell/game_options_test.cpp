@@ -53,6 +53,26 @@ TEST(GameOptions, UnknownOptionsAndBadValuesAreUsageErrors) {
     }
 }
 
+TEST(GameOptions, RecordingsMorgueFilesAndPlayback) {
+    GameArgs none = parse({});
+    EXPECT_TRUE(none.options.record) << "every game is recorded unless told not to";
+    EXPECT_FALSE(none.options.replay_file);
+
+    GameArgs all = parse({"--record", "r.keys", "--morgue", "m.txt", "--replay", "old.keys",
+                          "--speed", "2.5", "--no-record"});
+    ASSERT_FALSE(all.usage_error) << *all.usage_error;
+    EXPECT_FALSE(all.options.record);
+    EXPECT_EQ(all.options.record_file, "r.keys");
+    EXPECT_EQ(all.options.morgue_file, "m.txt");
+    EXPECT_EQ(all.options.replay_file, "old.keys");
+    EXPECT_EQ(all.options.speed, 2.5);
+
+    for (const char* speed : {"0", "0.1", "65", "fast", "", "nan", "inf", "-1"})
+        EXPECT_TRUE(parse({"--speed", speed}).usage_error) << speed;
+    EXPECT_TRUE(parse({"--replay"}).usage_error);
+    EXPECT_TRUE(parse({"--record", ""}).usage_error);
+}
+
 // The real program, with every display taken away.
 struct ProgramRun {
     int status = -1;

@@ -16,6 +16,9 @@
 #include "actors/tastatur.hpp"
 #include "actors/treasure.hpp"
 #include "actors/waffe.hpp"
+#include "platform/keyboard.hpp"
+#include "shell/data_hash.hpp"
+#include "shell/recording.hpp"
 #include "shell/startup.hpp"
 #include "tests/records/definition_test_support.hpp"
 #include "tests/support/headless_game.hpp"
@@ -46,8 +49,29 @@ protected:
         HeadlessGame::SetUp();
         WorkingDirectory inside(GROTMERE_SOURCE_DIR);
         ::testing::internal::CaptureStdout();
-        ASSERT_FALSE(start_game(StartupOptions{kSeed}));
+        ASSERT_FALSE(start_game(StartupOptions{seed()}));
         ::testing::internal::GetCapturedStdout();
+        // The golden replays are cut from this player's games (tools/golden_replays.py).
+        if (const char* path = std::getenv("GROTMERE_ROUTE_RECORDING")) {
+            recorder_.open(path, seed(), app_title, data_files_hash("bifs"));
+            keyboard().set_listener(&recorder_);
+        }
+    }
+    void TearDown() override {
+        keyboard().set_listener(nullptr);
+        recorder_.close();
+        HeadlessGame::TearDown();
+    }
+
+    static int32_t seed() {
+        const char* given = std::getenv("GROTMERE_ROUTE_SEED");
+        return given ? std::atoi(given) : kSeed;
+    }
+
+    PassResult pass(PassInput input) {
+        PassResult result = HeadlessGame::pass(std::move(input));
+        recorder_.end_pass();
+        return result;
     }
 
     // A door the player may walk through, opening or unlocking it on the way; teleports are
@@ -208,6 +232,7 @@ protected:
         return std::nullopt;
     }
 
+    GameRecorder recorder_;
     std::set<const Record*> looted_;
     int32_t rested_ = 0;
     int32_t last_hp_ = 0;

@@ -197,6 +197,37 @@ run_with_help() {
     expect_clean_exit "Escape after the help was closed"
 }
 
+# A game played in the window is recorded as it goes; grotmere-sim plays the recording back to the
+# same last picture, pixel for pixel, and writes the same morgue file (but for its date). Runs
+# after the help was once opened, so the first-start hint no longer shows in the window.
+run_recorded_game() {
+    local sim
+    sim="$(dirname "$game")/grotmere-sim"
+    [[ -x "$sim" ]] || { echo "real_window_test: no grotmere-sim, the recording check is skipped"; return; }
+    start_game --seed 5 --record "$work/game.keys" --morgue "$work/window-morgue.txt"
+    local window
+    window=$(find_window) || exit 1
+    xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
+    local key
+    for key in Right Right Down 4 Down Left L W F2 Up Escape shift+1 Up; do
+        xdotool key "$key" || fail "xdotool could not type $key"
+        sleep 0.15
+    done
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/recorded-window.png" || fail "could not grab the window"
+    xdotool key Escape || fail "xdotool could not type Escape"
+    expect_clean_exit "Escape in a recorded game"
+    [[ -s "$work/game.keys" ]] || fail "the game wrote no recording"
+    grep -q "morgue file: $work/window-morgue.txt" "$work/game.err" ||
+        fail "the game did not name its morgue file on standard error"
+    "$sim" --dir . --keys "$work/game.keys" --screenshot "$work/recorded-sim.png" \
+        --morgue "$work/sim-morgue.txt" >/dev/null || fail "grotmere-sim could not play the recording"
+    python3 "$probe" same "$work/recorded-window.png" "$work/recorded-sim.png" ||
+        fail "the recording played back in grotmere-sim ends on another picture"
+    diff <(grep -v '^Date: ' "$work/window-morgue.txt") <(grep -v '^Date: ' "$work/sim-morgue.txt") ||
+        fail "the morgue files of the game and of its playback differ"
+}
+
 # --scale starts the window at a whole multiple of the picture. F11 (and Alt+Return) asks for the
 # whole screen;
 # with no window manager under Xvfb the window keeps its size and SDL draws for the screen's size,
@@ -277,6 +308,7 @@ start_xvfb
 run_with_keys
 run_with_close_request
 run_with_help
+run_recorded_game
 run_with_scale_and_fullscreen
 run_to_the_exit
 echo "real_window_test: passed on display $DISPLAY"
