@@ -120,6 +120,17 @@ TEST_F(HostileDefinitionsTest, AHugeWordIsCutInTheWarningThatNamesIt) {
     }
 }
 
+TEST_F(HostileDefinitionsTest, AFileOfManyMistakesTellsTheFirstHundredAndCountsTheRest) {
+    std::string text;
+    for (int32_t i = 0; i < 150; ++i)
+        text += "TKey { nothing = 1 }\n";
+    load(text);
+    ASSERT_EQ(problems.size(), static_cast<size_t>(kMostWarningsPerFile) + 1);
+    EXPECT_TRUE(has_problem(100, "TKey has no field \"nothing\"")) << problem_texts();
+    EXPECT_EQ(problems.back().to_text(), "test.bif: warning: 50 more problems are not shown");
+    EXPECT_EQ(count(), 150);
+}
+
 class HostileIncludesTest : public RecordTest {
 protected:
     ScratchDir dir;
