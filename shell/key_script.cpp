@@ -184,7 +184,7 @@ ScriptParse parse_key_script(const std::string& text) {
         for (const std::string& word : words) {
             auto event = event_for(word);
             if (!event) {
-                result.error = ScriptError{number, "unknown key or event \"" + word + "\""};
+                result.error = ScriptError{number, "unknown key or event " + shown_text(word)};
                 return result;
             }
             step.input.push_back(*event);

@@ -5,6 +5,7 @@
 # Fails when a build fails or a fuzzer finds a crash; crash inputs land in build-fuzz/artifacts.
 #
 #   bash tools/run_fuzz.sh 30
+#   bash tools/run_fuzz.sh 0     # build only
 set -euo pipefail
 
 seconds="${1:-30}"
@@ -19,6 +20,8 @@ for source in "$root"/fuzz/*_fuzzer.cpp; do
     fuzzers+=("$(basename "$source" .cpp)")
 done
 cmake --build "$build" -j2 --target "${fuzzers[@]}"
+# 0 seconds: only build, for a long run by hand (README).
+[[ "$seconds" == 0 ]] && exit 0
 
 mkdir -p "$build/artifacts"
 scratch="$(mktemp -d)"

@@ -23,5 +23,8 @@ echo "== Test under AddressSanitizer and UndefinedBehaviorSanitizer =="
 # ours (tests/window/lsan_system_libraries.supp).
 ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
+echo "== A short soak of random keys under the sanitizers =="
+bash tools/soak.sh 1000
+
 echo "== Test =="
 ctest --test-dir build --output-on-failure -j"$jobs"

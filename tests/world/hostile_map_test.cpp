@@ -8,6 +8,7 @@
 #include "actors/player.hpp"
 #include "actors/world_passes.hpp"
 #include "tests/records/definition_test_support.hpp"
+#include "tests/support/time_bound.hpp"
 #include "tests/world/world_test_support.hpp"
 #include "world/map_file.hpp"
 
@@ -114,7 +115,7 @@ TEST_F(HostileMap, AHugeReachCostsNoMoreThanTheMap) {
     update_lights();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 5.0);
+    EXPECT_LT(seconds, testing::seconds_allowed(5.0));
     EXPECT_EQ(tile(12, 244).lichtstaerke, 100);
 }
 

@@ -1,0 +1,158 @@
+// grotmere-soak: the game's own start-up and main loop on the headless backend, played by random
+// keys for a long time (walking, items, held left Shift, focus lost and regained, now and then a
+// close request or Escape), to show that nothing grows or breaks over a million passes. A game
+// that ends (closed, escaped, or the player's death) is started afresh and the soak goes on.
+//
+//   grotmere-soak [--dir DIR] CHECKPOINT...
+//
+// At each checkpoint (a number of passes, in rising order) one line tells the passes per second
+// and the peak memory so far. When the first checkpoint is at least kWarmUp passes, the peak at
+// the last may be at most 10% above the peak at the first; otherwise the exit status is 1.
+// The keys are drawn by the soak's own generator, never the game's.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/headless_backend.hpp"
+#include "platform/platform.hpp"
+#include "shell/key_script.hpp"
+#include "shell/main_loop.hpp"
+#include "shell/startup.hpp"
+#include "world/world_state.hpp"
+
+namespace {
+
+using namespace grotmere;
+
+constexpr int64_t kWarmUp = 10000;
+
+int64_t peak_memory_kib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// The processor time used so far: on a shared machine the wall clock says little.
+double cpu_seconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+class RandomKeys {
+public:
+    PassInput next() {
+        PassInput input;
+        if (chance(30)) return input;  // a pass with no input
+        if (rng_() % 20000 == 0) {
+            input.push_back(
+                {rng_() % 2 == 0 ? InputEvent::Kind::Close : InputEvent::Kind::Hit, 27});
+            return input;
+        }
+        const int32_t events = 1 + static_cast<int32_t>(rng_() % 2);
+        for (int32_t k = 0; k < events; ++k)
+            input.push_back(event());
+        return input;
+    }
+
+private:
+    bool chance(uint32_t percent) { return rng_() % 100 < percent; }
+
+    InputEvent event() {
+        static const std::vector<std::string> keys = {
+            "left", "right", "up", "down", "left", "right", "up", "down", "0", "1", "2", "3", "4",
+            "5",    "6",     "7",  "8",    "9",    "g",     "u",  "l",    "r", "w", "i", "e"};
+        const uint32_t pick = rng_() % (keys.size() + 3);
+        if (pick == keys.size()) return {InputEvent::Kind::Press, 160};  // left Shift held
+        if (pick == keys.size() + 1) return {InputEvent::Kind::Release, 160};
+        if (pick == keys.size() + 2) return {InputEvent::Kind::Focus, 0};
+        return {InputEvent::Kind::Hit, *key_code_for(keys[pick])};
+    }
+
+    std::mt19937 rng_{20261207};
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string dir = ".";
+    std::vector<int64_t> checkpoints;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--dir" && i + 1 < args.size()) {
+            dir = args[++i];
+        } else {
+            char* end = nullptr;
+            const long long value = std::strtoll(args[i].c_str(), &end, 10);
+            if (*end != '\0' || value <= 0 ||
+                (!checkpoints.empty() && value <= checkpoints.back())) {
+                std::fprintf(stderr, "usage: grotmere-soak [--dir DIR] CHECKPOINT... (rising)\n");
+                return 2;
+            }
+            checkpoints.push_back(value);
+        }
+    }
+    if (checkpoints.empty()) checkpoints = {100000, 1000000};
+    std::error_code error;
+    std::filesystem::current_path(dir, error);
+    if (error) {
+        std::fprintf(stderr, "grotmere-soak: cannot enter %s\n", dir.c_str());
+        return 2;
+    }
+    // The game's own lines would only fill the output.
+    if (std::freopen("/dev/null", "w", stdout) == nullptr) return 1;
+
+    RandomKeys keys;
+    HeadlessBackend backend;
+    int64_t passes = 0, turns = 0, games = 0;
+    int64_t first_peak = 0;
+    const auto start = std::chrono::steady_clock::now();
+    bool running = false;
+    for (int64_t checkpoint : checkpoints) {
+        for (; passes < checkpoint; ++passes) {
+            if (!running) {
+                reset_world();
+                backend = HeadlessBackend{};
+                set_backend(&backend);
+                if (auto failure = start_game(StartupOptions{static_cast<int32_t>(games)})) {
+                    std::fprintf(stderr, "grotmere-soak: %s\n", failure->message.c_str());
+                    return 1;
+                }
+                running = true;
+                ++games;
+            }
+            backend.queue_pass(keys.next());
+            const PassResult result = run_pass();
+            if (result.turn_taken) ++turns;
+            if (result.end) running = false;
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const int64_t peak = peak_memory_kib();
+        const double cpu = cpu_seconds();
+        std::fprintf(stderr,
+                     "soak: %lld passes (%lld turns, %lld games) in %.1f s (%.1f s of processor "
+                     "time): %.0f passes/s (%.0f per processor second), peak memory %.1f MiB\n",
+                     static_cast<long long>(passes), static_cast<long long>(turns),
+                     static_cast<long long>(games), seconds, cpu,
+                     static_cast<double>(passes) / seconds, static_cast<double>(passes) / cpu,
+                     static_cast<double>(peak) / 1024.0);
+        if (first_peak == 0) first_peak = peak;
+    }
+    set_backend(nullptr);
+    reset_world();
+    if (checkpoints.front() >= kWarmUp && peak_memory_kib() * 10 > first_peak * 11) {
+        std::fprintf(stderr, "grotmere-soak: peak memory grew by more than 10%%\n");
+        return 1;
+    }
+    return 0;
+}
