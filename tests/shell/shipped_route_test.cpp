@@ -38,9 +38,9 @@ struct Goal {
     Kind kind;
     int32_t x = 0;
     int32_t y = 0;
-    std::set<int32_t> keys;  // the key_ids the player may use to get there
-    std::string only;        // Hunt: only this kind
-    std::string except;      // Hunt: every kind but this one
+    std::set<int32_t> keys = {};  // the key_ids the player may use to get there
+    std::string only = {};        // Hunt: only this kind
+    std::string except = {};      // Hunt: every kind but this one
 };
 
 class ShippedRoute : public HeadlessGame {
