@@ -4,6 +4,8 @@
 // the middle carrying a light of its own.
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 #include "actors/buff.hpp"
 #include "actors/gegner.hpp"
 #include "actors/geschoss.hpp"
@@ -112,6 +114,23 @@ void BM_TurnSightAndLight(benchmark::State& state) {
 }
 BENCHMARK(BM_TurnSightAndLight)->Unit(benchmark::kMicrosecond);
 
+// The sight test alone, from a round of floor tiles all over the map.
+void BM_InSight(benchmark::State& state) {
+    build_world();
+    std::vector<FloorTile> viewers(256);
+    for (FloorTile& viewer : viewers)
+        viewer = random_floor();
+    size_t next = 0;
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        const FloorTile& viewer = viewers[next++ % viewers.size()];
+        kamera->in_sight(viewer.x, viewer.y, 5);
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_InSight);
+
 void BM_FrameMapView(benchmark::State& state) {
     build_world();
     sight_and_light_pass();
@@ -202,29 +221,78 @@ void BM_MissilePass(benchmark::State& state) {
 }
 BENCHMARK(BM_MissilePass)->Unit(benchmark::kMicrosecond);
 
+void turn_cycle() {
+    TGegner::update();
+    TBuff::update(0);
+    player->updatehealth();
+    TKarte::darken();
+    kamera->in_sight(player->x, player->y, 5);
+    tile_grid.at(player->x, player->y)->sichtbar = 1;
+    update_switches();
+    TDoor::update();
+    kamera->in_sight(player->x, player->y, 5);
+    update_lights();
+    TTreasure::update();
+}
+
+// The frame cycle's steps after the drawing, which every pass runs, turn or not.
+void pass_upkeep() {
+    TBuff::update(1);
+    TKarte::update();
+    player->update();
+    TGeschoss::update();
+}
+
 // The turn cycle in its order, and the pass's missile step, with the monsters above.
 void BM_WholeTurn(benchmark::State& state) {
     build_world();
     arm_the_monsters();
     sight_and_light_pass();
+    const int64_t before = bench::allocations_so_far();
     for (auto _ : state) {
         top_up_missiles();
-        TGegner::update();
-        TBuff::update(0);
-        player->updatehealth();
-        TKarte::darken();
-        kamera->in_sight(player->x, player->y, 5);
-        tile_grid.at(player->x, player->y)->sichtbar = 1;
-        update_switches();
-        TDoor::update();
-        kamera->in_sight(player->x, player->y, 5);
-        update_lights();
-        TTreasure::update();
+        turn_cycle();
         TGeschoss::update();
         benchmark::ClobberMemory();
     }
+    report_allocations(state, before);
 }
 BENCHMARK(BM_WholeTurn)->Unit(benchmark::kMicrosecond);
+
+// A pass in which the player does nothing, before its drawing: no missile in flight.
+void BM_PassWithoutTurn(benchmark::State& state) {
+    build_world();
+    arm_the_monsters();
+    sight_and_light_pass();
+    pass_upkeep();
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        pass_upkeep();
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_PassWithoutTurn)->Unit(benchmark::kMicrosecond);
+
+// A whole pass with a turn, as the main loop runs it: the turn, the frame and the upkeep.
+void BM_WholePassWithTurn(benchmark::State& state) {
+    build_world();
+    arm_the_monsters();
+    sight_and_light_pass();
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        turn_cycle();
+        clear_window();
+        kamera->set(player->x, player->y);
+        draw_screen();
+        present_frame();
+        pass_upkeep();
+        missiles->clear();  // the monsters' shots would pile up over the iterations
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_WholePassWithTurn)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace grotmere
