@@ -5,7 +5,9 @@
 namespace grotmere {
 
 void RecordList::append(RecordRef record) {
-    if (record) slots_.push_back(std::move(record));
+    if (!record) return;
+    slots_.push_back(std::move(record));
+    if (watched_) ++watched_appends_;
 }
 
 bool RecordList::remove(const Record* record) {
@@ -69,6 +71,12 @@ void RecordList::end_walk() {
 
 ListRef new_list() {
     return std::make_shared<RecordList>();
+}
+
+ListRef new_watched_list() {
+    ListRef list = new_list();
+    list->watch_appends();
+    return list;
 }
 
 }  // namespace grotmere

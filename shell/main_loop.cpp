@@ -41,7 +41,10 @@ void run_turn_cycle() {
     see_from_player();
     // The player always sees the tile it stands on, even one that blocks the line of sight.
     if (player) {
-        if (TKartenTile* own = map_tile(player->x, player->y)) own->sichtbar = 1;
+        if (TKartenTile* own = map_tile(player->x, player->y)) {
+            own->sichtbar = 1;
+            tile_tracking.seen_or_lit(player->x, player->y);
+        }
     }
     update_switches();
     // A door opened this turn clears the way for the second look.

@@ -59,6 +59,7 @@ TKarte::TKarte() {
         for (int32_t y = 0; y < grid_rows(); ++y)
             tile_grid.set(x, y, new_record<TKartenTile>());
     }
+    tile_tracking.everything_changed();
 }
 
 // Asking for more walls than there is room floor would draw for ever, so the count stops at the
@@ -84,25 +85,42 @@ int32_t TKarte::is_begehbar(int32_t x, int32_t y) {
     return tile && tile->begehbar == 1 ? 1 : 0;
 }
 
+// Only tiles the rules have seen or lit since the last darkening have anything to reset.
 int32_t TKarte::darken() {
-    for_each_map_tile([](TKartenTile& tile) {
+    const auto reset = [](TKartenTile& tile) {
         tile.sichtbar = 0;
         tile.lichtstaerke = 0;
         tile.lichtr = 0;
         tile.lichtg = 0;
         tile.lichtb = 0;
+    };
+    const bool marked_only = tile_tracking.darken_marked([&](int32_t x, int32_t y) {
+        if (!inside_map(x, y)) return false;
+        if (TKartenTile* tile = tile_grid.at(x, y)) reset(*tile);
+        return true;
     });
+    if (!marked_only) for_each_map_tile(reset);
     return 0;
 }
 
+// A tile without objects keeps the walkability the last update gave it, which follows from its
+// terrain alone; only the tiles holding objects (doors, furniture) can have changed since.
 int32_t TKarte::update() {
-    for_each_map_tile([](TKartenTile& tile) {
+    const auto recompute = [](TKartenTile& tile) {
         if (tile.ID == MAP_SOLID) {
             tile.begehbar = 0;
             return;
         }
         tile.begehbar = blocked_by_furniture(tile) || blocked_by_closed_door(tile) ? 0 : 1;
-    });
+    };
+    if (tile_tracking.take_whole_walkability()) {
+        for_each_map_tile(recompute);
+        return 0;
+    }
+    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
+    for (size_t k = 0; k < cells.size(); ++k) {
+        if (TKartenTile* tile = tile_grid.at(cells[k].x, cells[k].y)) recompute(*tile);
+    }
     return 0;
 }
 

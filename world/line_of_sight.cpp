@@ -42,6 +42,7 @@ int32_t TKamera::in_sight(int32_t x, int32_t y, int32_t r) {
             TKartenTile* tile = map_tile(ci, cj);
             tile->erfasst = 1;
             tile->sichtbar = 1;
+            tile_tracking.seen_or_lit(ci, cj);
         }
     }
     return 0;
