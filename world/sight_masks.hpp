@@ -54,17 +54,20 @@ inline const std::vector<SquareMask>& line_masks() {
 // The blocking cells of the square around (x, y), of which the columns first_i..last_i and rows
 // first_j..last_j lie in the map. A wall is rare enough per cell, and common enough per square,
 // that a branch on it would guess wrong all the time; the blocking bit is worked out instead.
+// With `tiles`, each tile of the square is kept there at its SquareMask::bit, for the caller's
+// second look.
 inline SquareMask blocking_around(int32_t first_i, int32_t last_i, int32_t first_j, int32_t last_j,
-                                  int32_t x, int32_t y) {
+                                  int32_t x, int32_t y, TKartenTile** tiles = nullptr) {
     // Cells beyond the map's edge count as blocking; no line of a cell inside the map passes
     // them anyway.
     SquareMask blocking{~uint64_t{0}, ~uint64_t{0}};
     for (int32_t i = first_i; i <= last_i; ++i) {
         for (int32_t j = first_j; j <= last_j; ++j) {
-            const TKartenTile* tile = tile_grid.at(i, j);
+            TKartenTile* tile = tile_grid.at(i, j);
+            const int32_t n = SquareMask::bit(i - x, j - y);
+            if (tiles != nullptr) tiles[n] = tile;
             if (tile == nullptr) continue;
             const uint64_t open = (tile->ID != TKarte::MAP_SOLID) & (tile->begehbar != 0);
-            const int32_t n = SquareMask::bit(i - x, j - y);
             (n < 64 ? blocking.low : blocking.high) &= ~(open << (n % 64));
         }
     }
