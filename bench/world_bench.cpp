@@ -161,6 +161,28 @@ void BM_FrameWholeScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameWholeScreen)->Unit(benchmark::kMicrosecond);
 
+void draw_frame() {
+    clear_window();
+    draw_screen();
+}
+
+// The frame of a pass in which nothing changed: the drawing calls are made and found to be the
+// ones of the picture on the screen, so nothing is drawn or presented.
+void BM_FrameUnchanged(benchmark::State& state) {
+    build_world();
+    sight_and_light_pass();
+    kamera->set(player->x, player->y);
+    draw_if_changed(draw_frame);
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        kamera->set(player->x, player->y);
+        if (draw_if_changed(draw_frame)) state.SkipWithError("the picture changed");
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_FrameUnchanged)->Unit(benchmark::kMicrosecond);
+
 // Monsters that live through any number of turns: every fourth one a shooter, all of them
 // fighting a player who cannot die here, with treasure heaps lying about.
 void arm_the_monsters() {
@@ -285,10 +307,8 @@ void BM_WholePassWithTurn(benchmark::State& state) {
     const int64_t before = bench::allocations_so_far();
     for (auto _ : state) {
         turn_cycle();
-        clear_window();
         kamera->set(player->x, player->y);
-        draw_screen();
-        present_frame();
+        if (draw_if_changed(draw_frame)) present_frame();
         pass_upkeep();
         missiles->clear();  // the monsters' shots would pile up over the iterations
         benchmark::ClobberMemory();

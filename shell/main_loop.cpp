@@ -54,12 +54,17 @@ void run_turn_cycle() {
     TTreasure::update();
 }
 
-// Every pass, turn or not. Missiles fly and silent corrections run out in real time here.
-void run_frame_cycle() {
+void draw_frame() {
     clear_window();
-    if (player && kamera) kamera->set(player->x, player->y);
     draw_screen();
-    present_frame();
+}
+
+// Every pass, turn or not. Missiles fly and silent corrections run out in real time here. A pass
+// that would draw the picture already on the screen draws and presents nothing; the camera is
+// centred first, which draws nothing either.
+void run_frame_cycle() {
+    if (player && kamera) kamera->set(player->x, player->y);
+    if (draw_if_changed(draw_frame)) present_frame();
     TBuff::update(1);
     TKarte::update();
     if (player) player->update();
