@@ -103,8 +103,10 @@ int32_t TKarte::darken() {
     return 0;
 }
 
-// A tile without objects keeps the walkability the last update gave it, which follows from its
-// terrain alone; only the tiles holding objects (doors, furniture) can have changed since.
+// A tile without doors or furniture keeps the walkability the last update gave it, which follows
+// from its terrain alone; only the tiles holding doors or furniture can have changed since. On
+// those, the first blocking piece of furniture or closed door blocks, whichever the lists name
+// first: the answer is the same.
 int32_t TKarte::update() {
     const auto recompute = [](TKartenTile& tile) {
         if (tile.ID == MAP_SOLID) {
@@ -117,9 +119,18 @@ int32_t TKarte::update() {
         for_each_map_tile(recompute);
         return 0;
     }
-    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
-    for (size_t k = 0; k < cells.size(); ++k) {
-        if (TKartenTile* tile = tile_grid.at(cells[k].x, cells[k].y)) recompute(*tile);
+    const std::vector<BlockableTile>& tiles = tile_tracking.blockable_tiles();
+    const std::vector<Blocker>& blockers = tile_tracking.blockers();
+    for (const BlockableTile& blockable : tiles) {
+        TKartenTile& tile = *blockable.tile;
+        if (tile.ID == MAP_SOLID) {
+            tile.begehbar = 0;
+            continue;
+        }
+        bool blocked = false;
+        for (uint32_t k = blockable.first; k < blockable.first + blockable.count; ++k)
+            blocked |= *blockers[k].flag == blockers[k].blocking;
+        tile.begehbar = blocked ? 0 : 1;
     }
     return 0;
 }

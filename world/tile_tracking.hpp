@@ -3,8 +3,9 @@
 // update, the darkening and the door, switch and light passes have nothing to change. So the map
 // keeps
 // - the cells whose tile holds objects, column by column and each column from the top, the order
-//   of every whole-map walk; it is worked out again when a tile list gains an object (tile lists
-//   count their appends), when the tiles are replaced or the map changes size;
+//   of every whole-map walk, and among them the tiles whose doors or furniture can block them,
+//   with the flags that decide it; both are worked out again when a tile list changes (tile lists
+//   count their changes), when the tiles are replaced or the map changes size;
 // - the cells whose sight or light values the rules have set since the last darkening.
 // A tile without objects is walkable exactly when it is not rock, and the rules keep it so (the
 // map file and randomfill write both values); code outside the rules that writes a tile's terrain,
@@ -20,8 +21,23 @@
 
 namespace grotmere {
 
+class TKartenTile;
+
 struct MapCell {
     int32_t x, y;
+};
+
+// A flag of a door or a piece of furniture on a tile: the tile is blocked while it holds
+// `blocking` (a door's open at 0, furniture's blocks at 1).
+struct Blocker {
+    const int32_t* flag;
+    int32_t blocking;
+};
+
+// A tile holding doors or furniture and the range of its blockers in blockers().
+struct BlockableTile {
+    TKartenTile* tile;
+    uint32_t first, count;
 };
 
 class TileTracking {
@@ -33,6 +49,11 @@ public:
     // Walks over it go by position and read its size on every step: nothing a walk does adds an
     // object, but should it, the list is worked out again and the walk goes on over the new one.
     const std::vector<MapCell>& cells_with_objects();
+
+    // The tiles that doors or furniture can block, and their blockers; the references hold while
+    // no tile list changes and the tiles are not replaced, which is checked on every call.
+    const std::vector<BlockableTile>& blockable_tiles();
+    const std::vector<Blocker>& blockers() const { return blockers_; }
 
     // The rules set (x, y)'s sight or light values; the next darkening resets them.
     void seen_or_lit(int32_t x, int32_t y) {
@@ -54,10 +75,13 @@ private:
         return static_cast<size_t>(x) * kGridSize + static_cast<size_t>(y);
     }
     void find_cells_with_objects();
+    void note_blockers(TKartenTile& tile);
 
     std::vector<MapCell> with_objects_;
+    std::vector<BlockableTile> blockable_;
+    std::vector<Blocker> blockers_;
     bool objects_known_ = false;
-    int64_t appends_known_ = 0;
+    int64_t changes_known_ = 0;
     int32_t width_known_ = -1, height_known_ = -1;
     int32_t walk_width_ = -1, walk_height_ = -1;
     bool walk_everything_ = true;
