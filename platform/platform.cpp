@@ -110,9 +110,15 @@ bool draw_if_changed(void (*draw)()) {
     const Rgb start = state.canvas.color();
     drawing.calls.clear();
     drawing.add(DrawingCalls::Colour, {start.r, start.g, start.b});
-    drawing.recording = true;
-    draw();
-    drawing.recording = false;
+    {
+        // Drawing resumes even when `draw` ends by an exception.
+        struct Recording {
+            bool& flag;
+            explicit Recording(bool& on) : flag(on) { flag = true; }
+            ~Recording() { flag = false; }
+        } recording_calls(drawing.recording);
+        draw();
+    }
     // Anything else that drew on the picture since (a test, a reset) makes it unknown.
     if (drawing.shown && drawing.calls == drawing.shown_calls &&
         state.frame.version() == drawing.shown_version)

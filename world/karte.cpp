@@ -115,6 +115,8 @@ int32_t TKarte::update() {
         }
         tile.begehbar = blocked_by_furniture(tile) || blocked_by_closed_door(tile) ? 0 : 1;
     };
+    // Brought up to date first: a tile list that changed since asks for a whole walk.
+    tile_tracking.cells_with_objects();
     if (tile_tracking.take_whole_walkability()) {
         for_each_map_tile(recompute);
         return 0;

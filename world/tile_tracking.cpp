@@ -56,6 +56,9 @@ void TileTracking::find_cells_with_objects() {
     }
     objects_known_ = true;
     changes_known_ = RecordList::watched_changes();
+    // A tile that lost its last door or furniture is no longer among the blockable ones, yet the
+    // walkability a closed door gave it must be undone: the next update walks the whole map.
+    walk_everything_ = true;
     width_known_ = map_width;
     height_known_ = map_height;
 }

@@ -103,6 +103,17 @@ TEST_F(TileTracking, TrackedWalksLeaveTheTilesAsWholeWalksWould) {
     }
 }
 
+TEST_F(TileTracking, ATileThatLosesItsClosedDoorIsWalkableAgain) {
+    testing::make_map({"000", "000"});
+    auto door = new_record<TDoor>();
+    tile(1, 1).gegenstaende->append(door);
+    TKarte::update();
+    EXPECT_EQ(tile(1, 1).begehbar, 0);
+    tile(1, 1).gegenstaende->remove(door);
+    TKarte::update();
+    EXPECT_EQ(tile(1, 1).begehbar, 1);
+}
+
 TEST_F(TileTracking, WritesOutsideTheRulesAreAnnounced) {
     testing::make_map({"0000", "0000"});
     tile(1, 1).ID = TKarte::MAP_SOLID;
