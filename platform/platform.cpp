@@ -24,12 +24,10 @@ struct DrawingCalls {
     uint64_t shown_version = 0;
 
     void add(Call call, std::initializer_list<int32_t> values) {
-        calls.push_back(call);
-        for (int32_t value : values) {
-            uint8_t bytes[sizeof value];
-            std::memcpy(bytes, &value, sizeof value);
-            calls.insert(calls.end(), bytes, bytes + sizeof value);
-        }
+        const size_t at = calls.size();
+        calls.resize(at + 1 + values.size() * sizeof(int32_t));
+        calls[at] = call;
+        std::memcpy(&calls[at + 1], values.begin(), values.size() * sizeof(int32_t));
     }
 };
 
