@@ -27,7 +27,8 @@ struct DrawingCalls {
         const size_t at = calls.size();
         calls.resize(at + 1 + values.size() * sizeof(int32_t));
         calls[at] = call;
-        std::memcpy(&calls[at + 1], values.begin(), values.size() * sizeof(int32_t));
+        if (values.size() != 0)
+            std::memcpy(&calls[at + 1], values.begin(), values.size() * sizeof(int32_t));
     }
 };
 
