@@ -1,6 +1,8 @@
 #include "world/karte.hpp"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "base/random.hpp"
 #include "records/field_registry.hpp"
@@ -54,10 +56,18 @@ bool blocked_by_closed_door(TKartenTile& tile) {
 
 }  // namespace
 
+// The tiles of a map are made in one block, column after column, each column from the top: the
+// walks over the map read them in that order, and a tile costs no allocation of its own. Each
+// tile's reference shares the block, which lives while any tile of it is referred to.
 TKarte::TKarte() {
+    const auto rows = static_cast<size_t>(grid_rows());
+    auto block =
+        std::make_shared<std::vector<TKartenTile>>(static_cast<size_t>(grid_columns()) * rows);
     for (int32_t x = 0; x < grid_columns(); ++x) {
-        for (int32_t y = 0; y < grid_rows(); ++y)
-            tile_grid.set(x, y, new_record<TKartenTile>());
+        for (int32_t y = 0; y < grid_rows(); ++y) {
+            TKartenTile* tile = &(*block)[static_cast<size_t>(x) * rows + static_cast<size_t>(y)];
+            tile_grid.set(x, y, std::shared_ptr<TKartenTile>(block, tile));
+        }
     }
     tile_tracking.everything_changed();
 }
