@@ -47,8 +47,10 @@ bool counted_in(const TBuff& buff, Tick tick) {
     return tick == Tick::PerTurn ? buff.silent == 0 : buff.silent != 0;
 }
 
+// The farewell stays a plain text until a buff actually ends: the ticks visit every monster on
+// every pass, and most of them have nothing to say.
 void tick_buff(RecordList& list, const std::shared_ptr<TBuff>& buff, Tick tick,
-               const std::string& farewell) {
+               const char* farewell) {
     if (counted_in(*buff, tick)) {
         buff->wirkzeit -= 1;
         if (buff->wirkzeit == 0) {
@@ -62,8 +64,8 @@ void tick_buff(RecordList& list, const std::shared_ptr<TBuff>& buff, Tick tick,
     if (tick == Tick::PerTurn && buff->multi == 1) run_per_turn_effect(*buff);
 }
 
-void tick_list(const ListRef& list, Tick tick, const std::string& farewell) {
-    if (!list) return;
+void tick_list(const ListRef& list, Tick tick, const char* farewell) {
+    if (!list || list->empty()) return;
     list->for_each_of<TBuff>(
         [&](std::shared_ptr<TBuff>& buff) { tick_buff(*list, buff, tick, farewell); });
 }

@@ -50,15 +50,16 @@ int32_t critical_die(int32_t damage) {
 // --- the player strikes ---------------------------------------------------------------------
 
 // The weapon's die is drawn after the player's own, and armour comes off the sum.
-std::string ordinary_hit_on(const TPlayer& p, TGegner& monster) {
+void ordinary_hit_on(const TPlayer& p, TGegner& monster, std::string& line) {
     if (random_range(1, 100) <= monster.actual("defend"))
-        return " but " + monster.name + " parries well.";
+        return append_joined(line, {" but ", monster.name, " parries well."});
     int32_t damage = random_range(1, p.actual("dmg"));
     if (p.waffe) damage += random_range(1, p.waffe->dmg);
     damage -= monster.actual("rs");
-    if (damage <= 0) return " but " + monster.name + "s armor absorbs all damage.";
+    if (damage <= 0)
+        return append_joined(line, {" but ", monster.name, "s armor absorbs all damage."});
     monster.hp -= damage;
-    return " for " + int_to_text(damage) + " points";
+    append_joined(line, {" for ", Decimal(damage), " points"});
 }
 
 // The weapon's share, w x 1.2, joins the base in single precision before the sum is cut, so
@@ -80,32 +81,41 @@ int32_t critical_on(const TPlayer& p, TGegner& monster) {
 
 // A monster's blows use its stored dmg: buffs on a monster's damage never reach them. Worn armour
 // counts against an ordinary hit only.
-std::string ordinary_hit_on_player(const TGegner& monster, TPlayer& p) {
-    if (random_range(1, 100) <= p.actual("defend")) return " but you parry well.";
+void ordinary_hit_on_player(const TGegner& monster, TPlayer& p, std::string& line) {
+    if (random_range(1, 100) <= p.actual("defend"))
+        return append_joined(line, {" but you parry well."});
     int32_t damage = random_range(1, monster.dmg) - p.actual("rs");
     if (p.panzer) damage -= p.panzer->rs;
-    if (damage <= 0) return " but your Armor absorbs all damage.";
+    if (damage <= 0) return append_joined(line, {" but your Armor absorbs all damage."});
     p.hp -= damage;
     note_harm(monster.name);
-    return " for " + int_to_text(damage) + " Points";
+    append_joined(line, {" for ", Decimal(damage), " Points"});
+}
+
+// A blow's line is written into storage kept between blows: a fight logs a line every turn.
+std::string& blow_line() {
+    static std::string line;
+    return line;
 }
 
 void melee_blow(const TGegner& monster, int32_t roll) {
     TPlayer& p = *player;
-    std::string line = monster.name + " attacks you ";
+    std::string& line = blow_line();
+    assign_joined(line, {monster.name, " attacks you "});
     switch (outcome_of(roll, monster.actual("attack"), monster.actual("luck"))) {
         case Outcome::Hit:
-            line += "and hits" + ordinary_hit_on_player(monster, p);
+            line.append("and hits");
+            ordinary_hit_on_player(monster, p, line);
             break;
         case Outcome::Critical: {
             const int32_t damage = critical_die(monster.dmg);
             p.hp -= damage;
             note_harm(monster.name);
-            line += "and hits CRITICALLY for " + int_to_text(damage) + " points.";
+            append_joined(line, {"and hits CRITICALLY for ", Decimal(damage), " points."});
             break;
         }
         case Outcome::Miss:
-            line += "but misses.";
+            line.append("but misses.");
             break;
     }
     log_message(line);
@@ -115,24 +125,26 @@ void melee_blow(const TGegner& monster, int32_t roll) {
 void shoot(const TGegner& monster, int32_t richtung) {
     TGeschoss::create(richtung, monster.attack_range, monster.range_dmg, monster.x, monster.y,
                       monster.attack);
-    log_message("You are attacked by " + monster.name);
+    log_message({"You are attacked by ", monster.name});
 }
 
 }  // namespace
 
 int32_t TPlayer::attackiere(TGegner& monster) {
     const int32_t roll = random_range(1, 100);
-    std::string line = "You attack " + monster.name + " ";
+    std::string& line = blow_line();
+    assign_joined(line, {"You attack ", monster.name, " "});
     switch (outcome_of(roll, actual("attack"), actual("luck"))) {
         case Outcome::Hit:
-            line += "and hit" + ordinary_hit_on(*this, monster);
+            line.append("and hit");
+            ordinary_hit_on(*this, monster, line);
             break;
         case Outcome::Critical:
-            line +=
-                "and HIT CRITICALLY for " + int_to_text(critical_on(*this, monster)) + " points!";
+            append_joined(line, {"and HIT CRITICALLY for ", Decimal(critical_on(*this, monster)),
+                                 " points!"});
             break;
         case Outcome::Miss:
-            line += "but miss.";
+            line.append("but miss.");
             break;
     }
     log_message(line);

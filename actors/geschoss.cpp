@@ -92,7 +92,7 @@ void strike_monsters(Flight& flight, const CellSet& occupied) {
             const int32_t damage = random_range(1, missile.dmg) - monster->actual("rs");
             if (damage > 0) {
                 monster->hp -= damage;
-                log_message(monster->name + " was hit for " + int_to_text(damage) + " points.");
+                log_message({monster->name, " was hit for ", Decimal(damage), " points."});
                 monster->update_gegner();
             }
         }
@@ -110,7 +110,7 @@ void strike_player(Flight& flight) {
         if (damage > 0) {
             player->hp -= damage;
             note_harm("missile");
-            log_message("You were hit for " + int_to_text(damage) + " points.");
+            log_message({"You were hit for ", Decimal(damage), " points."});
         }
     }
     flight.stop();

@@ -1,5 +1,7 @@
 #include "base/text.hpp"
 
+#include <charconv>
+
 namespace grotmere {
 
 namespace {
@@ -87,6 +89,21 @@ std::string shown_text(std::string_view text, size_t longest) {
 
 std::string int_to_text(int32_t value) {
     return std::to_string(value);
+}
+
+Decimal::Decimal(int32_t value) {
+    const std::to_chars_result end = std::to_chars(digits_, digits_ + sizeof digits_, value);
+    size_ = static_cast<size_t>(end.ptr - digits_);
+}
+
+void assign_joined(std::string& out, std::initializer_list<std::string_view> pieces) {
+    out.clear();
+    append_joined(out, pieces);
+}
+
+void append_joined(std::string& out, std::initializer_list<std::string_view> pieces) {
+    for (std::string_view piece : pieces)
+        out.append(piece);
 }
 
 std::string lower_case(std::string_view text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,22 @@ std::string shown_text(std::string_view text, size_t longest = 60);
 
 // Decimal, with a leading "-" for negative values.
 std::string int_to_text(int32_t value);
+
+// The same decimal text, held in the object itself, so writing it needs no heap memory.
+class Decimal {
+public:
+    explicit Decimal(int32_t value);
+    operator std::string_view() const { return {digits_, size_}; }
+
+private:
+    char digits_[12];
+    size_t size_;
+};
+
+// Replaces `out` with the pieces joined. The text's storage is kept, so a text refilled again
+// and again stops asking for memory once it has grown to its longest.
+void assign_joined(std::string& out, std::initializer_list<std::string_view> pieces);
+void append_joined(std::string& out, std::initializer_list<std::string_view> pieces);
 
 // Only the letters A to Z change.
 std::string lower_case(std::string_view text);

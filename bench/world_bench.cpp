@@ -4,6 +4,8 @@
 // the middle carrying a light of its own.
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 #include "actors/buff.hpp"
 #include "actors/gegner.hpp"
 #include "actors/geschoss.hpp"
@@ -90,6 +92,7 @@ void sight_and_light_pass() {
     TKarte::darken();
     kamera->in_sight(player->x, player->y, 5);
     tile_grid.at(player->x, player->y)->sichtbar = 1;
+    tile_tracking.seen_or_lit(player->x, player->y);
     kamera->in_sight(player->x, player->y, 5);
     update_lights();
 }
@@ -111,6 +114,24 @@ void BM_TurnSightAndLight(benchmark::State& state) {
     report_allocations(state, before);
 }
 BENCHMARK(BM_TurnSightAndLight)->Unit(benchmark::kMicrosecond);
+
+// The sight test alone, from a round of floor tiles all over the map (256 of them: the tiles come
+// cold from memory) or from one tile (the second look of a turn, its tiles in the cache).
+void BM_InSight(benchmark::State& state) {
+    build_world();
+    std::vector<FloorTile> viewers(static_cast<size_t>(state.range(0)));
+    for (FloorTile& viewer : viewers)
+        viewer = random_floor();
+    size_t next = 0;
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        const FloorTile& viewer = viewers[next++ % viewers.size()];
+        kamera->in_sight(viewer.x, viewer.y, 5);
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_InSight)->Arg(256)->Arg(1);
 
 void BM_FrameMapView(benchmark::State& state) {
     build_world();
@@ -139,6 +160,28 @@ void BM_FrameWholeScreen(benchmark::State& state) {
     report_allocations(state, before);
 }
 BENCHMARK(BM_FrameWholeScreen)->Unit(benchmark::kMicrosecond);
+
+void draw_frame() {
+    clear_window();
+    draw_screen();
+}
+
+// The frame of a pass in which nothing changed: the drawing calls are made and found to be the
+// ones of the picture on the screen, so nothing is drawn or presented.
+void BM_FrameUnchanged(benchmark::State& state) {
+    build_world();
+    sight_and_light_pass();
+    kamera->set(player->x, player->y);
+    draw_if_changed(draw_frame);
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        kamera->set(player->x, player->y);
+        if (draw_if_changed(draw_frame)) state.SkipWithError("the picture changed");
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_FrameUnchanged)->Unit(benchmark::kMicrosecond);
 
 // Monsters that live through any number of turns: every fourth one a shooter, all of them
 // fighting a player who cannot die here, with treasure heaps lying about.
@@ -202,29 +245,83 @@ void BM_MissilePass(benchmark::State& state) {
 }
 BENCHMARK(BM_MissilePass)->Unit(benchmark::kMicrosecond);
 
+void turn_cycle() {
+    TGegner::update();
+    TBuff::update(0);
+    player->updatehealth();
+    TKarte::darken();
+    kamera->in_sight(player->x, player->y, 5);
+    tile_grid.at(player->x, player->y)->sichtbar = 1;
+    tile_tracking.seen_or_lit(player->x, player->y);
+    update_switches();
+    TDoor::update();
+    kamera->in_sight(player->x, player->y, 5);
+    update_lights();
+    TTreasure::update();
+}
+
+// The frame cycle's steps after the drawing, which every pass runs, turn or not.
+void pass_upkeep() {
+    TBuff::update(1);
+    TKarte::update();
+    player->update();
+    TGeschoss::update();
+}
+
 // The turn cycle in its order, and the pass's missile step, with the monsters above.
 void BM_WholeTurn(benchmark::State& state) {
     build_world();
     arm_the_monsters();
     sight_and_light_pass();
+    // A few turns first: the first shots and lines grow the storage kept for the later ones.
+    for (int32_t turn = 0; turn < 5; ++turn) {
+        top_up_missiles();
+        turn_cycle();
+        TGeschoss::update();
+    }
+    const int64_t before = bench::allocations_so_far();
     for (auto _ : state) {
         top_up_missiles();
-        TGegner::update();
-        TBuff::update(0);
-        player->updatehealth();
-        TKarte::darken();
-        kamera->in_sight(player->x, player->y, 5);
-        tile_grid.at(player->x, player->y)->sichtbar = 1;
-        update_switches();
-        TDoor::update();
-        kamera->in_sight(player->x, player->y, 5);
-        update_lights();
-        TTreasure::update();
+        turn_cycle();
         TGeschoss::update();
         benchmark::ClobberMemory();
     }
+    report_allocations(state, before);
 }
 BENCHMARK(BM_WholeTurn)->Unit(benchmark::kMicrosecond);
+
+// A pass in which the player does nothing, before its drawing: no missile in flight.
+void BM_PassWithoutTurn(benchmark::State& state) {
+    build_world();
+    arm_the_monsters();
+    sight_and_light_pass();
+    pass_upkeep();
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        pass_upkeep();
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_PassWithoutTurn)->Unit(benchmark::kMicrosecond);
+
+// A whole pass with a turn, as the main loop runs it: the turn, the frame and the upkeep.
+void BM_WholePassWithTurn(benchmark::State& state) {
+    build_world();
+    arm_the_monsters();
+    sight_and_light_pass();
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        turn_cycle();
+        kamera->set(player->x, player->y);
+        if (draw_if_changed(draw_frame)) present_frame();
+        pass_upkeep();
+        missiles->clear();  // the monsters' shots would pile up over the iterations
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_WholePassWithTurn)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace grotmere

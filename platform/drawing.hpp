@@ -17,6 +17,13 @@ void draw_rect(int32_t x, int32_t y, int32_t w, int32_t h);
 void draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 void draw_text(const std::string& text, int32_t x, int32_t y);
 
+// A frame drawn only when it can look different. `draw` first runs with its drawing calls written
+// down instead of carried out; when they are exactly the calls that drew the picture of the last
+// draw_if_changed, and nothing else has drawn since, the picture stands as it is and the answer is
+// false. Otherwise `draw` runs again, drawing, and the answer is true. `draw` must change nothing
+// but the picture and the drawing colour.
+bool draw_if_changed(void (*draw)());
+
 // The picture the game has drawn so far, and the one it showed last.
 Framebuffer& framebuffer();
 

@@ -33,6 +33,7 @@ void HeadlessBackend::open_window(int32_t, int32_t, const std::string& caption) 
 }
 
 void HeadlessBackend::present(const Framebuffer& frame) {
+    ++presents_;
     last_frame_ = frame;
 }
 

@@ -42,12 +42,15 @@ public:
     bool window_open() const { return window_open_; }
     const std::string& caption() const { return caption_; }
     const std::vector<std::string>& notices() const { return notices_; }
+    // How often a frame was presented.
+    int64_t presents() const { return presents_; }
     // Empty until the first present.
     const std::optional<Framebuffer>& last_frame() const { return last_frame_; }
 
 private:
     std::deque<PassInput> pending_;
     int64_t passes_ = 0;
+    int64_t presents_ = 0;
     bool window_open_ = false;
     std::string caption_;
     std::vector<std::string> notices_;

@@ -1,6 +1,8 @@
 #include "platform/platform.hpp"
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "platform/backend.hpp"
 #include "platform/canvas.hpp"
@@ -10,6 +12,26 @@ namespace grotmere {
 
 namespace {
 
+// The drawing calls of a frame, written down instead of carried out, and those of the picture
+// drawn last. The same calls on the same picture draw the same pixels.
+struct DrawingCalls {
+    enum Call : uint8_t { Clear, Colour, Rect, Line, Text };
+
+    bool recording = false;
+    std::vector<uint8_t> calls;
+    std::vector<uint8_t> shown_calls;
+    bool shown = false;
+    uint64_t shown_version = 0;
+
+    void add(Call call, std::initializer_list<int32_t> values) {
+        const size_t at = calls.size();
+        calls.resize(at + 1 + values.size() * sizeof(int32_t));
+        calls[at] = call;
+        if (values.size() != 0)
+            std::memcpy(&calls[at + 1], values.begin(), values.size() * sizeof(int32_t));
+    }
+};
+
 struct PlatformState {
     Backend* backend = nullptr;
     Framebuffer frame{kWindowWidth, kWindowHeight};
@@ -17,11 +39,17 @@ struct PlatformState {
     KeyboardState keys;
     bool events_only_at_wait = false;
     std::string caption;
+    DrawingCalls drawing;
 };
 
 PlatformState& platform() {
     static PlatformState state;
     return state;
+}
+
+DrawingCalls* recording() {
+    DrawingCalls& drawing = platform().drawing;
+    return drawing.recording ? &drawing : nullptr;
 }
 
 // Keyboard events are taken in whenever the game tests a key, so state is current at every test.
@@ -45,6 +73,7 @@ void open_window(int32_t width, int32_t height, const std::string& caption) {
 }
 
 void clear_window() {
+    if (DrawingCalls* record = recording()) return record->add(DrawingCalls::Clear, {});
     platform().canvas.clear(Rgb{0, 0, 0});
 }
 
@@ -52,17 +81,55 @@ void present_frame() {
     if (Backend* backend = platform().backend) backend->present(platform().frame);
 }
 
+// The colour is set even while calls are only written down: it is the canvas's state, not a
+// picture, and a frame left undrawn must leave it as drawing would have.
 void set_color(int32_t r, int32_t g, int32_t b) {
+    if (DrawingCalls* record = recording()) record->add(DrawingCalls::Colour, {r, g, b});
     platform().canvas.set_color(r, g, b);
 }
 void draw_rect(int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (DrawingCalls* record = recording()) return record->add(DrawingCalls::Rect, {x, y, w, h});
     platform().canvas.rect(x, y, w, h);
 }
 void draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    if (DrawingCalls* record = recording())
+        return record->add(DrawingCalls::Line, {x1, y1, x2, y2});
     platform().canvas.line(x1, y1, x2, y2);
 }
 void draw_text(const std::string& text, int32_t x, int32_t y) {
+    if (DrawingCalls* record = recording()) {
+        record->add(DrawingCalls::Text, {x, y, static_cast<int32_t>(text.size())});
+        record->calls.insert(record->calls.end(), text.begin(), text.end());
+        return;
+    }
     platform().canvas.text(text, x, y);
+}
+
+bool draw_if_changed(void (*draw)()) {
+    PlatformState& state = platform();
+    DrawingCalls& drawing = state.drawing;
+    const Rgb start = state.canvas.color();
+    drawing.calls.clear();
+    drawing.add(DrawingCalls::Colour, {start.r, start.g, start.b});
+    {
+        // Drawing resumes even when `draw` ends by an exception.
+        struct Recording {
+            bool& flag;
+            explicit Recording(bool& on) : flag(on) { flag = true; }
+            ~Recording() { flag = false; }
+        } recording_calls(drawing.recording);
+        draw();
+    }
+    // Anything else that drew on the picture since (a test, a reset) makes it unknown.
+    if (drawing.shown && drawing.calls == drawing.shown_calls &&
+        state.frame.version() == drawing.shown_version)
+        return false;
+    state.canvas.set_color(start.r, start.g, start.b);
+    draw();
+    drawing.shown_calls.swap(drawing.calls);
+    drawing.shown = true;
+    drawing.shown_version = state.frame.version();
+    return true;
 }
 
 Framebuffer& framebuffer() {

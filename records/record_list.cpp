@@ -5,7 +5,9 @@
 namespace grotmere {
 
 void RecordList::append(RecordRef record) {
-    if (record) slots_.push_back(std::move(record));
+    if (!record) return;
+    slots_.push_back(std::move(record));
+    if (watched_) ++watched_changes_;
 }
 
 bool RecordList::remove(const Record* record) {
@@ -13,6 +15,7 @@ bool RecordList::remove(const Record* record) {
     auto found = std::find_if(slots_.begin(), slots_.end(),
                               [record](const RecordRef& slot) { return slot.get() == record; });
     if (found == slots_.end()) return false;
+    if (watched_) ++watched_changes_;
     // While a walk runs the slot is only emptied, so the walk's position stays meaningful.
     if (active_walks_ > 0) {
         found->reset();
@@ -24,6 +27,7 @@ bool RecordList::remove(const Record* record) {
 }
 
 void RecordList::clear() {
+    if (watched_) ++watched_changes_;
     if (active_walks_ == 0) {
         slots_.clear();
         return;
@@ -69,6 +73,12 @@ void RecordList::end_walk() {
 
 ListRef new_list() {
     return std::make_shared<RecordList>();
+}
+
+ListRef new_watched_list() {
+    ListRef list = new_list();
+    list->watch_changes();
+    return list;
 }
 
 }  // namespace grotmere

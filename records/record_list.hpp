@@ -22,6 +22,11 @@ class RecordList {
 public:
     // A null reference is never stored: an empty slot marks a removed record during a walk.
     void append(RecordRef record);
+    // Makes every later change of this list (append, remove, clear) count in watched_changes():
+    // the lists of the map's tiles are watched, so that the indexes kept over them know when a
+    // tile gains or loses an object.
+    void watch_changes() { watched_ = true; }
+    static int64_t watched_changes() { return watched_changes_; }
     // Removes the first occurrence; false when the record is not in the list.
     bool remove(const Record* record);
     bool remove(const RecordRef& record) { return remove(record.get()); }
@@ -61,9 +66,13 @@ private:
     std::vector<RecordRef> slots_;
     int32_t active_walks_ = 0;
     bool has_holes_ = false;
+    bool watched_ = false;
+    static inline int64_t watched_changes_ = 0;
 };
 
 ListRef new_list();
+// A new list whose changes are counted (RecordList::watch_changes).
+ListRef new_watched_list();
 
 class RecordList::WalkGuard {
 public:

@@ -43,7 +43,10 @@ void run_turn_cycle() {
     see_from_player();
     // The player always sees the tile it stands on, even one that blocks the line of sight.
     if (player) {
-        if (TKartenTile* own = map_tile(player->x, player->y)) own->sichtbar = 1;
+        if (TKartenTile* own = map_tile(player->x, player->y)) {
+            own->sichtbar = 1;
+            tile_tracking.seen_or_lit(player->x, player->y);
+        }
     }
     update_switches();
     // A door opened this turn clears the way for the second look.
@@ -53,13 +56,18 @@ void run_turn_cycle() {
     TTreasure::update();
 }
 
-// Every pass, turn or not. Missiles fly and silent corrections run out in real time here.
-void run_frame_cycle() {
+void draw_frame() {
     clear_window();
-    if (player && kamera) kamera->set(player->x, player->y);
     draw_screen();
     draw_window_aids();
-    present_frame();
+}
+
+// Every pass, turn or not. Missiles fly and silent corrections run out in real time here. A pass
+// that would draw the picture already on the screen draws and presents nothing; the camera is
+// centred first, which draws nothing either.
+void run_frame_cycle() {
+    if (player && kamera) kamera->set(player->x, player->y);
+    if (draw_if_changed(draw_frame)) present_frame();
     TBuff::update(1);
     TKarte::update();
     if (player) player->update();

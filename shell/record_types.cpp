@@ -13,6 +13,7 @@
 #include "actors/treasure.hpp"
 #include "actors/waffe.hpp"
 #include "records/bif_list.hpp"
+#include "records/recycled_memory.hpp"
 #include "records/type_table.hpp"
 #include "world/door.hpp"
 #include "world/gegenstand.hpp"
@@ -199,7 +200,9 @@ void describe_binding_and_missile_types(TypeTable& table) {
         int_field("richtung", &TGeschoss::richtung),
         int_field("skill", &TGeschoss::skill),
     };
-    table.add<TGeschoss>("TGeschoss", std::move(geschoss_fields));
+    // Shots come and go every turn of a fight; their memory is used again.
+    table.add<TGeschoss>("TGeschoss", std::move(geschoss_fields),
+                         [] { return RecordRef(make_recycled<TGeschoss>()); });
 }
 
 void describe_item_types(TypeTable& table) {

@@ -82,6 +82,12 @@ public:
         const int32_t end_x = std::min({window_.x1, map_width, kGridSize});
         const int32_t first_y = std::max(window_.y0, 0);
         const int32_t end_y = std::min({window_.y1, map_height, kGridSize});
+        // The window's tiles lie all over the heap, and between two frames they leave the cache:
+        // asking for all of them first lets their loads overlap instead of waiting one by one.
+        for (int32_t x = first_x; x < end_x; ++x) {
+            for (int32_t y = first_y; y < end_y; ++y)
+                __builtin_prefetch(tile_grid.at(x, y));
+        }
         for (int32_t x = first_x; x < end_x; ++x) {
             for (int32_t y = first_y; y < end_y; ++y) {
                 if (const TKartenTile* tile = tile_grid.at(x, y)) cell(*tile, x, y);
@@ -89,9 +95,11 @@ public:
         }
     }
 
+    // A monster outside the window draws nothing, so its tile is not looked at (nor its colour
+    // set, which the next glyph's colour replaces).
     void monsters_in_sight() const {
         monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
-            if (monster->name.empty()) return;
+            if (monster->name.empty() || !window_.contains(monster->x, monster->y)) return;
             const TKartenTile* tile = map_tile(monster->x, monster->y);
             if (tile == nullptr || tile->sichtbar == 0) return;
             // A monster in the dark shows only when it stands right beside the player.

@@ -1,7 +1,8 @@
 // The panels below the map view: the player's status lines, the worn items and the inventory
 // list. TPlayer's drawing members live here; its rules live in actors/.
+#include <initializer_list>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "actors/panzer.hpp"
 #include "actors/player.hpp"
@@ -18,13 +19,12 @@ constexpr int32_t kListX = 280;
 constexpr int32_t kListY = 260;
 constexpr int32_t kLineHeight = 10;
 
-struct PanelLine {
-    int32_t y;
-    std::string text;
-};
-
-std::string number(int32_t value) {
-    return int_to_text(value);
+// One line of a panel, written into storage kept from frame to frame: the panels are drawn on
+// every pass, and their lines change seldom in length.
+void draw_line(int32_t x, int32_t y, std::initializer_list<std::string_view> pieces) {
+    static std::string line;
+    assign_joined(line, pieces);
+    draw_text(line, x, y);
 }
 
 }  // namespace
@@ -32,25 +32,28 @@ std::string number(int32_t value) {
 int32_t TPlayer::showstats() {
     int32_t armour_bonus = panzer ? panzer->rs : 0;
     int32_t weapon_bonus = waffe ? waffe->dmg : 0;
-    const std::vector<PanelLine> lines = {
-        {260, "Name: " + name},
-        {270, number(actual("hp")) + "/" + number(actual("hpmax")) + " HealthPoints"},
-        {280, "Experience: " + number(actual("xp")) + " / " + number(level) + ". Level"},
-        {290, "ATTACK: " + number(actual("attack")) + "/100"},
-        {300, "DEFENSE: " + number(actual("defend")) + "/100"},
-        {310, "Armor Class: " + number(actual("rs")) + "(+" + number(armour_bonus) + ")"},
-        {320, "Damage Points: " + number(actual("dmg")) + "(+" + number(weapon_bonus) + ")"},
-        {330, "GOLD: " + number(gold) + " pieces."},
-    };
-    for (const PanelLine& line : lines)
-        draw_text(line.text, 0, line.y);
+    draw_line(0, 260, {"Name: ", name});
+    draw_line(0, 270, {Decimal(actual("hp")), "/", Decimal(actual("hpmax")), " HealthPoints"});
+    draw_line(0, 280, {"Experience: ", Decimal(actual("xp")), " / ", Decimal(level), ". Level"});
+    draw_line(0, 290, {"ATTACK: ", Decimal(actual("attack")), "/100"});
+    draw_line(0, 300, {"DEFENSE: ", Decimal(actual("defend")), "/100"});
+    draw_line(0, 310, {"Armor Class: ", Decimal(actual("rs")), "(+", Decimal(armour_bonus), ")"});
+    draw_line(0, 320,
+              {"Damage Points: ", Decimal(actual("dmg")), "(+", Decimal(weapon_bonus), ")"});
+    draw_line(0, 330, {"GOLD: ", Decimal(gold), " pieces."});
     return 0;
 }
 
 int32_t TPlayer::show_worn() {
     if (wear_visible == 0) return 0;
-    draw_text(waffe ? "Your weapon is a " + waffe->name + "." : "No weapon ready.", 0, 340);
-    draw_text(panzer ? "You wear a " + panzer->name + "." : "You are not armored.", 0, 350);
+    if (waffe)
+        draw_line(0, 340, {"Your weapon is a ", waffe->name, "."});
+    else
+        draw_line(0, 340, {"No weapon ready.", ""});
+    if (panzer)
+        draw_line(0, 350, {"You wear a ", panzer->name, "."});
+    else
+        draw_line(0, 350, {"You are not armored.", ""});
     return 0;
 }
 
@@ -60,8 +63,8 @@ int32_t TPlayer::show_inventory() {
     for (int32_t k = 1; k <= kInventorySlots; ++k) {
         const std::shared_ptr<TGegenstand>& held = (*inventory)[static_cast<size_t>(k - 1)];
         if (!held) continue;
-        draw_text(int_to_text(k) + ". " + held->name + "(" + int_to_text(held->anzahl) + ")",
-                  kListX, kListY + kLineHeight * k);
+        draw_line(kListX, kListY + kLineHeight * k,
+                  {Decimal(k), ". ", held->name, "(", Decimal(held->anzahl), ")"});
     }
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "world/karte.hpp"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "base/random.hpp"
 #include "records/field_registry.hpp"
@@ -43,11 +45,20 @@ bool blocked_by_closed_door(TKartenTile& tile) {
 
 }  // namespace
 
+// The tiles of a map are made in one block, column after column, each column from the top: the
+// walks over the map read them in that order, and a tile costs no allocation of its own. Each
+// tile's reference shares the block, which lives while any tile of it is referred to.
 TKarte::TKarte() {
+    const auto rows = static_cast<size_t>(grid_rows());
+    auto block =
+        std::make_shared<std::vector<TKartenTile>>(static_cast<size_t>(grid_columns()) * rows);
     for (int32_t x = 0; x < grid_columns(); ++x) {
-        for (int32_t y = 0; y < grid_rows(); ++y)
-            tile_grid.set(x, y, new_record<TKartenTile>());
+        for (int32_t y = 0; y < grid_rows(); ++y) {
+            TKartenTile* tile = &(*block)[static_cast<size_t>(x) * rows + static_cast<size_t>(y)];
+            tile_grid.set(x, y, std::shared_ptr<TKartenTile>(block, tile));
+        }
     }
+    tile_tracking.everything_changed();
 }
 
 // Asking for more walls than there is room floor would draw for ever, so the count stops at the
@@ -73,25 +84,55 @@ int32_t TKarte::is_begehbar(int32_t x, int32_t y) {
     return tile && tile->begehbar == 1 ? 1 : 0;
 }
 
+// Only tiles the rules have seen or lit since the last darkening have anything to reset.
 int32_t TKarte::darken() {
-    for_each_map_tile([](TKartenTile& tile) {
+    const auto reset = [](TKartenTile& tile) {
         tile.sichtbar = 0;
         tile.lichtstaerke = 0;
         tile.lichtr = 0;
         tile.lichtg = 0;
         tile.lichtb = 0;
+    };
+    const bool marked_only = tile_tracking.darken_marked([&](int32_t x, int32_t y) {
+        if (!inside_map(x, y)) return false;
+        if (TKartenTile* tile = tile_grid.at(x, y)) reset(*tile);
+        return true;
     });
+    if (!marked_only) for_each_map_tile(reset);
     return 0;
 }
 
+// A tile without doors or furniture keeps the walkability the last update gave it, which follows
+// from its terrain alone; only the tiles holding doors or furniture can have changed since. On
+// those, the first blocking piece of furniture or closed door blocks, whichever the lists name
+// first: the answer is the same.
 int32_t TKarte::update() {
-    for_each_map_tile([](TKartenTile& tile) {
+    const auto recompute = [](TKartenTile& tile) {
         if (tile.ID == MAP_SOLID) {
             tile.begehbar = 0;
             return;
         }
         tile.begehbar = blocked_by_furniture(tile) || blocked_by_closed_door(tile) ? 0 : 1;
-    });
+    };
+    // Brought up to date first: a tile list that changed since asks for a whole walk.
+    tile_tracking.cells_with_objects();
+    if (tile_tracking.take_whole_walkability()) {
+        for_each_map_tile(recompute);
+        return 0;
+    }
+    const std::vector<BlockableTile>& tiles = tile_tracking.blockable_tiles();
+    const std::vector<Blocker>& blockers = tile_tracking.blockers();
+    for (const BlockableTile& blockable : tiles) {
+        TKartenTile& tile = *blockable.tile;
+        if (tile.ID == MAP_SOLID) {
+            tile.begehbar = 0;
+            continue;
+        }
+        bool blocked = false;
+        for (uint32_t k = blockable.first; k < blockable.first + blockable.count; ++k)
+            blocked |= *blockers[k].flag == blockers[k].blocking;
+        tile.begehbar = blocked ? 0 : 1;
+    }
     return 0;
 }
 

@@ -21,7 +21,8 @@ public:
     int32_t ID = 0;  // terrain: TKarte::MAP_RAUM, MAP_SOLID, MAP_GANG or another digit
     std::string name;
     std::string beschreibung;
-    ListRef gegenstaende = new_list();
+    // Watched, so that the index of the tiles holding objects learns of every object placed.
+    ListRef gegenstaende = new_watched_list();
     std::string symbol;
 };
 

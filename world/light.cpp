@@ -7,6 +7,7 @@
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
 #include "world/line_walk.hpp"
+#include "world/sight_masks.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -163,70 +164,16 @@ void shine_walking(const TLeuchte& light, int32_t x, int32_t y) {
         for (int32_t j = square.first_j; j <= square.last_j; ++j) {
             const float d = light_distance(i - x, j - y);
             if (d > reach || !blockers.clear(i, j, x, y)) continue;
-            if (TKartenTile* tile = tile_grid.at(i, j)) add_light(*tile, Shares(light, d));
-        }
-    }
-}
-
-// Lights of small reach, the usual kind, are shone with masks instead of walks. The line from
-// a cell to the light visits the same cells, relative to the light, wherever the light stands,
-// so each line is worked out once as a mask over the 11 x 11 square around the light. A light
-// gets a mask of the cells of its square that block; a cell sees the light when its line's mask
-// and the blocking mask have no cell in common.
-constexpr int32_t kMaskedReach = 5;
-constexpr int32_t kMaskSide = 2 * kMaskedReach + 1;
-
-struct SquareMask {
-    uint64_t low = 0, high = 0;  // cells 0-63 and 64-120 of the square, column by column
-
-    static int32_t bit(int32_t di, int32_t dj) {
-        return (di + kMaskedReach) * kMaskSide + (dj + kMaskedReach);
-    }
-    void set(int32_t di, int32_t dj) {
-        const int32_t n = bit(di, dj);
-        (n < 64 ? low : high) |= uint64_t{1} << (n % 64);
-    }
-    bool meets(const SquareMask& other) const {
-        return ((low & other.low) | (high & other.high)) != 0;
-    }
-};
-
-// The masks of every line, indexed by SquareMask::bit of the line's first cell.
-const std::vector<SquareMask>& line_masks() {
-    static const std::vector<SquareMask> masks = [] {
-        std::vector<SquareMask> all(static_cast<size_t>(kMaskSide) * kMaskSide);
-        for (int32_t di = -kMaskedReach; di <= kMaskedReach; ++di) {
-            for (int32_t dj = -kMaskedReach; dj <= kMaskedReach; ++dj) {
-                SquareMask& mask = all[static_cast<size_t>(SquareMask::bit(di, dj))];
-                // The walk itself records the cells it visits, so the masks follow it exactly.
-                clear_line(di, dj, 0, 0, [&mask](int32_t i, int32_t j) {
-                    mask.set(i, j);
-                    return false;
-                });
+            if (TKartenTile* tile = tile_grid.at(i, j)) {
+                add_light(*tile, Shares(light, d));
+                tile_tracking.seen_or_lit(i, j);
             }
         }
-        return all;
-    }();
-    return masks;
+    }
 }
 
-// A wall is rare enough per cell, and common enough per square, that a branch on it would guess
-// wrong all the time; the blocking bit is worked out instead.
-SquareMask blocking_around(const LitSquare& square, int32_t x, int32_t y) {
-    // Cells beyond the map's edge count as blocking; no line of a cell inside the map passes
-    // them anyway.
-    SquareMask blocking{~uint64_t{0}, ~uint64_t{0}};
-    for (int32_t i = square.first_i; i <= square.last_i; ++i) {
-        for (int32_t j = square.first_j; j <= square.last_j; ++j) {
-            const TKartenTile* tile = tile_grid.at(i, j);
-            if (tile == nullptr) continue;
-            const uint64_t open = (tile->ID != TKarte::MAP_SOLID) & (tile->begehbar != 0);
-            const int32_t n = SquareMask::bit(i - x, j - y);
-            (n < 64 ? blocking.low : blocking.high) &= ~(open << (n % 64));
-        }
-    }
-    return blocking;
-}
+// Lights of small reach, the usual kind, are shone with masks instead of walks
+// (world/sight_masks.hpp).
 
 // The shares of a light of small reach for every distance in its square. Cells at the same
 // distance get the same shares, and lights made from one prototype shine alike, so the table of
@@ -269,7 +216,8 @@ private:
 void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
     const int32_t reach = light.reichweite;
     const LitSquare square(x, y, reach);
-    const SquareMask blocking = blocking_around(square, x, y);
+    const SquareMask blocking =
+        blocking_around(square.first_i, square.last_i, square.first_j, square.last_j, x, y);
     const Distances& light_distance = Distances::table();
     const std::vector<SquareMask>& masks = line_masks();
     const ShareTable& shares = ShareTable::for_light(light);
@@ -281,6 +229,7 @@ void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
             // A cell without a tile blocks, and its own line starts on it, so it is never lit.
             if (masks[static_cast<size_t>(SquareMask::bit(i - x, j - y))].meets(blocking)) continue;
             add_light(*tile_grid.at(i, j), shares.at(i - x, j - y));
+            tile_tracking.seen_or_lit(i, j);
         }
     }
 }
@@ -293,59 +242,21 @@ void shine(const TLeuchte& light, int32_t x, int32_t y) {
     shine_walking(light, x, y);
 }
 
-// The lights lying on tiles shine in the order the scan finds them, column by column, but each
-// shines only once the scan has read a few columns past it: the tiles around it have then just
-// passed through the cache, where a thousand lights reaching into cold tiles all over the map
-// would otherwise stall on memory. Shining changes no tile's list, so the scan finds the same
-// lights either way. Burnt-out lights stay on their tiles.
-class LyingLights {
-public:
-    void scan_and_shine() {
-        waiting_.clear();
-        next_ = 0;
-        const int32_t columns = LitSquare::columns();
-        const int32_t rows = LitSquare::rows();
-        for (int32_t x = 0; x < columns; ++x) {
-            for (int32_t y = 0; y < rows; ++y) {
-                const TKartenTile* tile = tile_grid.at(x, y);
-                if (tile == nullptr) continue;
-                // The lights shining a few columns behind will read and write this tile's light.
-                __builtin_prefetch(&tile->lichtstaerke, 1);
-                // Almost every tile holds nothing, so empty lists are skipped before a walk.
-                if (tile->gegenstaende && !tile->gegenstaende->empty()) note_lights(*tile, x, y);
-            }
-            // Lights of small reach now find every column of their square read.
-            shine_up_to(x - kMaskedReach);
-        }
-        shine_up_to(columns);
-    }
-
-private:
-    struct Waiting {
-        TLeuchte* light;  // held by its tile's list, which shining never changes
-        int32_t x, y;
-    };
-
-    void note_lights(const TKartenTile& tile, int32_t x, int32_t y) {
-        tile.gegenstaende->for_each([&](RecordRef& record) {
-            auto* light = dynamic_cast<TLeuchte*>(record.get());
-            if (light == nullptr) return;
-            __builtin_prefetch(light, 1);
-            waiting_.push_back({light, x, y});
+// The lights lying on tiles shine in the order a scan of the map would find them, column by
+// column, each column from the top, each tile's list in order; only tiles holding objects hold
+// any. Shining changes no tile's list. Burnt-out lights stay on their tiles.
+void shine_lights_on_tiles() {
+    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
+    for (size_t k = 0; k < cells.size(); ++k) {
+        const MapCell cell = cells[k];
+        const TKartenTile* tile = tile_grid.at(cell.x, cell.y);
+        if (tile == nullptr || !tile->gegenstaende) continue;
+        tile->gegenstaende->for_each([&](RecordRef& record) {
+            if (auto* light = dynamic_cast<TLeuchte*>(record.get()))
+                light->erleuchte(cell.x, cell.y);
         });
     }
-
-    void shine_up_to(int32_t column) {
-        while (next_ < waiting_.size() && waiting_[next_].x <= column) {
-            const Waiting& lying = waiting_[next_++];
-            lying.light->erleuchte(lying.x, lying.y);
-        }
-    }
-
-    // Kept from turn to turn, so a turn allocates nothing once it has grown.
-    std::vector<Waiting> waiting_;
-    size_t next_ = 0;
-};
+}
 
 }  // namespace
 
@@ -377,9 +288,7 @@ int32_t TLeuchte::erleuchte(int32_t x, int32_t y) {
 }
 
 int32_t shine_lying_lights() {
-    // Safe across worlds and tests: each scan starts from an empty list; only its storage stays.
-    static LyingLights lying;
-    lying.scan_and_shine();
+    shine_lights_on_tiles();
     return 0;
 }
 

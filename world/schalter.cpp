@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "base/text.hpp"
 #include "platform/platform.hpp"
@@ -40,6 +41,7 @@ struct Span {
         if (ziel < 0 || ziel >= kGridSize) return {0, -1};
         return {ziel, ziel};
     }
+    bool holds(int32_t n) const { return n >= first && n <= last; }
 };
 
 // Every item of that name in the searched cells matches, column by column, each column from the
@@ -49,14 +51,21 @@ std::shared_ptr<TGegenstand> find_target(const TSchalter& schalter) {
     const Span columns = Span::of(schalter.ziel_x, map_width);
     const Span rows = Span::of(schalter.ziel_y, map_height);
     std::shared_ptr<TGegenstand> target;
-    for (int32_t x = columns.first; x <= columns.last; ++x) {
-        for (int32_t y = rows.first; y <= rows.last; ++y) {
-            TKartenTile* tile = map_tile(x, y);
-            if (tile == nullptr || !tile->gegenstaende) continue;
-            tile->gegenstaende->for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& item) {
-                if (item->name == schalter.ziel_name) target = item;
-            });
-        }
+    // Only tiles holding objects can hold the target; they come in the order of the search,
+    // column by column, so the search starts at its first column.
+    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
+    const auto first =
+        std::lower_bound(cells.begin(), cells.end(), columns.first,
+                         [](const MapCell& cell, int32_t column) { return cell.x < column; });
+    for (auto k = static_cast<size_t>(first - cells.begin()); k < cells.size(); ++k) {
+        const MapCell cell = cells[k];
+        if (cell.x > columns.last) break;
+        if (!rows.holds(cell.y)) continue;
+        TKartenTile* tile = map_tile(cell.x, cell.y);
+        if (tile == nullptr || !tile->gegenstaende) continue;
+        tile->gegenstaende->for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& item) {
+            if (item->name == schalter.ziel_name) target = item;
+        });
     }
     return target;
 }
@@ -152,17 +161,15 @@ void act(TSchalter& schalter, int32_t nth, const SwitchUser& user) {
 
 // A switch keeps no state: a trigger fires on every turn the player spends on it, a button on
 // every turn the use key pressed it.
+// Only tiles holding objects can hold a switch.
 int32_t TSchalter::update(const SwitchUser& user) {
-    const Span columns = Span::of(-1, map_width);
-    const Span rows = Span::of(-1, map_height);
-    for (int32_t x = columns.first; x <= columns.last; ++x) {
-        for (int32_t y = rows.first; y <= rows.last; ++y) {
-            TKartenTile* tile = tile_grid.at(x, y);
-            if (tile == nullptr || !tile->gegenstaende || tile->gegenstaende->empty()) continue;
-            int32_t nth = 0;
-            tile->gegenstaende->for_each_of<TSchalter>(
-                [&](std::shared_ptr<TSchalter>& schalter) { act(*schalter, ++nth, user); });
-        }
+    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
+    for (size_t k = 0; k < cells.size(); ++k) {
+        TKartenTile* tile = tile_grid.at(cells[k].x, cells[k].y);
+        if (tile == nullptr || !tile->gegenstaende) continue;
+        int32_t nth = 0;
+        tile->gegenstaende->for_each_of<TSchalter>(
+            [&](std::shared_ptr<TSchalter>& schalter) { act(*schalter, ++nth, user); });
     }
     return 0;
 }

@@ -17,6 +17,7 @@
 #include "records/record_list.hpp"
 #include "world/message_history.hpp"
 #include "world/tile_grid.hpp"
+#include "world/tile_tracking.hpp"
 
 namespace grotmere {
 
@@ -37,6 +38,8 @@ struct WorldState {
 
     // The map's tiles, indexed [x, y]; empty until the map object builds them.
     TileGrid tile_grid;
+    // Which cells the whole-map walks have work on (world/tile_tracking.hpp).
+    TileTracking tile_tracking;
     // Map size in tiles; these values stand until a map file is loaded.
     int32_t map_width = 80;
     int32_t map_height = 25;
@@ -72,6 +75,7 @@ inline MessageHistory& message_history = world_state.message_history;
 inline std::string& app_title = world_state.app_title;
 inline FrameTimer& frame_timer = world_state.frame_timer;
 inline TileGrid& tile_grid = world_state.tile_grid;
+inline TileTracking& tile_tracking = world_state.tile_tracking;
 inline int32_t& map_width = world_state.map_width;
 inline int32_t& map_height = world_state.map_height;
 inline std::string& current_map = world_state.current_map;

@@ -56,6 +56,17 @@ TEST(TextHelpers, CaseAndStripping) {
     EXPECT_EQ(blank, "");
 }
 
+TEST(TextHelpers, DecimalAndJoinedTextsAsTheOtherConversions) {
+    for (int32_t value : {0, 7, -1, 2147483647, -2147483647 - 1})
+        EXPECT_EQ(std::string_view(Decimal(value)), int_to_text(value));
+    std::string text(100, 'x');
+    const char* storage = text.data();
+    assign_joined(text, {"GOLD: ", Decimal(12), " pieces."});
+    append_joined(text, {"!"});
+    EXPECT_EQ(text, "GOLD: 12 pieces.!");
+    EXPECT_EQ(text.data(), storage) << "a refilled text keeps its storage";
+}
+
 TEST(TextHelpers, Latin1BecomesValidUtf8) {
     EXPECT_EQ(latin1_to_utf8("abc"), "abc");
     EXPECT_EQ(latin1_to_utf8("\xE4\xFF\x80"), "\xC3\xA4\xC3\xBF\xC2\x80");

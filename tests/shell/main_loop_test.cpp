@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/canvas.hpp"
+#include "platform/drawing.hpp"
 #include "shell/startup.hpp"
 #include "tests/support/headless_game.hpp"
 #include "world/message_log.hpp"
@@ -51,6 +52,21 @@ TEST_F(MainLoop, EveryPassDrawsAndPresentsTheLog) {
     }
     EXPECT_TRUE(white_glyph);
     EXPECT_EQ(shown.pixel(600, 100), (Rgb{0, 0, 0})) << "the window is cleared to black";
+}
+
+// The frame cycle still runs every rule; only a picture that can have changed is drawn again.
+TEST_F(MainLoop, APassThatWouldDrawTheSamePicturePresentsNothing) {
+    pass();
+    pass();
+    EXPECT_EQ(backend.presents(), 1);
+    log_message("Hello");
+    pass();
+    EXPECT_EQ(backend.presents(), 2) << "a new line in the log";
+    pass();
+    framebuffer().put(600, 100, Rgb{1, 2, 3});
+    pass();
+    EXPECT_EQ(backend.presents(), 3) << "something else drew on the picture";
+    EXPECT_EQ(backend.last_frame()->pixel(600, 100), (Rgb{0, 0, 0}));
 }
 
 TEST(AppTitle, ComesFromTheBuildCounter) {

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "base/random.hpp"
 #include "tests/world/world_test_support.hpp"
 #include "world/door.hpp"
 #include "world/karte.hpp"
@@ -26,6 +31,52 @@ TEST_F(Sight, TheRadiusIsEuclideanAndIncludesFive) {
     EXPECT_EQ(tile(10, 6).sichtbar, 0) << "5 across and 1 down is 5.099";
     EXPECT_EQ(tile(10, 5).sichtbar, 1);
     EXPECT_EQ(seen_count(), 81) << "the cells of a radius-5 disc";
+}
+
+// The sight test by its definition: every cell of the square within the radius whose line to the
+// viewer is clear.
+std::vector<int32_t> seen_by_definition(int32_t x, int32_t y, int32_t r) {
+    std::vector<int32_t> seen;
+    for (int32_t i = 0; i < map_width; ++i) {
+        for (int32_t j = 0; j < map_height; ++j) {
+            const double d = std::sqrt(double((i - x) * (i - x) + (j - y) * (j - y)));
+            seen.push_back(std::abs(i - x) <= r && std::abs(j - y) <= r && d <= r &&
+                           line_of_sight(i, j, x, y) == 1);
+        }
+    }
+    return seen;
+}
+
+std::vector<int32_t> seen_now() {
+    std::vector<int32_t> seen;
+    for (int32_t i = 0; i < map_width; ++i) {
+        for (int32_t j = 0; j < map_height; ++j)
+            seen.push_back(tile_grid.at(i, j)->sichtbar);
+    }
+    return seen;
+}
+
+// Walls, closed doors and walkability values other than 0 and 1 on random maps, the viewer
+// anywhere (at the edges, on a wall, outside the map), every radius the masks cover and beyond.
+TEST_F(Sight, EveryRadiusSeesExactlyTheCellsWithClearLines) {
+    seed_random(5);
+    game_camera();
+    for (int32_t round = 0; round < 400; ++round) {
+        testing::make_map(
+            std::vector<std::string>(random_range(1, 16), std::string(random_range(1, 16), '0')));
+        karte->randomfill(random_range(0, map_width * map_height / 3));
+        for (int32_t k = 0; k < 3; ++k) {
+            tile(random_range(0, map_width - 1), random_range(0, map_height - 1)).begehbar =
+                random_range(0, 2);
+        }
+        const int32_t x = random_range(-2, map_width + 1);
+        const int32_t y = random_range(-2, map_height + 1);
+        const int32_t r = random_range(-1, 7);
+        TKarte::darken();
+        kamera->in_sight(x, y, r);
+        ASSERT_EQ(seen_now(), seen_by_definition(x, y, r))
+            << "round " << round << " viewer " << x << "," << y << " radius " << r;
+    }
 }
 
 TEST_F(Sight, DarkeningForgetsWhatIsSeenButNotWhatWasSeen) {

@@ -1,0 +1,146 @@
+// The whole-map walks that visit only the tiles they have work on: the walkability update, the
+// darkening and the door, switch and light passes must leave every tile as a walk of the whole
+// map would.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "base/random.hpp"
+#include "tests/world/world_test_support.hpp"
+#include "world/door.hpp"
+#include "world/karte.hpp"
+#include "world/leuchte.hpp"
+#include "world/mobiliar.hpp"
+
+namespace grotmere {
+namespace {
+
+using TileTracking = testing::WorldTest;
+
+std::vector<int32_t> walkability() {
+    std::vector<int32_t> all;
+    for (int32_t x = 0; x < map_width; ++x) {
+        for (int32_t y = 0; y < map_height; ++y)
+            all.push_back(tile_grid.at(x, y)->begehbar);
+    }
+    return all;
+}
+
+// The walkability rule itself: rock never, else not with blocking furniture or a closed door.
+std::vector<int32_t> walkability_by_the_rule() {
+    std::vector<int32_t> all;
+    for (int32_t x = 0; x < map_width; ++x) {
+        for (int32_t y = 0; y < map_height; ++y) {
+            const TKartenTile& t = *tile_grid.at(x, y);
+            bool blocked = t.ID == TKarte::MAP_SOLID;
+            t.gegenstaende->for_each([&](RecordRef& record) {
+                if (auto* piece = dynamic_cast<TMobiliar*>(record.get()))
+                    blocked |= piece->blocks == 1;
+                if (auto* door = dynamic_cast<TDoor*>(record.get())) blocked |= door->open == 0;
+            });
+            all.push_back(blocked ? 0 : 1);
+        }
+    }
+    return all;
+}
+
+int32_t lit_or_seen_tiles() {
+    int32_t count = 0;
+    for (int32_t x = 0; x < map_width; ++x) {
+        for (int32_t y = 0; y < map_height; ++y) {
+            const TKartenTile& t = *tile_grid.at(x, y);
+            count += (t.sichtbar | t.lichtstaerke | t.lichtr | t.lichtg | t.lichtb) != 0 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Turns of a world whose objects keep changing: doors open and close, furniture comes to block,
+// lights are placed on tiles that held nothing; after each update and darkening every tile of the
+// map is checked.
+TEST_F(TileTracking, TrackedWalksLeaveTheTilesAsWholeWalksWould) {
+    seed_random(99);
+    testing::make_map(std::vector<std::string>(24, std::string(30, '0')));
+    karte->randomfill(150);
+    TKarte::update();
+    game_camera();
+    std::vector<std::shared_ptr<TDoor>> doors;
+    for (int32_t turn = 0; turn < 300; ++turn) {
+        const int32_t x = random_range(0, map_width - 1);
+        const int32_t y = random_range(0, map_height - 1);
+        switch (random_range(0, 5)) {
+            case 0: {
+                auto door = new_record<TDoor>();
+                door->open = random_range(0, 1);
+                tile(x, y).gegenstaende->append(door);
+                doors.push_back(door);
+                break;
+            }
+            case 1: {
+                auto piece = new_record<TMobiliar>();
+                piece->blocks = 1;
+                tile(x, y).gegenstaende->append(piece);
+                break;
+            }
+            case 2:
+                light_on_tile(x, y);
+                break;
+            default:
+                if (!doors.empty()) {
+                    auto& door = doors[static_cast<size_t>(random_range(0, doors.size() - 1))];
+                    door->open = 1 - door->open;
+                }
+        }
+        TKarte::darken();
+        ASSERT_EQ(lit_or_seen_tiles(), 0) << "turn " << turn;
+        kamera->in_sight(x, y, 5);
+        TDoor::update();
+        kamera->in_sight(x, y, 5);
+        shine_lying_lights();
+        if (turn % 3 == 0) ASSERT_GT(lit_or_seen_tiles(), 0);
+        TKarte::update();
+        ASSERT_EQ(walkability(), walkability_by_the_rule()) << "turn " << turn;
+    }
+}
+
+TEST_F(TileTracking, ATileThatLosesItsClosedDoorIsWalkableAgain) {
+    testing::make_map({"000", "000"});
+    auto door = new_record<TDoor>();
+    tile(1, 1).gegenstaende->append(door);
+    TKarte::update();
+    EXPECT_EQ(tile(1, 1).begehbar, 0);
+    tile(1, 1).gegenstaende->remove(door);
+    TKarte::update();
+    EXPECT_EQ(tile(1, 1).begehbar, 1);
+}
+
+TEST_F(TileTracking, WritesOutsideTheRulesAreAnnounced) {
+    testing::make_map({"0000", "0000"});
+    tile(1, 1).ID = TKarte::MAP_SOLID;
+    TKarte::update();
+    EXPECT_EQ(tile(1, 1).begehbar, 1) << "an unannounced write is not looked at";
+    tile(2, 0).lichtg = 7;
+    tile_tracking.everything_changed();
+    TKarte::update();
+    TKarte::darken();
+    EXPECT_EQ(tile(1, 1).begehbar, 0);
+    EXPECT_EQ(tile(2, 0).lichtg, 0);
+}
+
+// A cell lit while the map was larger lies outside it once the map shrinks: darkening keeps to
+// the map rectangle, and the cell is darkened when the map grows back.
+TEST_F(TileTracking, DarkeningKeepsToTheMapRectangle) {
+    testing::make_map(std::vector<std::string>(8, std::string(8, '0')));
+    TKarte::darken();
+    light()->erleuchte(6, 6);
+    map_width = 5;
+    TKarte::darken();
+    EXPECT_GT(tile(6, 6).lichtstaerke, 0);
+    EXPECT_EQ(tile(4, 6).lichtstaerke, 0);
+    map_width = 8;
+    TKarte::darken();
+    EXPECT_EQ(tile(6, 6).lichtstaerke, 0);
+}
+
+}  // namespace
+}  // namespace grotmere

@@ -1,0 +1,77 @@
+// Lines of sight of small length, worked out once as masks. The line from a cell to a viewer (or a
+// light) visits the same cells, relative to the viewer, wherever the viewer stands, so each line
+// of the 11 x 11 square around the viewer is a mask of the cells it visits. The square around a
+// viewer gets a mask of its blocking cells; a cell sees the viewer when its line's mask and the
+// blocking mask have no cell in common. The walk of line_walk.hpp draws the masks, so a masked
+// answer is the walked one.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "world/line_walk.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+
+inline constexpr int32_t kMaskedReach = 5;
+inline constexpr int32_t kMaskSide = 2 * kMaskedReach + 1;
+
+struct SquareMask {
+    uint64_t low = 0, high = 0;  // cells 0-63 and 64-120 of the square, column by column
+
+    static int32_t bit(int32_t di, int32_t dj) {
+        return (di + kMaskedReach) * kMaskSide + (dj + kMaskedReach);
+    }
+    void set(int32_t di, int32_t dj) {
+        const int32_t n = bit(di, dj);
+        (n < 64 ? low : high) |= uint64_t{1} << (n % 64);
+    }
+    bool meets(const SquareMask& other) const {
+        return ((low & other.low) | (high & other.high)) != 0;
+    }
+};
+
+// The masks of every line, indexed by SquareMask::bit of the line's first cell.
+inline const std::vector<SquareMask>& line_masks() {
+    static const std::vector<SquareMask> masks = [] {
+        std::vector<SquareMask> all(static_cast<size_t>(kMaskSide) * kMaskSide);
+        for (int32_t di = -kMaskedReach; di <= kMaskedReach; ++di) {
+            for (int32_t dj = -kMaskedReach; dj <= kMaskedReach; ++dj) {
+                SquareMask& mask = all[static_cast<size_t>(SquareMask::bit(di, dj))];
+                // The walk itself records the cells it visits, so the masks follow it exactly.
+                clear_line(di, dj, 0, 0, [&mask](int32_t i, int32_t j) {
+                    mask.set(i, j);
+                    return false;
+                });
+            }
+        }
+        return all;
+    }();
+    return masks;
+}
+
+// The blocking cells of the square around (x, y), of which the columns first_i..last_i and rows
+// first_j..last_j lie in the map. A wall is rare enough per cell, and common enough per square,
+// that a branch on it would guess wrong all the time; the blocking bit is worked out instead.
+// With `tiles`, each tile of the square is kept there at its SquareMask::bit, for the caller's
+// second look.
+inline SquareMask blocking_around(int32_t first_i, int32_t last_i, int32_t first_j, int32_t last_j,
+                                  int32_t x, int32_t y, TKartenTile** tiles = nullptr) {
+    // Cells beyond the map's edge count as blocking; no line of a cell inside the map passes
+    // them anyway.
+    SquareMask blocking{~uint64_t{0}, ~uint64_t{0}};
+    for (int32_t i = first_i; i <= last_i; ++i) {
+        for (int32_t j = first_j; j <= last_j; ++j) {
+            TKartenTile* tile = tile_grid.at(i, j);
+            const int32_t n = SquareMask::bit(i - x, j - y);
+            if (tiles != nullptr) tiles[n] = tile;
+            if (tile == nullptr) continue;
+            const uint64_t open = (tile->ID != TKarte::MAP_SOLID) & (tile->begehbar != 0);
+            (n < 64 ? blocking.low : blocking.high) &= ~(open << (n % 64));
+        }
+    }
+    return blocking;
+}
+
+}  // namespace grotmere

@@ -1,0 +1,75 @@
+#include "world/tile_tracking.hpp"
+
+#include <algorithm>
+
+#include "records/record_list.hpp"
+#include "world/door.hpp"
+#include "world/karten_tile.hpp"
+#include "world/mobiliar.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+
+void TileTracking::everything_changed() {
+    objects_known_ = false;
+    walk_everything_ = true;
+    darken_everything_ = true;
+}
+
+void TileTracking::note_blockers(TKartenTile& tile) {
+    const auto first = static_cast<uint32_t>(blockers_.size());
+    tile.gegenstaende->for_each([&](RecordRef& record) {
+        if (const auto* piece = dynamic_cast<const TMobiliar*>(record.get()))
+            blockers_.push_back({&piece->blocks, 1});
+        else if (const auto* door = dynamic_cast<const TDoor*>(record.get()))
+            blockers_.push_back({&door->open, 0});
+    });
+    const auto count = static_cast<uint32_t>(blockers_.size()) - first;
+    if (count > 0) blockable_.push_back({&tile, first, count});
+}
+
+const std::vector<MapCell>& TileTracking::cells_with_objects() {
+    if (!objects_known_ || changes_known_ != RecordList::watched_changes() ||
+        width_known_ != map_width || height_known_ != map_height)
+        find_cells_with_objects();
+    return with_objects_;
+}
+
+const std::vector<BlockableTile>& TileTracking::blockable_tiles() {
+    cells_with_objects();
+    return blockable_;
+}
+
+void TileTracking::find_cells_with_objects() {
+    with_objects_.clear();
+    blockable_.clear();
+    blockers_.clear();
+    const int32_t columns = std::clamp(map_width, 0, kGridSize);
+    const int32_t rows = std::clamp(map_height, 0, kGridSize);
+    for (int32_t x = 0; x < columns; ++x) {
+        for (int32_t y = 0; y < rows; ++y) {
+            TKartenTile* tile = tile_grid.at(x, y);
+            if (tile == nullptr || !tile->gegenstaende || tile->gegenstaende->empty()) continue;
+            with_objects_.push_back({x, y});
+            note_blockers(*tile);
+        }
+    }
+    objects_known_ = true;
+    changes_known_ = RecordList::watched_changes();
+    // A tile that lost its last door or furniture is no longer among the blockable ones, yet the
+    // walkability a closed door gave it must be undone: the next update walks the whole map.
+    walk_everything_ = true;
+    width_known_ = map_width;
+    height_known_ = map_height;
+}
+
+bool TileTracking::take_whole_walkability() {
+    // A map that grew has tiles no update has seen yet.
+    const bool whole = walk_everything_ || walk_width_ != map_width || walk_height_ != map_height;
+    walk_everything_ = false;
+    walk_width_ = map_width;
+    walk_height_ = map_height;
+    return whole;
+}
+
+}  // namespace grotmere

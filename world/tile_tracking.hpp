@@ -1,0 +1,118 @@
+// What the whole-map walks of a turn and of a pass actually have to visit. Almost every tile of a
+// large map holds no object and is neither seen nor lit, and for such a tile the walkability
+// update, the darkening and the door, switch and light passes have nothing to change. So the map
+// keeps
+// - the cells whose tile holds objects, column by column and each column from the top, the order
+//   of every whole-map walk, and among them the tiles whose doors or furniture can block them,
+//   with the flags that decide it; both are worked out again when a tile list changes (tile lists
+//   count their changes), when the tiles are replaced or the map changes size;
+// - the cells whose sight or light values the rules have set since the last darkening.
+// A tile without objects is walkable exactly when it is not rock, and the rules keep it so (the
+// map file and randomfill write both values); code outside the rules that writes a tile's terrain,
+// walkability, sight or light values directly says so with everything_changed(), and the next
+// update and darkening walk the whole map again.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "world/tile_grid.hpp"
+
+namespace grotmere {
+
+class TKartenTile;
+
+struct MapCell {
+    int32_t x, y;
+};
+
+// A flag of a door or a piece of furniture on a tile: the tile is blocked while it holds
+// `blocking` (a door's open at 0, furniture's blocks at 1).
+struct Blocker {
+    const int32_t* flag;
+    int32_t blocking;
+};
+
+// A tile holding doors or furniture and the range of its blockers in blockers().
+struct BlockableTile {
+    TKartenTile* tile;
+    uint32_t first, count;
+};
+
+class TileTracking {
+public:
+    // The tiles were replaced, or changed by code outside the rules: walk everything once more.
+    void everything_changed();
+
+    // The cells of the map rectangle whose tile holds at least one object, x outer, y inner.
+    // Walks over it go by position and read its size on every step: nothing a walk does adds an
+    // object, but should it, the list is worked out again and the walk goes on over the new one.
+    const std::vector<MapCell>& cells_with_objects();
+
+    // The tiles that doors or furniture can block, and their blockers; the references hold while
+    // no tile list changes and the tiles are not replaced, which is checked on every call.
+    const std::vector<BlockableTile>& blockable_tiles();
+    const std::vector<Blocker>& blockers() const { return blockers_; }
+
+    // The rules set (x, y)'s sight or light values; the next darkening resets them.
+    void seen_or_lit(int32_t x, int32_t y) {
+        if (TileGrid::in_grid(x, y)) marked_[bit_word(x, y)] |= bit_of(x, y);
+    }
+
+    // Whether the walkability update must walk every tile this time; true once after a change.
+    bool take_whole_walkability();
+    // Calls reset(x, y) for every cell that darkening must reset and forgets them, or answers
+    // false when the whole map must be darkened this time.
+    template <class Reset>
+    bool darken_marked(Reset&& reset);
+
+private:
+    static constexpr size_t kWords = static_cast<size_t>(kGridSize) * kGridSize / 64;
+    static size_t bit_word(int32_t x, int32_t y) { return cell_number(x, y) / 64; }
+    static uint64_t bit_of(int32_t x, int32_t y) { return uint64_t{1} << (cell_number(x, y) % 64); }
+    static size_t cell_number(int32_t x, int32_t y) {
+        return static_cast<size_t>(x) * kGridSize + static_cast<size_t>(y);
+    }
+    void find_cells_with_objects();
+    void note_blockers(TKartenTile& tile);
+
+    std::vector<MapCell> with_objects_;
+    std::vector<BlockableTile> blockable_;
+    std::vector<Blocker> blockers_;
+    bool objects_known_ = false;
+    int64_t changes_known_ = 0;
+    int32_t width_known_ = -1, height_known_ = -1;
+    int32_t walk_width_ = -1, walk_height_ = -1;
+    bool walk_everything_ = true;
+    bool darken_everything_ = true;
+    std::array<uint64_t, kWords> marked_{};
+};
+
+template <class Reset>
+bool TileTracking::darken_marked(Reset&& reset) {
+    if (darken_everything_) {
+        darken_everything_ = false;
+        marked_.fill(0);
+        return false;
+    }
+    for (size_t word = 0; word < kWords; ++word) {
+        uint64_t bits = marked_[word];
+        if (bits == 0) continue;
+        // A marked cell outside the map rectangle is not darkened and stays marked.
+        uint64_t kept = 0;
+        while (bits != 0) {
+            const int bit = __builtin_ctzll(bits);
+            bits &= bits - 1;
+            const size_t cell = word * 64 + static_cast<size_t>(bit);
+            const auto x = static_cast<int32_t>(cell / kGridSize);
+            const auto y = static_cast<int32_t>(cell % kGridSize);
+            if (reset(x, y)) continue;
+            kept |= uint64_t{1} << bit;
+        }
+        marked_[word] = kept;
+    }
+    return true;
+}
+
+}  // namespace grotmere
