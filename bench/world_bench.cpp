@@ -85,6 +85,11 @@ void build_world() {
     player->leuchte = burning_light();
     kamera = new_record<TKamera>();
     kamera->set_viewport(1, 1, 402, 245);
+    // A long game's message history is full, and full it asks for no memory: its oldest lines,
+    // as long as the lines a fight logs, take the new ones.
+    for (size_t k = 0; k < MessageHistory::kCap; ++k)
+        message_history.add("A line of the history, as long as a fight's lines: " +
+                            std::to_string(k));
 }
 
 // The turn cycle's sight and light steps, in its order.
