@@ -97,7 +97,9 @@ TEST_F(TileTracking, TrackedWalksLeaveTheTilesAsWholeWalksWould) {
         TDoor::update();
         kamera->in_sight(x, y, 5);
         shine_lying_lights();
-        if (turn % 3 == 0) ASSERT_GT(lit_or_seen_tiles(), 0);
+        if (turn % 3 == 0) {
+            ASSERT_GT(lit_or_seen_tiles(), 0);
+        }
         TKarte::update();
         ASSERT_EQ(walkability(), walkability_by_the_rule()) << "turn " << turn;
     }
