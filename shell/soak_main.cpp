@@ -12,6 +12,8 @@
 // The keys are drawn by the soak's own generator, never the game's.
 #include <sys/resource.h>
 
+#include <cstddef>
+
 #if defined(__SANITIZE_ADDRESS__)
 #define GROTMERE_SOAK_HEAP_COUNT 1
 #elif defined(__has_feature)
@@ -20,7 +22,8 @@
 #endif
 #endif
 #ifdef GROTMERE_SOAK_HEAP_COUNT
-#include <sanitizer/allocator_interface.h>
+// Both compilers' sanitizer runtimes have it; only clang ships the header that declares it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include <chrono>
