@@ -1,11 +1,13 @@
 #include "platform/keyboard.hpp"
 
+#include "platform/key_codes.hpp"
+
 namespace grotmere {
 
 namespace {
 
-constexpr int32_t kLeftAlt = 164;
-constexpr int32_t kRightAlt = 165;
+constexpr int32_t kLeftAlt = key::kLeftAlt;
+constexpr int32_t kRightAlt = key::kRightAlt;
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "actors/player.hpp"
 #include "actors/tastatur.hpp"
 #include "platform/drawing.hpp"
+#include "platform/key_codes.hpp"
 #include "platform/keyboard.hpp"
 #include "view/help_overlay.hpp"
 #include "view/history_overlay.hpp"
@@ -21,19 +22,19 @@ namespace grotmere {
 namespace {
 
 // The window's own keys.
-constexpr int32_t kEscapeKey = 27;
-constexpr int32_t kHelpKey = 112;        // F1
-constexpr int32_t kHistoryKey = 113;     // F2
-constexpr int32_t kFullscreenKey = 122;  // F11
-constexpr int32_t kReturnKey = 13;
-constexpr int32_t kLeftAlt = 164;
-constexpr int32_t kRightAlt = 165;
-constexpr int32_t kPageUp = 33;
-constexpr int32_t kPageDown = 34;
-constexpr int32_t kEnd = 35;
-constexpr int32_t kHome = 36;
-constexpr int32_t kUp = 38;
-constexpr int32_t kDown = 40;
+constexpr int32_t kEscapeKey = key::kEscape;
+constexpr int32_t kHelpKey = key::function_key(1);
+constexpr int32_t kHistoryKey = key::function_key(2);
+constexpr int32_t kFullscreenKey = key::function_key(11);
+constexpr int32_t kReturnKey = key::kReturn;
+constexpr int32_t kLeftAlt = key::kLeftAlt;
+constexpr int32_t kRightAlt = key::kRightAlt;
+constexpr int32_t kPageUp = key::kPageUp;
+constexpr int32_t kPageDown = key::kPageDown;
+constexpr int32_t kEnd = key::kEnd;
+constexpr int32_t kHome = key::kHome;
+constexpr int32_t kUp = key::kUp;
+constexpr int32_t kDown = key::kDown;
 
 struct AidsState {
     WindowAids aids;
