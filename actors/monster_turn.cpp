@@ -19,7 +19,7 @@ namespace {
 void step_through_teleports(TGegner& monster) {
     TKartenTile* tile = map_tile(monster.x, monster.y);
     if (tile == nullptr) return;
-    ListRef objects = tile->gegenstaende;
+    ListRef objects = tile->object_list_if_any();
     if (!objects) return;
     objects->for_each_of<TTeleport>(
         [&](std::shared_ptr<TTeleport>& teleport) { teleport->move(monster); });

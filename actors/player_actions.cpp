@@ -39,8 +39,10 @@ bool hit(int32_t code) {
 bool press_button(TPlayer& p) {
     TKartenTile* own = map_tile(p.x, p.y);
     if (own == nullptr) return false;
-    return own->gegenstaende->any_of<TSchalter>(
-        [](const TSchalter& schalter) { return lower_case(schalter.art) == "button"; });
+    RecordList* objects = own->objects_if_any();
+    return objects != nullptr && objects->any_of<TSchalter>([](const TSchalter& schalter) {
+        return lower_case(schalter.art) == "button";
+    });
 }
 
 // With the fitting key an open door is closed, then locked, then unlocked by successive uses;
@@ -71,7 +73,9 @@ bool use_door(TPlayer& p, TDoor& door) {
 bool use_doors_around(TPlayer& p) {
     bool acted = false;
     for_each_tile_around(p.x, p.y, [&](TKartenTile& tile) {
-        tile.gegenstaende->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
+        RecordList* objects = tile.objects_if_any();
+        if (objects == nullptr) return WalkStep::Continue;
+        objects->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
             if (door->secret == 0) acted = use_door(p, *door);
             return acted ? WalkStep::Stop : WalkStep::Continue;
         });
@@ -190,7 +194,9 @@ StepResult enter(TPlayer& p, int32_t x, int32_t y) {
 
 // Hidden doors are walls to a walker; the first visible door of the tile is the one bumped into.
 std::shared_ptr<TDoor> visible_door(TKartenTile& tile) {
-    return tile.gegenstaende->find_first<TDoor>([](const TDoor& door) { return door.secret == 0; });
+    RecordList* objects = tile.objects_if_any();
+    if (objects == nullptr) return nullptr;
+    return objects->find_first<TDoor>([](const TDoor& door) { return door.secret == 0; });
 }
 
 // Opening takes the turn but leaves the player where it stands.

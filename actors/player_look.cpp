@@ -72,9 +72,11 @@ bool look_at_tiles(const TPlayer& p) {
     const int32_t own_light = own ? own->lichtstaerke : 0;
     bool found = false;
     for_each_tile_around(p.x, p.y, [&](TKartenTile& tile) {
-        tile.gegenstaende->for_each_of<TDoor>(
+        RecordList* objects = tile.objects_if_any();
+        if (objects == nullptr) return WalkStep::Continue;
+        objects->for_each_of<TDoor>(
             [&](std::shared_ptr<TDoor>& door) { found |= look_at_door(p, *door, own_light); });
-        tile.gegenstaende->for_each_of<TTeleport>([&](std::shared_ptr<TTeleport>& teleport) {
+        objects->for_each_of<TTeleport>([&](std::shared_ptr<TTeleport>& teleport) {
             if (teleport->secret != 0) return;
             log_message("You see " + teleport->name);
             found = true;

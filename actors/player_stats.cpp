@@ -51,7 +51,8 @@ void rise_level(TPlayer& p) {
 void travel_by_teleports(TPlayer& p) {
     TKartenTile* tile = map_tile(p.x, p.y);
     if (tile == nullptr) return;
-    ListRef here = tile->gegenstaende;
+    ListRef here = tile->object_list_if_any();
+    if (!here) return;
     here->for_each_of<TTeleport>([&](std::shared_ptr<TTeleport>& teleport) {
         teleport->move(p);
         log_message("Zooom");

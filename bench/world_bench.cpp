@@ -69,7 +69,7 @@ void build_world() {
     TKarte::update();
     for (int32_t k = 0; k < kLights; ++k) {
         const FloorTile at = random_floor();
-        tile_grid.at(at.x, at.y)->gegenstaende->append(burning_light());
+        tile_grid.at(at.x, at.y)->gegenstaende()->append(burning_light());
     }
     for (int32_t k = 0; k < kMonsters; ++k) {
         const FloorTile at = random_floor();

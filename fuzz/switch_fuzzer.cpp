@@ -32,7 +32,7 @@ template <class T>
 std::shared_ptr<T> put(int32_t x, int32_t y) {
     auto made = grotmere::new_record<T>();
     made->name = "Target";
-    grotmere::tile_grid.at(x, y)->gegenstaende->append(made);
+    grotmere::tile_grid.at(x, y)->gegenstaende()->append(made);
     return made;
 }
 
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     schalter->ziel_x = read_int(data, size, 0);
     schalter->ziel_y = read_int(data, size, 4);
     if (size > 8) schalter->wirkung.assign(reinterpret_cast<const char*>(data) + 8, size - 8);
-    tile_grid.at(0, 0)->gegenstaende->append(schalter);
+    tile_grid.at(0, 0)->gegenstaende()->append(schalter);
 
     schalter->parse_wirkung();
     update_switches();

@@ -143,7 +143,7 @@ int32_t TField::GetInt(const Record& record) const {
         return slot ? *slot : 0;
     }
     if (access_.string_slot) {
-        const std::string* slot = access_.string_slot(readable);
+        const std::string* slot = read_string(record);
         return slot ? text_to_int(*slot) : 0;
     }
     return 0;
@@ -157,6 +157,12 @@ void TField::SetInt(Record& record, int32_t value) const {
     }
 }
 
+const std::string* TField::read_string(const Record& record) const {
+    if (access_.string_read) return access_.string_read(record);
+    // The slots hand out a writable member; reading through it changes nothing.
+    return access_.string_slot(const_cast<Record&>(record));
+}
+
 FieldValue TField::Get(const Record& record) const {
     Record& readable = const_cast<Record&>(record);
     if (access_.int_slot) {
@@ -164,7 +170,7 @@ FieldValue TField::Get(const Record& record) const {
         return slot ? FieldValue(int_to_text(*slot)) : FieldValue();
     }
     if (access_.string_slot) {
-        const std::string* slot = access_.string_slot(readable);
+        const std::string* slot = read_string(record);
         return slot ? FieldValue(*slot) : FieldValue();
     }
     return access_.get_reference(record);

@@ -56,6 +56,8 @@ public:
     struct Access {
         std::function<int32_t*(Record&)> int_slot;
         std::function<std::string*(Record&)> string_slot;
+        // Where set, reads a text without making room for it (the slot may make it on demand).
+        std::function<const std::string*(const Record&)> string_read;
         std::function<FieldValue(const Record&)> get_reference;
         std::function<bool(Record&, const FieldValue&)> set_reference;
         // An item array's slot as a record, or null for an empty slot; the table knows the items.
@@ -68,6 +70,8 @@ public:
 
 private:
     friend class TypeTable;
+
+    const std::string* read_string(const Record& record) const;
 
     std::string name_;
     FieldKind kind_;

@@ -102,8 +102,8 @@ void kills(std::string& text) {
 char seen_glyph(const TKartenTile& tile) {
     char glyph = tile.ID == TKarte::MAP_SOLID ? '#' : '.';
     if (tile.erfasst == 0) return glyph;
-    if (tile.gegenstaende) {
-        tile.gegenstaende->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
+    if (RecordList* objects = tile.objects_if_any()) {
+        objects->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
             if (door->secret == 0) glyph = door->open != 0 ? '/' : '+';
         });
     }

@@ -2,6 +2,10 @@
 // the inherited ones come from its base. The types are entered in the game's registration order.
 
 #include "shell/record_types.hpp"
+
+#include <string>
+#include <variant>
+
 #include "actors/buff.hpp"
 #include "actors/gegner.hpp"
 #include "actors/geschoss.hpp"
@@ -32,6 +36,44 @@ namespace {
 
 using Fields = std::vector<TField>;
 
+// A tile's texts live in its extras, which reading leaves unmade: an unmade text reads as "".
+TField tile_text_field(std::string name, std::string TKartenTile::Extras::*member) {
+    TField::Access access;
+    access.string_slot = [member](Record& record) -> std::string* {
+        auto* tile = dynamic_cast<TKartenTile*>(&record);
+        return tile ? &(tile->extras().*member) : nullptr;
+    };
+    access.string_read = [member](const Record& record) -> const std::string* {
+        static const std::string unmade;
+        const auto* tile = dynamic_cast<const TKartenTile*>(&record);
+        if (tile == nullptr) return nullptr;
+        return tile->extras_if_any() ? &(tile->extras_if_any()->*member) : &unmade;
+    };
+    return TField(std::move(name), FieldKind::String, std::move(access), typeid(Record));
+}
+
+// A tile's object list is made the first time it is asked for, through this field too.
+TField tile_list_field() {
+    TField::Access access;
+    access.get_reference = [](const Record& record) -> FieldValue {
+        const auto* tile = dynamic_cast<const TKartenTile*>(&record);
+        return tile ? FieldValue(tile->gegenstaende()) : FieldValue();
+    };
+    access.set_reference = [](Record& record, const FieldValue& value) {
+        auto* tile = dynamic_cast<TKartenTile*>(&record);
+        if (tile == nullptr) return false;
+        if (std::holds_alternative<std::monostate>(value)) {
+            tile->extras().gegenstaende = nullptr;
+            return true;
+        }
+        const ListRef* given = std::get_if<ListRef>(&value);
+        if (given == nullptr) return false;
+        tile->extras().gegenstaende = *given;
+        return true;
+    };
+    return TField("gegenstaende", FieldKind::List, std::move(access), typeid(Record));
+}
+
 void describe_world_types(TypeTable& table) {
     // The map object rebuilds every tile when it is made, so data files never make one.
     table.rules_only(table.add<TKarte>("TKarte", {}));
@@ -51,10 +93,10 @@ void describe_world_types(TypeTable& table) {
         int_field("lichtg", &Tile::lichtg),
         int_field("lichtb", &Tile::lichtb),
         int_field("ID", &Tile::ID),
-        string_field("name", &Tile::name),
-        string_field("beschreibung", &Tile::beschreibung),
-        list_field("gegenstaende", &Tile::gegenstaende),
-        string_field("symbol", &Tile::symbol),
+        tile_text_field("name", &Tile::Extras::name),
+        tile_text_field("beschreibung", &Tile::Extras::beschreibung),
+        tile_list_field(),
+        tile_text_field("symbol", &Tile::Extras::symbol),
     };
     table.add<Tile>("TKartenTile", std::move(karten_tile_fields));
     Fields teleport_fields = {

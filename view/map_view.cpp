@@ -183,19 +183,19 @@ private:
             default:
                 break;  // other terrain leaves the background showing
         }
-        if (tile.gegenstaende && !tile.gegenstaende->empty()) features(tile, x, y, light);
+        if (tile.holds_objects()) features(*tile.objects_if_any(), x, y, light);
     }
 
     // Closed doors and teleports show whether or not the cell was ever seen; a secret door looks
     // like a wall, a secret teleport like nothing.
-    void features(const TKartenTile& tile, int32_t x, int32_t y, Colour light) const {
-        tile.gegenstaende->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
+    void features(RecordList& objects, int32_t x, int32_t y, Colour light) const {
+        objects.for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
             if (door->open != 0) return;
             square(x, y,
                    door->secret == 0 ? Colour{128 + light.r, 64 + light.g, light.b}
                                      : Colour{50, 50, 50});
         });
-        tile.gegenstaende->for_each_of<TTeleport>([&](std::shared_ptr<TTeleport>& teleport) {
+        objects.for_each_of<TTeleport>([&](std::shared_ptr<TTeleport>& teleport) {
             if (teleport->secret != 0) return;
             square(x, y, {50 + light.r, 50 + light.g, 120 + light.b});
         });

@@ -109,8 +109,9 @@ void doors_in_sight(PanelWriter& panel) {
     for (int32_t x = player->x - kDoorReach; x <= player->x + kDoorReach; ++x) {
         for (int32_t y = player->y - kDoorReach; y <= player->y + kDoorReach; ++y) {
             const TKartenTile* tile = map_tile(x, y);
-            if (!tile || !tile->gegenstaende || !door_in_view(x, y)) continue;
-            tile->gegenstaende->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
+            RecordList* objects = tile ? tile->objects_if_any() : nullptr;
+            if (objects == nullptr || !door_in_view(x, y)) continue;
+            objects->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
                 if (door->secret == 0) panel.line(door_state(*door), 128, 64, 0);
             });
         }

@@ -15,8 +15,9 @@ int32_t TDoor::update() {
     const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
     for (size_t k = 0; k < cells.size(); ++k) {
         TKartenTile* tile = tile_grid.at(cells[k].x, cells[k].y);
-        if (tile == nullptr || !tile->gegenstaende) continue;
-        tile->gegenstaende->for_each_of<TDoor>(
+        RecordList* objects = tile ? tile->objects_if_any() : nullptr;
+        if (objects == nullptr) continue;
+        objects->for_each_of<TDoor>(
             [tile](std::shared_ptr<TDoor>& door) { tile->begehbar = door->open != 0 ? 1 : 0; });
     }
     return 0;

@@ -35,29 +35,21 @@ void for_each_map_tile(Visit&& visit) {
 }
 
 bool blocked_by_furniture(TKartenTile& tile) {
-    return tile.gegenstaende->any_of<TMobiliar>(
-        [](const TMobiliar& piece) { return piece.blocks == 1; });
+    RecordList* objects = tile.objects_if_any();
+    return objects != nullptr &&
+           objects->any_of<TMobiliar>([](const TMobiliar& piece) { return piece.blocks == 1; });
 }
 
 bool blocked_by_closed_door(TKartenTile& tile) {
-    return tile.gegenstaende->any_of<TDoor>([](const TDoor& door) { return door.open == 0; });
+    RecordList* objects = tile.objects_if_any();
+    return objects != nullptr &&
+           objects->any_of<TDoor>([](const TDoor& door) { return door.open == 0; });
 }
 
 }  // namespace
 
-// The tiles of a map are made in one block, column after column, each column from the top: the
-// walks over the map read them in that order, and a tile costs no allocation of its own. Each
-// tile's reference shares the block, which lives while any tile of it is referred to.
 TKarte::TKarte() {
-    const auto rows = static_cast<size_t>(grid_rows());
-    auto block =
-        std::make_shared<std::vector<TKartenTile>>(static_cast<size_t>(grid_columns()) * rows);
-    for (int32_t x = 0; x < grid_columns(); ++x) {
-        for (int32_t y = 0; y < grid_rows(); ++y) {
-            TKartenTile* tile = &(*block)[static_cast<size_t>(x) * rows + static_cast<size_t>(y)];
-            tile_grid.set(x, y, std::shared_ptr<TKartenTile>(block, tile));
-        }
-    }
+    tile_grid.make_tiles(map_width, map_height);
     tile_tracking.everything_changed();
 }
 

@@ -250,8 +250,9 @@ void shine_lights_on_tiles() {
     for (size_t k = 0; k < cells.size(); ++k) {
         const MapCell cell = cells[k];
         const TKartenTile* tile = tile_grid.at(cell.x, cell.y);
-        if (tile == nullptr || !tile->gegenstaende) continue;
-        tile->gegenstaende->for_each([&](RecordRef& record) {
+        RecordList* objects = tile ? tile->objects_if_any() : nullptr;
+        if (objects == nullptr) continue;
+        objects->for_each([&](RecordRef& record) {
             if (auto* light = dynamic_cast<TLeuchte*>(record.get()))
                 light->erleuchte(cell.x, cell.y);
         });

@@ -127,7 +127,7 @@ void place_light(const std::string& file, const RecordLines& lines, const TLeuch
     light->x = record.x;
     light->y = record.y;
     light->brenndauer = record.brenndauer;
-    tile->gegenstaende->append(light);
+    tile->gegenstaende()->append(light);
 }
 
 // Switches, doors and teleports stand in their tile's list and stay in map_records as well.
@@ -135,7 +135,7 @@ template <class Feature>
 void place_features(const std::string& file, const RecordLines& lines) {
     map_records->for_each_of<Feature>([&](std::shared_ptr<Feature>& feature) {
         if (TKartenTile* tile = map_tile(feature->x, feature->y)) {
-            tile->gegenstaende->append(feature);
+            tile->gegenstaende()->append(feature);
             return;
         }
         warn_about_map(file,

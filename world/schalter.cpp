@@ -62,8 +62,9 @@ std::shared_ptr<TGegenstand> find_target(const TSchalter& schalter) {
         if (cell.x > columns.last) break;
         if (!rows.holds(cell.y)) continue;
         TKartenTile* tile = map_tile(cell.x, cell.y);
-        if (tile == nullptr || !tile->gegenstaende) continue;
-        tile->gegenstaende->for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& item) {
+        RecordList* objects = tile ? tile->objects_if_any() : nullptr;
+        if (objects == nullptr) continue;
+        objects->for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& item) {
             if (item->name == schalter.ziel_name) target = item;
         });
     }
@@ -166,9 +167,10 @@ int32_t TSchalter::update(const SwitchUser& user) {
     const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
     for (size_t k = 0; k < cells.size(); ++k) {
         TKartenTile* tile = tile_grid.at(cells[k].x, cells[k].y);
-        if (tile == nullptr || !tile->gegenstaende) continue;
+        RecordList* objects = tile ? tile->objects_if_any() : nullptr;
+        if (objects == nullptr) continue;
         int32_t nth = 0;
-        tile->gegenstaende->for_each_of<TSchalter>(
+        objects->for_each_of<TSchalter>(
             [&](std::shared_ptr<TSchalter>& schalter) { act(*schalter, ++nth, user); });
     }
     return 0;

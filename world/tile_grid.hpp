@@ -1,53 +1,39 @@
-// The tile grid: a fixed 256 x 256 array of tile references indexed [x, y], of which only the
-// map rectangle (map_width x map_height) holds tiles. Every read of a tile by position goes
-// through at() or map_tile(), which answer null outside the grid or the map, so a bad position in
-// a data file can never reach outside the array.
+// The tile grid: the tiles of the map rectangle (map_width x map_height, each cut to 256), held
+// in one block column after column, each column from the top: the walks over the map read them
+// in that order. Every read of a tile by position goes through at() or map_tile(), which answer
+// null outside the block or the map, so a bad position in a data file can never reach outside it.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
-namespace grotmere {
+#include "world/karten_tile.hpp"
 
-class TKartenTile;
+namespace grotmere {
 
 inline constexpr int32_t kGridSize = 256;
 
 class TileGrid {
 public:
-    TileGrid() : cells_(static_cast<size_t>(kGridSize) * kGridSize) {}
-
     static bool in_grid(int32_t x, int32_t y) {
         return x >= 0 && y >= 0 && x < kGridSize && y < kGridSize;
     }
-    // The tile at (x, y), or null outside the grid or where no tile was made.
+    // The tile at (x, y), or null where no tile was made.
     TKartenTile* at(int32_t x, int32_t y) const {
-        return in_grid(x, y) ? cells_[index(x, y)].get() : nullptr;
+        if (x < 0 || y < 0 || x >= columns_ || y >= rows_) return nullptr;
+        return &tiles_[static_cast<size_t>(x) * static_cast<size_t>(rows_) +
+                       static_cast<size_t>(y)];
     }
-    // Takes away every tile, at the cost of the rectangle of cells that ever held one.
-    void clear_tiles() {
-        for (int32_t x = 0; x < columns_used_; ++x) {
-            auto column = cells_.begin() + static_cast<std::ptrdiff_t>(index(x, 0));
-            std::fill(column, column + rows_used_, nullptr);
-        }
-        columns_used_ = rows_used_ = 0;
-    }
-    // Replaces the tile at (x, y); ignored outside the grid.
-    void set(int32_t x, int32_t y, std::shared_ptr<TKartenTile> tile) {
-        if (!in_grid(x, y)) return;
-        cells_[index(x, y)] = std::move(tile);
-        columns_used_ = std::max(columns_used_, x + 1);
-        rows_used_ = std::max(rows_used_, y + 1);
-    }
+    // Takes away every tile.
+    void clear_tiles() { make_tiles(0, 0); }
+    // Replaces every tile by a fresh one, for the columns x rows rectangle cut to the grid.
+    void make_tiles(int32_t columns, int32_t rows);
 
 private:
-    static size_t index(int32_t x, int32_t y) { return static_cast<size_t>(x) * kGridSize + y; }
-
-    std::vector<std::shared_ptr<TKartenTile>> cells_;
-    int32_t columns_used_ = 0, rows_used_ = 0;
+    // The grid hands out writable tiles from a const reference, as the map is one object.
+    mutable std::vector<TKartenTile> tiles_;
+    int32_t columns_ = 0, rows_ = 0;
 };
 
 // Whether (x, y) lies inside the map rectangle.

@@ -18,7 +18,7 @@ void TileTracking::everything_changed() {
 
 void TileTracking::note_blockers(TKartenTile& tile) {
     const auto first = static_cast<uint32_t>(blockers_.size());
-    tile.gegenstaende->for_each([&](RecordRef& record) {
+    tile.objects_if_any()->for_each([&](RecordRef& record) {
         if (const auto* piece = dynamic_cast<const TMobiliar*>(record.get()))
             blockers_.push_back({&piece->blocks, 1});
         else if (const auto* door = dynamic_cast<const TDoor*>(record.get()))
@@ -49,7 +49,7 @@ void TileTracking::find_cells_with_objects() {
     for (int32_t x = 0; x < columns; ++x) {
         for (int32_t y = 0; y < rows; ++y) {
             TKartenTile* tile = tile_grid.at(x, y);
-            if (tile == nullptr || !tile->gegenstaende || tile->gegenstaende->empty()) continue;
+            if (tile == nullptr || !tile->holds_objects()) continue;
             with_objects_.push_back({x, y});
             note_blockers(*tile);
         }

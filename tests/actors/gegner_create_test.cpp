@@ -87,7 +87,7 @@ TEST_F(CreateMonster, ANamedSpawnCopiesTheLastPrototypeOfThatName) {
 
 TEST_F(CreateMonster, RandomPlacementFindsOnlyOpenTiles) {
     testing::make_map({"1111", "1001", "1111"});
-    tile(2, 1).gegenstaende->append(new_record<TDoor>());
+    tile(2, 1).gegenstaende()->append(new_record<TDoor>());
     TKarte::update();
     auto made = spawn_many(20, "Rat", 0, 0);
     monsters->for_each_of<TGegner>([](std::shared_ptr<TGegner>& m) {

@@ -100,7 +100,7 @@ protected:
     // block their tiles at once, as a pass would.
     template <class T>
     static std::shared_ptr<T> put(int32_t x, int32_t y, std::shared_ptr<T> record) {
-        tile(x, y).gegenstaende->append(record);
+        tile(x, y).gegenstaende()->append(record);
         TKarte::update();
         return record;
     }

@@ -127,7 +127,7 @@ std::shared_ptr<TTeleport> teleport(int32_t x, int32_t y, int32_t to_x, int32_t 
     made->y = y;
     made->target_x = to_x;
     made->target_y = to_y;
-    tile_grid.at(x, y)->gegenstaende->append(made);
+    tile_grid.at(x, y)->gegenstaende()->append(made);
     return made;
 }
 

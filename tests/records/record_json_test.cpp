@@ -63,17 +63,17 @@ TEST_F(RecordJsonTest, NamesTheBuffsOwnerFieldAndTypeInsteadOfWalkingThem) {
 
 TEST_F(RecordJsonTest, ARecordThatHoldsItselfEndsInItsTypeName) {
     auto tile = new_record<TKartenTile>();
-    tile->gegenstaende->append(tile);
+    tile->gegenstaende()->append(tile);
     nlohmann::ordered_json json = record_to_json(*tile);
     EXPECT_EQ(json["gegenstaende"][0], "TKartenTile");
-    tile->gegenstaende->clear();  // breaks the cycle so the tile is freed
+    tile->gegenstaende()->clear();  // breaks the cycle so the tile is freed
 
     // A long chain of distinct records is cut at the nesting limit.
     auto top = new_record<TKartenTile>();
     auto current = top;
     for (int i = 0; i < 50; ++i) {
         auto next = new_record<TKartenTile>();
-        current->gegenstaende->append(next);
+        current->gegenstaende()->append(next);
         current = next;
     }
     nlohmann::ordered_json deep = record_to_json(*top);

@@ -56,7 +56,7 @@ TEST_F(Morgue, TheMapShowsWhatWasSeenWithTheWallsAroundIt) {
             tile(x, y).erfasst = 1;
     }
     auto door = new_record<TDoor>();
-    tile(2, 2).gegenstaende->append(door);
+    tile(2, 2).gegenstaende()->append(door);
     TTreasure::drop_gold(2, 1, 5);
     place(1, 2);
     EXPECT_EQ(seen_map_rows(), (std::vector<std::string>{"####", "#.T#", "#Q+#", "####"}));

@@ -80,7 +80,7 @@ protected:
         TKartenTile* tile = map_tile(x, y);
         if (tile == nullptr || tile->ID == 1) return false;
         bool open = true;
-        tile->gegenstaende->for_each([&](RecordRef& record) {
+        tile->gegenstaende()->for_each([&](RecordRef& record) {
             if (std::dynamic_pointer_cast<TTeleport>(record)) open = false;
             auto door = std::dynamic_pointer_cast<TDoor>(record);
             if (!door || door->open) return;
@@ -132,7 +132,7 @@ protected:
         const int32_t x = player->x + step.first;
         const int32_t y = player->y + step.second;
         bool locked = false;
-        map_tile(x, y)->gegenstaende->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
+        map_tile(x, y)->gegenstaende()->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
             locked = locked || (door->locked && !door->open);
         });
         if (locked && !TGegner::collide(x, y)) return bindings->use;
@@ -172,12 +172,13 @@ protected:
         });
     }
 
-    // Loot of a slain monster beside the player, not tried before.
-    static bool loot_beside(std::set<const Record*>& tried) {
+    // Loot of a slain monster beside the player, not tried before. The heaps tried are held, so
+    // that a new heap can never take the place of an old one in memory and pass for it.
+    static bool loot_beside(std::set<std::shared_ptr<TTreasure>>& tried) {
         bool found = false;
         treasures->for_each_of<TTreasure>([&](std::shared_ptr<TTreasure>& heap) {
             if (std::abs(heap->x - player->x) <= 1 && std::abs(heap->y - player->y) <= 1 &&
-                tried.insert(heap.get()).second)
+                tried.insert(heap).second)
                 found = true;
         });
         return found;
@@ -233,7 +234,7 @@ protected:
     }
 
     GameRecorder recorder_;
-    std::set<const Record*> looted_;
+    std::set<std::shared_ptr<TTreasure>> looted_;
     int32_t rested_ = 0;
     int32_t last_hp_ = 0;
 };

@@ -123,7 +123,7 @@ TEST_F(Light, BurntOutLightsStayOnTilesButLeaveHeaps) {
     treasures->append(heap);
 
     update_lights();
-    EXPECT_TRUE(tile(3, 3).gegenstaende->contains(lying.get()));
+    EXPECT_TRUE(tile(3, 3).gegenstaende()->contains(lying.get()));
     EXPECT_EQ(lying->brennt, 0);
     EXPECT_EQ(tile(3, 3).lichtstaerke, 0);
     EXPECT_FALSE(heap->drop->contains(spent.get()));
@@ -135,7 +135,7 @@ TEST_F(Light, BurntOutLightsStayOnTilesButLeaveHeaps) {
 TEST_F(Light, WallsAndClosedDoorsKeepCellsDarkButMonstersDoNot) {
     testing::make_map({"0000000", "0010000", "0000000", "0000000"});
     auto door = new_record<TDoor>();
-    tile(3, 2).gegenstaende->append(door);
+    tile(3, 2).gegenstaende()->append(door);
     auto rat = new_record<TGegner>();
     rat->name = "Rat";
     rat->x = 2;

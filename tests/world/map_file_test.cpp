@@ -49,7 +49,7 @@ protected:
 
     static std::vector<std::string> types_on(int32_t x, int32_t y) {
         std::vector<std::string> types;
-        tile(x, y).gegenstaende->for_each(
+        tile(x, y).gegenstaende()->for_each(
             [&](RecordRef& record) { types.push_back(TTypeId::ForObject(*record)->Name()); });
         return types;
     }
@@ -76,17 +76,17 @@ TEST_F(MapFile, LongShortAndCrlfLines) {
 
 TEST_F(MapFile, LoadingGivesFreshTilesOfTheFilesSize) {
     tile(1, 1).erfasst = 1;
-    tile(1, 1).gegenstaende->append(new_record<TDoor>());
+    tile(1, 1).gegenstaende()->append(new_record<TDoor>());
     ASSERT_FALSE(load("4\n2\n0000\n0000\n"));
     EXPECT_EQ(current_map, dir.path("test.map"));
     EXPECT_EQ(tile(1, 1).erfasst, 0);
-    EXPECT_TRUE(tile(1, 1).gegenstaende->empty());
+    EXPECT_TRUE(tile(1, 1).gegenstaende()->empty());
 }
 
 TEST_F(MapFile, TheRecordSectionBeginsAfterTheLastGridLine) {
     // Read from the start, the grid line would make a light.
     ASSERT_FALSE(load("3\n1\nTLeuchte { name = Lamp }\nTLeuchte { name = Lamp x = 2 }\n"));
-    EXPECT_TRUE(tile(0, 0).gegenstaende->empty());
+    EXPECT_TRUE(tile(0, 0).gegenstaende()->empty());
     EXPECT_EQ(types_on(2, 0), (std::vector<std::string>{"TLeuchte"}));
 }
 
@@ -102,7 +102,7 @@ TEST_F(MapFile, RecordsArePlacedInFivePassesInFileOrder) {
              "TGegner { name = Rat x = 0 y = 0 }\n"));
     EXPECT_EQ(types_on(1, 1),
               (std::vector<std::string>{"TLeuchte", "TSchalter", "TDoor", "TDoor", "TTeleport"}));
-    std::vector<RecordRef> on_tile = tile(1, 1).gegenstaende->records();
+    std::vector<RecordRef> on_tile = tile(1, 1).gegenstaende()->records();
     EXPECT_EQ(std::dynamic_pointer_cast<TDoor>(on_tile[2])->open, 1) << "doors in file order";
 
     std::vector<std::string> left;
@@ -119,14 +119,14 @@ TEST_F(MapFile, ALightIsACopyOfItsPrototypeWithPlaceAndBurnTimeFromTheRecord) {
         load("3\n3\n000\n000\n000\n"
              "TLeuchte { name = Lamp x = 2 y = 1 leuchtkraft = 5 }\n"
              "TLeuchte { name = Lamp x = 0 y = 2 brenndauer = 7 }\n"));
-    auto first = std::dynamic_pointer_cast<TLeuchte>(tile(2, 1).gegenstaende->first());
+    auto first = std::dynamic_pointer_cast<TLeuchte>(tile(2, 1).gegenstaende()->first());
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->leuchtkraft, 80) << "not the record's";
     EXPECT_EQ(first->brennt, 0) << "the prototype's";
     EXPECT_EQ(first->brenndauer, -1) << "the record's own default, not the prototype's 300";
     EXPECT_EQ(first->x, 2);
     EXPECT_EQ(first->y, 1);
-    auto second = std::dynamic_pointer_cast<TLeuchte>(tile(0, 2).gegenstaende->first());
+    auto second = std::dynamic_pointer_cast<TLeuchte>(tile(0, 2).gegenstaende()->first());
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->brenndauer, 7);
 }
@@ -212,7 +212,7 @@ TEST_F(MapFile, BadRecordsAreSkippedWithAWarningNamingTheFile) {
         << "row 1 is all wall";
     EXPECT_NE(err.find("the TDoor at (0|-2) lies outside the map"), std::string::npos);
     EXPECT_EQ(load_problems.size(), 6U) << "one warning per record";
-    EXPECT_TRUE(tile(1, 0).gegenstaende->empty());
+    EXPECT_TRUE(tile(1, 0).gegenstaende()->empty());
     EXPECT_EQ(monsters->count(), 0);
     EXPECT_EQ(map_records->count(), 1) << "only the door is left";
 }

@@ -46,7 +46,7 @@ protected:
     }
     static std::shared_ptr<TDoor> door_at(int32_t x, int32_t y) {
         std::shared_ptr<TDoor> found;
-        tile(x, y).gegenstaende->for_each_of<TDoor>(
+        tile(x, y).gegenstaende()->for_each_of<TDoor>(
             [&](std::shared_ptr<TDoor>& door) { found = door; });
         return found;
     }
@@ -60,7 +60,7 @@ protected:
     static int32_t slot_key(int32_t slot) { return slot == 10 ? '0' : '0' + slot; }
     static std::shared_ptr<TLeuchte> light_at(int32_t x, int32_t y) {
         std::shared_ptr<TLeuchte> found;
-        tile(x, y).gegenstaende->for_each_of<TLeuchte>(
+        tile(x, y).gegenstaende()->for_each_of<TLeuchte>(
             [&](std::shared_ptr<TLeuchte>& light) { found = light; });
         return found;
     }

@@ -96,7 +96,7 @@ TEST_F(ShippedMap, LoadsCleanlyWithRoomsCorridorsLightsAndMonsters) {
             const TKartenTile& t = tile(x, y);
             floor += t.ID == 0;
             corridor += t.ID == 2;
-            t.gegenstaende->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& light) {
+            t.gegenstaende()->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& light) {
                 EXPECT_NE(t.ID, 1) << "a light stands in a wall at " << x << "," << y;
                 ++lights;
                 burning_down += light->brenndauer > 0;

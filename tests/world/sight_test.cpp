@@ -97,7 +97,7 @@ TEST_F(Sight, WallsAndClosedDoorsBlockTheLine) {
     EXPECT_EQ(line_of_sight(0, 1, 2, 1), 0) << "nor is a viewer standing in a wall";
 
     auto door = new_record<TDoor>();
-    tile(2, 0).gegenstaende->append(door);
+    tile(2, 0).gegenstaende()->append(door);
     TKarte::update();
     EXPECT_EQ(line_of_sight(0, 0, 4, 0), 0) << "a closed door blocks";
     door->open = 1;

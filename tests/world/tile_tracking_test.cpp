@@ -33,7 +33,7 @@ std::vector<int32_t> walkability_by_the_rule() {
         for (int32_t y = 0; y < map_height; ++y) {
             const TKartenTile& t = *tile_grid.at(x, y);
             bool blocked = t.ID == TKarte::MAP_SOLID;
-            t.gegenstaende->for_each([&](RecordRef& record) {
+            t.gegenstaende()->for_each([&](RecordRef& record) {
                 if (auto* piece = dynamic_cast<TMobiliar*>(record.get()))
                     blocked |= piece->blocks == 1;
                 if (auto* door = dynamic_cast<TDoor*>(record.get())) blocked |= door->open == 0;
@@ -72,14 +72,14 @@ TEST_F(TileTracking, TrackedWalksLeaveTheTilesAsWholeWalksWould) {
             case 0: {
                 auto door = new_record<TDoor>();
                 door->open = random_range(0, 1);
-                tile(x, y).gegenstaende->append(door);
+                tile(x, y).gegenstaende()->append(door);
                 doors.push_back(door);
                 break;
             }
             case 1: {
                 auto piece = new_record<TMobiliar>();
                 piece->blocks = 1;
-                tile(x, y).gegenstaende->append(piece);
+                tile(x, y).gegenstaende()->append(piece);
                 break;
             }
             case 2:
@@ -108,10 +108,10 @@ TEST_F(TileTracking, TrackedWalksLeaveTheTilesAsWholeWalksWould) {
 TEST_F(TileTracking, ATileThatLosesItsClosedDoorIsWalkableAgain) {
     testing::make_map({"000", "000"});
     auto door = new_record<TDoor>();
-    tile(1, 1).gegenstaende->append(door);
+    tile(1, 1).gegenstaende()->append(door);
     TKarte::update();
     EXPECT_EQ(tile(1, 1).begehbar, 0);
-    tile(1, 1).gegenstaende->remove(door);
+    tile(1, 1).gegenstaende()->remove(door);
     TKarte::update();
     EXPECT_EQ(tile(1, 1).begehbar, 1);
 }

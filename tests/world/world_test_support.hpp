@@ -40,7 +40,7 @@ protected:
 
     static std::shared_ptr<TLeuchte> light_on_tile(int32_t x, int32_t y) {
         auto made = light();
-        tile(x, y).gegenstaende->append(made);
+        tile(x, y).gegenstaende()->append(made);
         return made;
     }
 
