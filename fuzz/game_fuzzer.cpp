@@ -144,6 +144,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     set_backend(nullptr);
     // Freed before the next input, so that libFuzzer finds as many frees as allocations.
-    reset_world_keeping_grid();
+    reset_world_for_fuzzing();
     return 0;
 }

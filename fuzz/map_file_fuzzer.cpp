@@ -84,6 +84,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!refused) play_a_turn_and_a_frame(data, size);
     // What the input made is freed before the next, so that libFuzzer finds as many frees as
     // allocations and has no leak to look for.
-    reset_world_keeping_grid();
+    reset_world_for_fuzzing();
     return 0;
 }

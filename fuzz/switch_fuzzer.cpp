@@ -66,6 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TKarte::update();
     // What the input made is freed before the next, so that libFuzzer finds as many frees as
     // allocations and has no leak to look for; the grid keeps its storage.
-    reset_world_keeping_grid();
+    reset_world_for_fuzzing();
     return 0;
 }

@@ -10,9 +10,9 @@ namespace grotmere {
 // Runs once per turn, after the switches and before the second sight test, so a door opened
 // this turn no longer blocks the view. With several doors on one tile the last one decides. An
 // open door clears even a tile the walkability update will block again (a wall, furniture).
-// Only tiles holding objects can hold a door.
+// Only the tiles holding doors are visited, in the order of a walk over the whole map.
 int32_t TDoor::update() {
-    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
+    const std::vector<MapCell>& cells = tile_tracking.cells_with_doors();
     for (size_t k = 0; k < cells.size(); ++k) {
         TKartenTile* tile = tile_grid.at(cells[k].x, cells[k].y);
         RecordList* objects = tile ? tile->objects_if_any() : nullptr;

@@ -1,8 +1,13 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
@@ -19,7 +24,7 @@ constexpr int32_t kBrightest = 100;
 // A light value after a share has been added: truncated toward zero and capped at 100. The cap
 // is taken before the truncation, which gives the same value and keeps the conversion in range;
 // below the 32-bit range (a huge negative light from a data file) the value stops at its end.
-int32_t brighten(int32_t value, float share) {
+[[maybe_unused]] int32_t brighten(int32_t value, float share) {
     constexpr float kLowest = -2147483648.0F;
     const float sum = std::min(static_cast<float>(value) + share, static_cast<float>(kBrightest));
     return sum <= kLowest ? std::numeric_limits<int32_t>::min() : static_cast<int32_t>(sum);
@@ -67,10 +72,27 @@ struct Shares {
 };
 
 inline void add_light(TKartenTile& tile, const Shares& shares) {
+#if defined(__SSE2__)
+    // The four values at once, lane by lane as brighten() does it: converted, added, capped at
+    // 100 and truncated; a sum far below the 32-bit range converts to the lowest integer, which
+    // is what brighten() answers for it.
+    const __m128 values =
+        _mm_cvtepi32_ps(_mm_setr_epi32(tile.lichtstaerke, tile.lichtr, tile.lichtg, tile.lichtb));
+    const __m128 added = _mm_add_ps(
+        values, _mm_setr_ps(shares.lichtstaerke, shares.lichtr, shares.lichtg, shares.lichtb));
+    alignas(16) int32_t result[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(result),
+                    _mm_cvttps_epi32(_mm_min_ps(added, _mm_set1_ps(kBrightest))));
+    tile.lichtstaerke = result[0];
+    tile.lichtr = result[1];
+    tile.lichtg = result[2];
+    tile.lichtb = result[3];
+#else
     tile.lichtstaerke = brighten(tile.lichtstaerke, shares.lichtstaerke);
     tile.lichtr = brighten(tile.lichtr, shares.lichtr);
     tile.lichtg = brighten(tile.lichtg, shares.lichtg);
     tile.lichtb = brighten(tile.lichtb, shares.lichtb);
+#endif
 }
 
 bool blocks_at(int32_t x, int32_t y) {
@@ -175,7 +197,7 @@ void shine_walking(const TLeuchte& light, int32_t x, int32_t y) {
 // Lights of small reach, the usual kind, are shone with masks instead of walks
 // (world/sight_masks.hpp).
 
-// The shares of a light of small reach for every distance in its square. Cells at the same
+// The cells a light of small reach lights at most, and the shares of each. Cells at the same
 // distance get the same shares, and lights made from one prototype shine alike, so the table of
 // the last light is kept and used again while the lights that follow have the same values.
 class ShareTable {
@@ -187,7 +209,10 @@ public:
         if (!last.made_for(light)) last.make(light);
         return last;
     }
-    const Shares& at(int32_t di, int32_t dj) const { return shares_[std::abs(di)][std::abs(dj)]; }
+    // The cells of the square within reach, by the distance test of every light.
+    const SquareMask& within() const { return within_; }
+    // The shares of the cell with this SquareMask::bit.
+    const Shares& at(int32_t bit) const { return shares_[static_cast<size_t>(bit)]; }
 
 private:
     bool made_for(const TLeuchte& light) const {
@@ -196,9 +221,15 @@ private:
     }
     void make(const TLeuchte& light) {
         const Distances& light_distance = Distances::table();
-        for (int32_t a = 0; a <= light.reichweite; ++a) {
-            for (int32_t b = a; b <= light.reichweite; ++b)
-                shares_[a][b] = shares_[b][a] = Shares(light, light_distance(a, b));
+        const auto reach = static_cast<float>(light.reichweite);
+        within_ = {};
+        for (int32_t di = -kMaskedReach; di <= kMaskedReach; ++di) {
+            for (int32_t dj = -kMaskedReach; dj <= kMaskedReach; ++dj) {
+                const float d = light_distance(di, dj);
+                if (d > reach) continue;
+                within_.set(di, dj);
+                shares_[static_cast<size_t>(SquareMask::bit(di, dj))] = Shares(light, d);
+            }
         }
         valid_ = true;
         leuchtkraft_ = light.leuchtkraft;
@@ -208,30 +239,29 @@ private:
         reach_ = light.reichweite;
     }
 
-    Shares shares_[kMaskedReach + 1][kMaskedReach + 1];
+    SquareMask within_;
+    Shares shares_[kMaskSide * kMaskSide];
     bool valid_ = false;
     int32_t leuchtkraft_ = 0, r_ = 0, g_ = 0, b_ = 0, reach_ = 0;
 };
 
+// Lights of small reach, the usual kind, are shone with masks instead of walks
+// (world/sight_masks.hpp). Each cell a light lights gets its share once, so the order of the
+// cells of one light changes nothing; the lights keep theirs.
 void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
-    const int32_t reach = light.reichweite;
-    const LitSquare square(x, y, reach);
-    const SquareMask blocking =
-        blocking_around(square.first_i, square.last_i, square.first_j, square.last_j, x, y);
-    const Distances& light_distance = Distances::table();
+    const LitSquare square(x, y, light.reichweite);
+    // Only the cells of the square are filled in, and only they can be lit: a cell beyond the
+    // map's edge blocks, and its own line starts on it.
+    std::array<TKartenTile*, static_cast<size_t>(kMaskSide) * kMaskSide> tiles;
+    const SquareMask blocking = blocking_around(square.first_i, square.last_i, square.first_j,
+                                                square.last_j, x, y, tiles.data());
     const std::vector<SquareMask>& masks = line_masks();
     const ShareTable& shares = ShareTable::for_light(light);
-    const auto reach_as_float = static_cast<float>(reach);
-    for (int32_t i = square.first_i; i <= square.last_i; ++i) {
-        for (int32_t j = square.first_j; j <= square.last_j; ++j) {
-            const float d = light_distance(i - x, j - y);
-            if (d > reach_as_float) continue;
-            // A cell without a tile blocks, and its own line starts on it, so it is never lit.
-            if (masks[static_cast<size_t>(SquareMask::bit(i - x, j - y))].meets(blocking)) continue;
-            add_light(*tile_grid.at(i, j), shares.at(i - x, j - y));
-            tile_tracking.seen_or_lit(i, j);
-        }
-    }
+    for_each_cell_of(shares.within(), [&](int32_t n) {
+        if (masks[static_cast<size_t>(n)].meets(blocking)) return;
+        add_light(*tiles[static_cast<size_t>(n)], shares.at(n));
+        tile_tracking.seen_or_lit(x + SquareMask::di_of(n), y + SquareMask::dj_of(n));
+    });
 }
 
 // Every line ends on the light's own cell, so a light outside the map lights nothing; a light
@@ -243,10 +273,10 @@ void shine(const TLeuchte& light, int32_t x, int32_t y) {
 }
 
 // The lights lying on tiles shine in the order a scan of the map would find them, column by
-// column, each column from the top, each tile's list in order; only tiles holding objects hold
-// any. Shining changes no tile's list. Burnt-out lights stay on their tiles.
+// column, each column from the top, each tile's list in order; only the tiles holding lights
+// are visited. Shining changes no tile's list. Burnt-out lights stay on their tiles.
 void shine_lights_on_tiles() {
-    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
+    const std::vector<MapCell>& cells = tile_tracking.cells_with_lights();
     for (size_t k = 0; k < cells.size(); ++k) {
         const MapCell cell = cells[k];
         const TKartenTile* tile = tile_grid.at(cell.x, cell.y);

@@ -68,24 +68,18 @@ const SquareMask& within_radius(int32_t r) {
 // The player's sight, radius 5: the cells of the square are tested against the masks of their
 // lines (world/sight_masks.hpp) instead of each walking its line.
 void in_sight_masked(int32_t x, int32_t y, int32_t r, const SightSquare& square) {
-    const auto first_i = static_cast<int32_t>(square.first_i);
-    const auto last_i = static_cast<int32_t>(square.last_i);
-    const auto first_j = static_cast<int32_t>(square.first_j);
-    const auto last_j = static_cast<int32_t>(square.last_j);
+    // Only the cells of the square are filled in, and only they can be seen: a cell beyond the
+    // map's edge blocks, and its own line starts on it.
     std::array<TKartenTile*, static_cast<size_t>(kMaskSide) * kMaskSide> tiles;
     const SquareMask blocking =
-        blocking_around(first_i, last_i, first_j, last_j, x, y, tiles.data());
-    const SquareMask& near = within_radius(r);
+        blocking_around(static_cast<int32_t>(square.first_i), static_cast<int32_t>(square.last_i),
+                        static_cast<int32_t>(square.first_j), static_cast<int32_t>(square.last_j),
+                        x, y, tiles.data());
     const std::vector<SquareMask>& masks = line_masks();
-    for (int32_t i = first_i; i <= last_i; ++i) {
-        for (int32_t j = first_j; j <= last_j; ++j) {
-            const int32_t n = SquareMask::bit(i - x, j - y);
-            const uint64_t inside = n < 64 ? near.low >> n : near.high >> (n - 64);
-            if ((inside & 1) == 0 || masks[static_cast<size_t>(n)].meets(blocking)) continue;
-            // A cell seen has a clear line, so its own tile exists.
-            see(tiles[static_cast<size_t>(n)], i, j);
-        }
-    }
+    for_each_cell_of(within_radius(r), [&](int32_t n) {
+        if (masks[static_cast<size_t>(n)].meets(blocking)) return;
+        see(tiles[static_cast<size_t>(n)], x + SquareMask::di_of(n), y + SquareMask::dj_of(n));
+    });
 }
 
 }  // namespace

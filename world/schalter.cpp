@@ -162,9 +162,9 @@ void act(TSchalter& schalter, int32_t nth, const SwitchUser& user) {
 
 // A switch keeps no state: a trigger fires on every turn the player spends on it, a button on
 // every turn the use key pressed it.
-// Only tiles holding objects can hold a switch.
+// Only the tiles holding switches are visited, in the order of a walk over the whole map.
 int32_t TSchalter::update(const SwitchUser& user) {
-    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
+    const std::vector<MapCell>& cells = tile_tracking.cells_with_switches();
     for (size_t k = 0; k < cells.size(); ++k) {
         TKartenTile* tile = tile_grid.at(cells[k].x, cells[k].y);
         RecordList* objects = tile ? tile->objects_if_any() : nullptr;

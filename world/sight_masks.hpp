@@ -30,7 +30,19 @@ struct SquareMask {
     bool meets(const SquareMask& other) const {
         return ((low & other.low) | (high & other.high)) != 0;
     }
+    // The offsets from the square's middle of the cell with bit n.
+    static int32_t di_of(int32_t n) { return n / kMaskSide - kMaskedReach; }
+    static int32_t dj_of(int32_t n) { return n % kMaskSide - kMaskedReach; }
 };
+
+// Calls visit(n) for every cell n of the mask, in the order of its bits.
+template <class Visit>
+void for_each_cell_of(const SquareMask& mask, Visit&& visit) {
+    for (uint64_t bits = mask.low; bits != 0; bits &= bits - 1)
+        visit(__builtin_ctzll(bits));
+    for (uint64_t bits = mask.high; bits != 0; bits &= bits - 1)
+        visit(64 + __builtin_ctzll(bits));
+}
 
 // The masks of every line, indexed by SquareMask::bit of the line's first cell.
 inline const std::vector<SquareMask>& line_masks() {
@@ -62,8 +74,12 @@ inline SquareMask blocking_around(int32_t first_i, int32_t last_i, int32_t first
     // them anyway.
     SquareMask blocking{~uint64_t{0}, ~uint64_t{0}};
     for (int32_t i = first_i; i <= last_i; ++i) {
+        // A column's tiles follow each other in the grid; where the map's size is not that of
+        // its tiles (a test may set it alone), each tile is looked up.
+        TKartenTile* column = tile_grid.at(i, first_j);
+        const bool whole_column = column != nullptr && tile_grid.at(i, last_j) != nullptr;
         for (int32_t j = first_j; j <= last_j; ++j) {
-            TKartenTile* tile = tile_grid.at(i, j);
+            TKartenTile* tile = whole_column ? column + (j - first_j) : tile_grid.at(i, j);
             const int32_t n = SquareMask::bit(i - x, j - y);
             if (tiles != nullptr) tiles[n] = tile;
             if (tile == nullptr) continue;

@@ -5,7 +5,9 @@
 #include "records/record_list.hpp"
 #include "world/door.hpp"
 #include "world/karten_tile.hpp"
+#include "world/leuchte.hpp"
 #include "world/mobiliar.hpp"
+#include "world/schalter.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -16,16 +18,24 @@ void TileTracking::everything_changed() {
     darken_everything_ = true;
 }
 
-void TileTracking::note_blockers(TKartenTile& tile) {
+void TileTracking::note_contents(TKartenTile& tile, MapCell cell) {
     const auto first = static_cast<uint32_t>(blockers_.size());
+    bool switches = false, lights = false;
     tile.objects_if_any()->for_each([&](RecordRef& record) {
         if (const auto* piece = dynamic_cast<const TMobiliar*>(record.get()))
             blockers_.push_back({&piece->blocks, 1});
         else if (const auto* door = dynamic_cast<const TDoor*>(record.get()))
             blockers_.push_back({&door->open, 0});
+        switches |= dynamic_cast<const TSchalter*>(record.get()) != nullptr;
+        lights |= dynamic_cast<const TLeuchte*>(record.get()) != nullptr;
     });
     const auto count = static_cast<uint32_t>(blockers_.size()) - first;
     if (count > 0) blockable_.push_back({&tile, first, count});
+    const bool doors = std::any_of(blockers_.begin() + first, blockers_.end(),
+                                   [](const Blocker& blocker) { return blocker.blocking == 0; });
+    if (doors) with_doors_.push_back(cell);
+    if (switches) with_switches_.push_back(cell);
+    if (lights) with_lights_.push_back(cell);
 }
 
 const std::vector<MapCell>& TileTracking::cells_with_objects() {
@@ -42,6 +52,9 @@ const std::vector<BlockableTile>& TileTracking::blockable_tiles() {
 
 void TileTracking::find_cells_with_objects() {
     with_objects_.clear();
+    with_doors_.clear();
+    with_switches_.clear();
+    with_lights_.clear();
     blockable_.clear();
     blockers_.clear();
     const int32_t columns = std::clamp(map_width, 0, kGridSize);
@@ -51,7 +64,7 @@ void TileTracking::find_cells_with_objects() {
             TKartenTile* tile = tile_grid.at(x, y);
             if (tile == nullptr || !tile->holds_objects()) continue;
             with_objects_.push_back({x, y});
-            note_blockers(*tile);
+            note_contents(*tile, {x, y});
         }
     }
     objects_known_ = true;

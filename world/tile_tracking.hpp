@@ -49,6 +49,11 @@ public:
     // Walks over it go by position and read its size on every step: nothing a walk does adds an
     // object, but should it, the list is worked out again and the walk goes on over the new one.
     const std::vector<MapCell>& cells_with_objects();
+    // The same, cut to the cells holding at least one door, switch or light: the passes of a turn
+    // over one kind of object visit only these, in the same order.
+    const std::vector<MapCell>& cells_with_doors() { return kept_up(with_doors_); }
+    const std::vector<MapCell>& cells_with_switches() { return kept_up(with_switches_); }
+    const std::vector<MapCell>& cells_with_lights() { return kept_up(with_lights_); }
 
     // The tiles that doors or furniture can block, and their blockers; the references hold while
     // no tile list changes and the tiles are not replaced, which is checked on every call.
@@ -75,9 +80,13 @@ private:
         return static_cast<size_t>(x) * kGridSize + static_cast<size_t>(y);
     }
     void find_cells_with_objects();
-    void note_blockers(TKartenTile& tile);
+    void note_contents(TKartenTile& tile, MapCell cell);
+    const std::vector<MapCell>& kept_up(const std::vector<MapCell>& cells) {
+        cells_with_objects();
+        return cells;
+    }
 
-    std::vector<MapCell> with_objects_;
+    std::vector<MapCell> with_objects_, with_doors_, with_switches_, with_lights_;
     std::vector<BlockableTile> blockable_;
     std::vector<Blocker> blockers_;
     bool objects_known_ = false;

@@ -22,29 +22,14 @@ void reset_outside_state() {
 
 }  // namespace
 
-void reset_world() {
+void reset_world_for_fuzzing() {
     world_state = WorldState{};
     reset_outside_state();
-    framebuffer().fill(Rgb{0, 0, 0});
 }
 
-void reset_world_keeping_grid() {
-    TileGrid grid = std::move(world_state.tile_grid);
-    grid.clear_tiles();
-    // Every other member as a new WorldState has it.
-    world_state = WorldState{.message_lines = {},
-                             .message_history = {},
-                             .app_title = {},
-                             .frame_timer = {},
-                             .tile_grid = std::move(grid),
-                             .current_map = {},
-                             .karte = {},
-                             .kamera = {},
-                             .chronicle = {},
-                             .player = {},
-                             .bindings = {},
-                             .escape_text = {}};
-    reset_outside_state();
+void reset_world() {
+    reset_world_for_fuzzing();
+    framebuffer().fill(Rgb{0, 0, 0});
 }
 
 }  // namespace grotmere

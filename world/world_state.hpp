@@ -13,8 +13,8 @@
 
 #include "platform/platform.hpp"
 #include "records/load_problems.hpp"
-#include "world/chronicle.hpp"
 #include "records/record_list.hpp"
+#include "world/chronicle.hpp"
 #include "world/message_history.hpp"
 #include "world/tile_grid.hpp"
 #include "world/tile_tracking.hpp"
@@ -100,9 +100,8 @@ inline std::optional<std::string>& escape_text = world_state.escape_text;
 // framebuffer, `load_problems`); this one call resets them too.
 void reset_world();
 
-// As reset_world, but cheap enough to run before every input of a fuzzer: the tile grid keeps
-// its storage and loses its tiles at the cost of the columns that held any, and the frame is not
+// As reset_world, but cheap enough to run before every input of a fuzzer: the frame is not
 // cleared.
-void reset_world_keeping_grid();
+void reset_world_for_fuzzing();
 
 }  // namespace grotmere

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
@@ -159,6 +160,10 @@ TEST_F(Light, HugeValuesFromDataStayWithinBounds) {
     wild->erleuchte(5, 5);
     EXPECT_EQ(tile(9, 9).lichtr, 100) << "the whole map is within reach";
     EXPECT_LT(tile(9, 9).lichtg, 0);
+    EXPECT_EQ(tile(5, 5).lichtg, std::numeric_limits<int32_t>::min())
+        << "a sum below the 32-bit range stops at its end";
+    wild->erleuchte(5, 5);
+    EXPECT_EQ(tile(5, 5).lichtg, std::numeric_limits<int32_t>::min());
     light()->erleuchte(-2000000000, 2000000000);  // far outside: no cell, no crash
     SUCCEED();
 }
