@@ -85,8 +85,10 @@ int32_t TKarte::darken() {
         tile.lichtg = 0;
         tile.lichtb = 0;
     };
+    const int32_t columns = map_width, rows = map_height;
     const bool marked_only = tile_tracking.darken_marked([&](int32_t x, int32_t y) {
-        if (!inside_map(x, y)) return false;
+        // A marked cell lies in the grid, so only the map's far edges need a test.
+        if (x >= columns || y >= rows) return false;
         if (TKartenTile* tile = tile_grid.at(x, y)) reset(*tile);
         return true;
     });

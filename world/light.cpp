@@ -257,11 +257,14 @@ void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
                                                 square.last_j, x, y, tiles.data());
     const std::vector<SquareMask>& masks = line_masks();
     const ShareTable& shares = ShareTable::for_light(light);
+    SquareMask lit;
     for_each_cell_of(shares.within(), [&](int32_t n) {
         if (masks[static_cast<size_t>(n)].meets(blocking)) return;
         add_light(*tiles[static_cast<size_t>(n)], shares.at(n));
-        tile_tracking.seen_or_lit(x + SquareMask::di_of(n), y + SquareMask::dj_of(n));
+        lit.set_bit(n);
     });
+    tile_tracking.seen_or_lit_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
+                                      [&lit](int32_t c) { return lit.column(c); });
 }
 
 // Every line ends on the light's own cell, so a light outside the map lights nothing; a light

@@ -76,10 +76,16 @@ void in_sight_masked(int32_t x, int32_t y, int32_t r, const SightSquare& square)
                         static_cast<int32_t>(square.first_j), static_cast<int32_t>(square.last_j),
                         x, y, tiles.data());
     const std::vector<SquareMask>& masks = line_masks();
+    SquareMask seen;
     for_each_cell_of(within_radius(r), [&](int32_t n) {
         if (masks[static_cast<size_t>(n)].meets(blocking)) return;
-        see(tiles[static_cast<size_t>(n)], x + SquareMask::di_of(n), y + SquareMask::dj_of(n));
+        TKartenTile& tile = *tiles[static_cast<size_t>(n)];
+        tile.erfasst = 1;
+        tile.sichtbar = 1;
+        seen.set_bit(n);
     });
+    tile_tracking.seen_or_lit_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
+                                      [&seen](int32_t c) { return seen.column(c); });
 }
 
 }  // namespace

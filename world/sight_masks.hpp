@@ -23,16 +23,16 @@ struct SquareMask {
     static int32_t bit(int32_t di, int32_t dj) {
         return (di + kMaskedReach) * kMaskSide + (dj + kMaskedReach);
     }
-    void set(int32_t di, int32_t dj) {
-        const int32_t n = bit(di, dj);
-        (n < 64 ? low : high) |= uint64_t{1} << (n % 64);
+    void set(int32_t di, int32_t dj) { set_bit(bit(di, dj)); }
+    void set_bit(int32_t n) { (n < 64 ? low : high) |= uint64_t{1} << (n % 64); }
+    // The bits of column c (0 to 10, left to right) of the square, its top row at bit 0.
+    uint64_t column(int32_t c) const {
+        const auto all = static_cast<unsigned __int128>(high) << 64 | low;
+        return static_cast<uint64_t>(all >> (c * kMaskSide)) & ((uint64_t{1} << kMaskSide) - 1);
     }
     bool meets(const SquareMask& other) const {
         return ((low & other.low) | (high & other.high)) != 0;
     }
-    // The offsets from the square's middle of the cell with bit n.
-    static int32_t di_of(int32_t n) { return n / kMaskSide - kMaskedReach; }
-    static int32_t dj_of(int32_t n) { return n % kMaskSide - kMaskedReach; }
 };
 
 // Calls visit(n) for every cell n of the mask, in the order of its bits.
@@ -71,23 +71,26 @@ inline const std::vector<SquareMask>& line_masks() {
 inline SquareMask blocking_around(int32_t first_i, int32_t last_i, int32_t first_j, int32_t last_j,
                                   int32_t x, int32_t y, TKartenTile** tiles = nullptr) {
     // Cells beyond the map's edge count as blocking; no line of a cell inside the map passes
-    // them anyway.
-    SquareMask blocking{~uint64_t{0}, ~uint64_t{0}};
+    // them anyway. The open cells of a column are gathered first and placed in one step.
+    unsigned __int128 open_cells = 0;
     for (int32_t i = first_i; i <= last_i; ++i) {
         // A column's tiles follow each other in the grid; where the map's size is not that of
         // its tiles (a test may set it alone), each tile is looked up.
         TKartenTile* column = tile_grid.at(i, first_j);
         const bool whole_column = column != nullptr && tile_grid.at(i, last_j) != nullptr;
+        const int32_t column_bit = SquareMask::bit(i - x, -kMaskedReach);
+        uint32_t column_open = 0;
         for (int32_t j = first_j; j <= last_j; ++j) {
             TKartenTile* tile = whole_column ? column + (j - first_j) : tile_grid.at(i, j);
-            const int32_t n = SquareMask::bit(i - x, j - y);
-            if (tiles != nullptr) tiles[n] = tile;
+            const int32_t row = j - y + kMaskedReach;
+            if (tiles != nullptr) tiles[column_bit + row] = tile;
             if (tile == nullptr) continue;
-            const uint64_t open = (tile->ID != TKarte::MAP_SOLID) & (tile->begehbar != 0);
-            (n < 64 ? blocking.low : blocking.high) &= ~(open << (n % 64));
+            const uint32_t open = (tile->ID != TKarte::MAP_SOLID) & (tile->begehbar != 0);
+            column_open |= open << row;
         }
+        open_cells |= static_cast<unsigned __int128>(column_open) << column_bit;
     }
-    return blocking;
+    return SquareMask{~static_cast<uint64_t>(open_cells), ~static_cast<uint64_t>(open_cells >> 64)};
 }
 
 }  // namespace grotmere

@@ -65,6 +65,12 @@ public:
         if (TileGrid::in_grid(x, y)) marked_[bit_word(x, y)] |= bit_of(x, y);
     }
 
+    // The same for the cells of a square around (x, y) that `cells` holds (a SquareMask's bits,
+    // of world/sight_masks.hpp): `rows(c)` answers the bits of the square's column c, row r
+    // at bit r, rows counted from the top of the square.
+    template <class Rows>
+    void seen_or_lit_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows&& rows);
+
     // Whether the walkability update must walk every tile this time; true once after a change.
     bool take_whole_walkability();
     // Calls reset(x, y) for every cell that darkening must reset and forgets them, or answers
@@ -97,6 +103,28 @@ private:
     bool darken_everything_ = true;
     std::array<uint64_t, kWords> marked_{};
 };
+
+template <class Rows>
+void TileTracking::seen_or_lit_columns(int32_t first_x, int32_t first_y, int32_t columns,
+                                       Rows&& rows) {
+    for (int32_t c = 0; c < columns; ++c) {
+        uint64_t bits = rows(c);
+        const int32_t x = first_x + c;
+        int32_t y = first_y;
+        if (bits == 0 || x < 0 || x >= kGridSize) continue;
+        // Rows above the grid hold no marks; a column's cells follow each other in the bits.
+        if (y < 0) {
+            bits = -y < 64 ? bits >> -y : 0;
+            y = 0;
+        }
+        if (y >= kGridSize) continue;
+        bits &= y + 64 <= kGridSize ? ~uint64_t{0} : (uint64_t{1} << (kGridSize - y)) - 1;
+        const size_t cell = cell_number(x, y);
+        marked_[cell / 64] |= bits << (cell % 64);
+        if (cell % 64 != 0 && cell / 64 + 1 < kWords)
+            marked_[cell / 64 + 1] |= bits >> (64 - cell % 64);
+    }
+}
 
 template <class Reset>
 bool TileTracking::darken_marked(Reset&& reset) {

@@ -144,5 +144,22 @@ TEST_F(TileTracking, DarkeningKeepsToTheMapRectangle) {
     EXPECT_EQ(tile(6, 6).lichtstaerke, 0);
 }
 
+// Lights and sight in every corner and along every edge of the largest map, where the marks of
+// a square's columns run past the grid: each lit or seen cell is darkened again.
+TEST_F(TileTracking, EveryCellLitAtTheGridsEdgesIsDarkenedAgain) {
+    testing::make_map(std::vector<std::string>(256, std::string(256, '0')));
+    TKarte::darken();
+    game_camera();
+    for (int32_t x : {0, 1, 4, 5, 6, 60, 63, 64, 250, 254, 255}) {
+        for (int32_t y : {0, 3, 5, 58, 59, 60, 64, 250, 251, 255}) {
+            light()->erleuchte(x, y);
+            kamera->in_sight(x, y, 5);
+        }
+    }
+    ASSERT_GT(lit_or_seen_tiles(), 0);
+    TKarte::darken();
+    EXPECT_EQ(lit_or_seen_tiles(), 0);
+}
+
 }  // namespace
 }  // namespace grotmere
