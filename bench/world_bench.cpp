@@ -97,7 +97,7 @@ void sight_and_light_pass() {
     TKarte::darken();
     kamera->in_sight(player->x, player->y, 5);
     tile_grid.at(player->x, player->y)->sichtbar = 1;
-    tile_tracking.seen_or_lit(player->x, player->y);
+    tile_tracking.seen(player->x, player->y);
     kamera->in_sight(player->x, player->y, 5);
     update_lights();
 }
@@ -257,7 +257,7 @@ void turn_cycle() {
     TKarte::darken();
     kamera->in_sight(player->x, player->y, 5);
     tile_grid.at(player->x, player->y)->sichtbar = 1;
-    tile_tracking.seen_or_lit(player->x, player->y);
+    tile_tracking.seen(player->x, player->y);
     update_switches();
     TDoor::update();
     kamera->in_sight(player->x, player->y, 5);

@@ -518,8 +518,11 @@ void load_tokens(LoadContext& context, const std::string& file, std::vector<Toke
 LoadProblems load_from(RecordList& list, const std::string& name, TextFile& file, int32_t offset,
                        RecordOrigins* origins = nullptr) {
     LoadProblems problems;
-    LoadContext context{list, problems, {file_identity(name)}};
-    context.origins = origins;
+    LoadContext context{.list = list,
+                        .problems = problems,
+                        .files_being_read = {file_identity(name)},
+                        .refused_types = {},
+                        .origins = origins};
     load_tokens(context, name, tokenise_definitions(file, offset));
     return problems;
 }

@@ -49,6 +49,10 @@ public:
     // As for_each, visiting only the records of type T (or derived from it).
     template <class T, class Visit>
     void for_each_of(Visit&& visit);
+    // Visits every record of type T in order, as a reader: nothing is held, so the visitor may
+    // neither change this list nor end a record's life (the drawing of a frame reads this way).
+    template <class T, class Visit>
+    void look_at_each(Visit&& visit);
 
     // The first record of type T, in walk order, that passes the test; null when none does.
     template <class T, class Test>
@@ -101,19 +105,30 @@ void RecordList::for_each(Visit&& visit) {
     }
 }
 
+// The record of another type is passed over without being held: taking and dropping a hold is
+// an atomic count in a program with threads, and a walk over one kind passes over many others.
 template <class T, class Visit>
 void RecordList::for_each_of(Visit&& visit) {
-    for_each([&visit](RecordRef& record) {
-        std::shared_ptr<T> typed = std::dynamic_pointer_cast<T>(record);
-        using Result = std::invoke_result_t<Visit&, std::shared_ptr<T>&>;
-        if (!typed) {
-            if constexpr (std::is_same_v<Result, WalkStep>)
-                return WalkStep::Continue;
-            else
-                return;
+    WalkGuard guard(*this);
+    for (size_t i = 0; i < slots_.size(); ++i) {
+        T* record = dynamic_cast<T*>(slots_[i].get());
+        if (record == nullptr) continue;
+        // Held while it is visited, as for_each holds it.
+        std::shared_ptr<T> typed(slots_[i], record);
+        if constexpr (std::is_same_v<std::invoke_result_t<Visit&, std::shared_ptr<T>&>, WalkStep>) {
+            if (visit(typed) == WalkStep::Stop) return;
+        } else {
+            visit(typed);
         }
-        return visit(typed);
-    });
+    }
+}
+
+template <class T, class Visit>
+void RecordList::look_at_each(Visit&& visit) {
+    WalkGuard guard(*this);
+    for (size_t i = 0; i < slots_.size(); ++i) {
+        if (const T* record = dynamic_cast<const T*>(slots_[i].get())) visit(*record);
+    }
 }
 
 template <class T, class Test>

@@ -45,7 +45,7 @@ void run_turn_cycle() {
     if (player) {
         if (TKartenTile* own = map_tile(player->x, player->y)) {
             own->sichtbar = 1;
-            tile_tracking.seen_or_lit(player->x, player->y);
+            tile_tracking.seen(player->x, player->y);
         }
     }
     update_switches();

@@ -98,25 +98,26 @@ public:
     // A monster outside the window draws nothing, so its tile is not looked at (nor its colour
     // set, which the next glyph's colour replaces).
     void monsters_in_sight() const {
-        monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
-            if (monster->name.empty() || !window_.contains(monster->x, monster->y)) return;
-            const TKartenTile* tile = map_tile(monster->x, monster->y);
+        monsters->look_at_each<TGegner>([&](const TGegner& monster) {
+            if (monster.name.empty() || !window_.contains(monster.x, monster.y)) return;
+            if (!tile_tracking.may_be_seen(monster.x, monster.y)) return;
+            const TKartenTile* tile = map_tile(monster.x, monster.y);
             if (tile == nullptr || tile->sichtbar == 0) return;
             // A monster in the dark shows only when it stands right beside the player.
-            if (tile->lichtstaerke <= 0 && !next_to_player(monster->x, monster->y)) return;
+            if (tile->lichtstaerke <= 0 && !next_to_player(monster.x, monster.y)) return;
             set_color(155 + tile->lichtstaerke, 0, 0);
-            glyph(std::string(1, monster->name[0]), monster->x, monster->y);
+            glyph(std::string(1, monster.name[0]), monster.x, monster.y);
         });
     }
 
     // Heaps and missiles show whether or not their cell is seen.
     void treasures_and_missiles() const {
         set_color(255, 255, 0);
-        treasures->for_each_of<TTreasure>(
-            [&](std::shared_ptr<TTreasure>& heap) { glyph("T", heap->x, heap->y); });
+        treasures->look_at_each<TTreasure>(
+            [&](const TTreasure& heap) { glyph("T", heap.x, heap.y); });
         set_color(0, 0, 255);
-        missiles->for_each_of<TGeschoss>(
-            [&](std::shared_ptr<TGeschoss>& missile) { glyph("*", missile->x, missile->y); });
+        missiles->look_at_each<TGeschoss>(
+            [&](const TGeschoss& missile) { glyph("*", missile.x, missile.y); });
     }
 
     void the_player() const {
@@ -189,14 +190,14 @@ private:
     // Closed doors and teleports show whether or not the cell was ever seen; a secret door looks
     // like a wall, a secret teleport like nothing.
     void features(RecordList& objects, int32_t x, int32_t y, Colour light) const {
-        objects.for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
-            if (door->open != 0) return;
+        objects.look_at_each<TDoor>([&](const TDoor& door) {
+            if (door.open != 0) return;
             square(x, y,
-                   door->secret == 0 ? Colour{128 + light.r, 64 + light.g, light.b}
-                                     : Colour{50, 50, 50});
+                   door.secret == 0 ? Colour{128 + light.r, 64 + light.g, light.b}
+                                    : Colour{50, 50, 50});
         });
-        objects.for_each_of<TTeleport>([&](std::shared_ptr<TTeleport>& teleport) {
-            if (teleport->secret != 0) return;
+        objects.look_at_each<TTeleport>([&](const TTeleport& teleport) {
+            if (teleport.secret != 0) return;
             square(x, y, {50 + light.r, 50 + light.g, 120 + light.b});
         });
     }

@@ -61,7 +61,10 @@ private:
     int32_t lines_ = 0;
 };
 
+// Asked for every monster and heap of the map in every frame: the marks of the cells seen since
+// the last darkening answer for most of them without their tiles.
 const TKartenTile* seen_tile(int32_t x, int32_t y) {
+    if (!tile_tracking.may_be_seen(x, y)) return nullptr;
     const TKartenTile* tile = map_tile(x, y);
     return tile && tile->sichtbar != 0 ? tile : nullptr;
 }
@@ -87,19 +90,19 @@ std::string door_state(const TDoor& door) {
 
 // Monsters are listed as the map shows them: seen, and lit or right beside the player.
 void monsters_in_sight(PanelWriter& panel) {
-    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
-        if (monster->name.empty()) return;
-        const TKartenTile* tile = seen_tile(monster->x, monster->y);
-        if (!tile || (tile->lichtstaerke <= 0 && !beside_player(monster->x, monster->y))) return;
-        panel.entry(monster->name[0], 155 + tile->lichtstaerke, 0, 0, monster->name);
+    monsters->look_at_each<TGegner>([&](const TGegner& monster) {
+        if (monster.name.empty()) return;
+        const TKartenTile* tile = seen_tile(monster.x, monster.y);
+        if (!tile || (tile->lichtstaerke <= 0 && !beside_player(monster.x, monster.y))) return;
+        panel.entry(monster.name[0], 155 + tile->lichtstaerke, 0, 0, monster.name);
     });
 }
 
 void heaps_in_sight(PanelWriter& panel) {
-    treasures->for_each_of<TTreasure>([&](std::shared_ptr<TTreasure>& heap) {
-        if (!seen_tile(heap->x, heap->y)) return;
-        std::string text = "A heap: " + std::to_string(heap->gold) + " gold";
-        const int32_t items = heap->drop->count();
+    treasures->look_at_each<TTreasure>([&](const TTreasure& heap) {
+        if (!seen_tile(heap.x, heap.y)) return;
+        std::string text = "A heap: " + std::to_string(heap.gold) + " gold";
+        const int32_t items = heap.drop->count();
         if (items > 0) text += ", " + std::to_string(items) + (items == 1 ? " item" : " items");
         panel.entry('T', 255, 255, 0, text);
     });
@@ -111,8 +114,8 @@ void doors_in_sight(PanelWriter& panel) {
             const TKartenTile* tile = map_tile(x, y);
             RecordList* objects = tile ? tile->objects_if_any() : nullptr;
             if (objects == nullptr || !door_in_view(x, y)) continue;
-            objects->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
-                if (door->secret == 0) panel.line(door_state(*door), 128, 64, 0);
+            objects->look_at_each<TDoor>([&](const TDoor& door) {
+                if (door.secret == 0) panel.line(door_state(door), 128, 64, 0);
             });
         }
     }
@@ -121,14 +124,13 @@ void doors_in_sight(PanelWriter& panel) {
 // Silent buffs are the game's own one-pass corrections, not effects a player was given.
 void effects(PanelWriter& panel) {
     bool any = false;
-    player->buffs->for_each_of<TBuff>([&](std::shared_ptr<TBuff>& buff) {
-        if (buff->silent != 0 || buff->variable == nullptr) return;
+    player->buffs->look_at_each<TBuff>([&](const TBuff& buff) {
+        if (buff.silent != 0 || buff.variable == nullptr) return;
         if (!any) panel.heading("EFFECTS");
         any = true;
-        std::string text =
-            buff->variable->Name() + " " + buff->operand + std::to_string(buff->wert);
-        if (buff->multi != 0) text += " each turn";
-        text += ", " + std::to_string(buff->wirkzeit) + " turns left";
+        std::string text = buff.variable->Name() + " " + buff.operand + std::to_string(buff.wert);
+        if (buff.multi != 0) text += " each turn";
+        text += ", " + std::to_string(buff.wirkzeit) + " turns left";
         panel.line(text, 160, 200, 255);
     });
 }

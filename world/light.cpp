@@ -188,7 +188,7 @@ void shine_walking(const TLeuchte& light, int32_t x, int32_t y) {
             if (d > reach || !blockers.clear(i, j, x, y)) continue;
             if (TKartenTile* tile = tile_grid.at(i, j)) {
                 add_light(*tile, Shares(light, d));
-                tile_tracking.seen_or_lit(i, j);
+                tile_tracking.lit(i, j);
             }
         }
     }
@@ -263,8 +263,8 @@ void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
         add_light(*tiles[static_cast<size_t>(n)], shares.at(n));
         lit.set_bit(n);
     });
-    tile_tracking.seen_or_lit_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
-                                      [&lit](int32_t c) { return lit.column(c); });
+    tile_tracking.lit_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
+                              [&lit](int32_t c) { return lit.column(c); });
 }
 
 // Every line ends on the light's own cell, so a light outside the map lights nothing; a light

@@ -44,7 +44,7 @@ struct SightSquare {
 void see(TKartenTile* tile, int32_t i, int32_t j) {
     tile->erfasst = 1;
     tile->sichtbar = 1;
-    tile_tracking.seen_or_lit(i, j);
+    tile_tracking.seen(i, j);
 }
 
 // The cells of a square of radius up to 5 that lie within the radius, one mask for each radius.
@@ -84,8 +84,8 @@ void in_sight_masked(int32_t x, int32_t y, int32_t r, const SightSquare& square)
         tile.sichtbar = 1;
         seen.set_bit(n);
     });
-    tile_tracking.seen_or_lit_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
-                                      [&seen](int32_t c) { return seen.column(c); });
+    tile_tracking.seen_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
+                               [&seen](int32_t c) { return seen.column(c); });
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace grotmere {
 
 void TileTracking::everything_changed() {
     objects_known_ = false;
+    seen_known_ = false;
     walk_everything_ = true;
     darken_everything_ = true;
 }
@@ -74,6 +75,18 @@ void TileTracking::find_cells_with_objects() {
     walk_everything_ = true;
     width_known_ = map_width;
     height_known_ = map_height;
+}
+
+void TileTracking::learn_seen() {
+    const int32_t columns = std::clamp(map_width, 0, kGridSize);
+    const int32_t rows = std::clamp(map_height, 0, kGridSize);
+    for (int32_t x = 0; x < columns; ++x) {
+        for (int32_t y = 0; y < rows; ++y) {
+            const TKartenTile* tile = tile_grid.at(x, y);
+            if (tile != nullptr && tile->sichtbar != 0) mark(seen_, x, y);
+        }
+    }
+    seen_known_ = true;
 }
 
 bool TileTracking::take_whole_walkability() {

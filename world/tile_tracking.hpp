@@ -60,16 +60,31 @@ public:
     const std::vector<BlockableTile>& blockable_tiles();
     const std::vector<Blocker>& blockers() const { return blockers_; }
 
-    // The rules set (x, y)'s sight or light values; the next darkening resets them.
-    void seen_or_lit(int32_t x, int32_t y) {
-        if (TileGrid::in_grid(x, y)) marked_[bit_word(x, y)] |= bit_of(x, y);
+    // The rules lit (x, y), or saw it: set its light or sight values, which the next darkening
+    // resets.
+    void lit(int32_t x, int32_t y) { mark(marked_, x, y); }
+    void seen(int32_t x, int32_t y) {
+        mark(marked_, x, y);
+        mark(seen_, x, y);
+    }
+    // The same for the cells of a square whose first column and row are first_x and first_y:
+    // `rows(c)` answers the bits of the square's column c, row r at bit r.
+    template <class Rows>
+    void lit_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows&& rows) {
+        mark_columns(first_x, first_y, columns, rows, false);
+    }
+    template <class Rows>
+    void seen_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows&& rows) {
+        mark_columns(first_x, first_y, columns, rows, true);
     }
 
-    // The same for the cells of a square around (x, y) that `cells` holds (a SquareMask's bits,
-    // of world/sight_masks.hpp): `rows(c)` answers the bits of the square's column c, row r
-    // at bit r, rows counted from the top of the square.
-    template <class Rows>
-    void seen_or_lit_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows&& rows);
+    // Whether (x, y) may hold a sichtbar other than 0. Asked for every monster of a large map in
+    // every frame, and far cheaper to ask than the tile itself. After a change outside the rules
+    // the tiles are read once to know it again.
+    bool may_be_seen(int32_t x, int32_t y) {
+        if (!seen_known_) learn_seen();
+        return TileGrid::in_grid(x, y) && (seen_[bit_word(x, y)] & bit_of(x, y)) != 0;
+    }
 
     // Whether the walkability update must walk every tile this time; true once after a change.
     bool take_whole_walkability();
@@ -86,6 +101,7 @@ private:
         return static_cast<size_t>(x) * kGridSize + static_cast<size_t>(y);
     }
     void find_cells_with_objects();
+    void learn_seen();
     void note_contents(TKartenTile& tile, MapCell cell);
     const std::vector<MapCell>& kept_up(const std::vector<MapCell>& cells) {
         cells_with_objects();
@@ -101,12 +117,23 @@ private:
     int32_t walk_width_ = -1, walk_height_ = -1;
     bool walk_everything_ = true;
     bool darken_everything_ = true;
-    std::array<uint64_t, kWords> marked_{};
+    using CellBits = std::array<uint64_t, kWords>;
+    static void mark(CellBits& bits, int32_t x, int32_t y) {
+        if (TileGrid::in_grid(x, y)) bits[bit_word(x, y)] |= bit_of(x, y);
+    }
+    template <class Rows>
+    void mark_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows& rows, bool seen);
+
+    // The cells seen or lit since the last darkening, and among them the seen ones. seen_ holds
+    // every cell whose sichtbar is not 0 while seen_known_ is true.
+    CellBits marked_{};
+    CellBits seen_{};
+    bool seen_known_ = false;
 };
 
 template <class Rows>
-void TileTracking::seen_or_lit_columns(int32_t first_x, int32_t first_y, int32_t columns,
-                                       Rows&& rows) {
+void TileTracking::mark_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows& rows,
+                                bool seen) {
     for (int32_t c = 0; c < columns; ++c) {
         uint64_t bits = rows(c);
         const int32_t x = first_x + c;
@@ -120,9 +147,14 @@ void TileTracking::seen_or_lit_columns(int32_t first_x, int32_t first_y, int32_t
         if (y >= kGridSize) continue;
         bits &= y + 64 <= kGridSize ? ~uint64_t{0} : (uint64_t{1} << (kGridSize - y)) - 1;
         const size_t cell = cell_number(x, y);
-        marked_[cell / 64] |= bits << (cell % 64);
-        if (cell % 64 != 0 && cell / 64 + 1 < kWords)
-            marked_[cell / 64 + 1] |= bits >> (64 - cell % 64);
+        const uint64_t first_word = bits << (cell % 64);
+        const uint64_t next_word = cell % 64 != 0 ? bits >> (64 - cell % 64) : 0;
+        const bool has_next = cell / 64 + 1 < kWords;
+        marked_[cell / 64] |= first_word;
+        if (has_next) marked_[cell / 64 + 1] |= next_word;
+        if (!seen) continue;
+        seen_[cell / 64] |= first_word;
+        if (has_next) seen_[cell / 64 + 1] |= next_word;
     }
 }
 
@@ -131,6 +163,8 @@ bool TileTracking::darken_marked(Reset&& reset) {
     if (darken_everything_) {
         darken_everything_ = false;
         marked_.fill(0);
+        seen_.fill(0);
+        seen_known_ = true;
         return false;
     }
     for (size_t word = 0; word < kWords; ++word) {
@@ -148,6 +182,7 @@ bool TileTracking::darken_marked(Reset&& reset) {
             kept |= uint64_t{1} << bit;
         }
         marked_[word] = kept;
+        seen_[word] &= kept;
     }
     return true;
 }

@@ -44,6 +44,16 @@ std::vector<int32_t> walkability_by_the_rule() {
     return all;
 }
 
+// The frame asks the marks, not the tiles, whether a cell may be seen: every seen tile must say so.
+bool every_seen_tile_is_marked() {
+    for (int32_t x = 0; x < map_width; ++x) {
+        for (int32_t y = 0; y < map_height; ++y) {
+            if (tile_grid.at(x, y)->sichtbar != 0 && !tile_tracking.may_be_seen(x, y)) return false;
+        }
+    }
+    return true;
+}
+
 int32_t lit_or_seen_tiles() {
     int32_t count = 0;
     for (int32_t x = 0; x < map_width; ++x) {
@@ -97,6 +107,7 @@ TEST_F(TileTracking, TrackedWalksLeaveTheTilesAsWholeWalksWould) {
         TDoor::update();
         kamera->in_sight(x, y, 5);
         shine_lying_lights();
+        ASSERT_TRUE(every_seen_tile_is_marked()) << "turn " << turn;
         if (turn % 3 == 0) {
             ASSERT_GT(lit_or_seen_tiles(), 0);
         }
@@ -122,7 +133,10 @@ TEST_F(TileTracking, WritesOutsideTheRulesAreAnnounced) {
     TKarte::update();
     EXPECT_EQ(tile(1, 1).begehbar, 1) << "an unannounced write is not looked at";
     tile(2, 0).lichtg = 7;
+    tile(3, 1).sichtbar = 1;
     tile_tracking.everything_changed();
+    EXPECT_TRUE(tile_tracking.may_be_seen(3, 1));
+    EXPECT_FALSE(tile_tracking.may_be_seen(2, 1));
     TKarte::update();
     TKarte::darken();
     EXPECT_EQ(tile(1, 1).begehbar, 0);
