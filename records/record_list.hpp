@@ -91,18 +91,7 @@ private:
 
 template <class Visit>
 void RecordList::for_each(Visit&& visit) {
-    WalkGuard guard(*this);
-    // The size is read on every step: the visitor may append, and appending may move the slots,
-    // so the visited record is copied out before the call.
-    for (size_t i = 0; i < slots_.size(); ++i) {
-        RecordRef current = slots_[i];
-        if (!current) continue;
-        if constexpr (std::is_same_v<std::invoke_result_t<Visit&, RecordRef&>, WalkStep>) {
-            if (visit(current) == WalkStep::Stop) return;
-        } else {
-            visit(current);
-        }
-    }
+    for_each_of<Record>(std::forward<Visit>(visit));
 }
 
 // The record of another type is passed over without being held: taking and dropping a hold is
@@ -110,10 +99,11 @@ void RecordList::for_each(Visit&& visit) {
 template <class T, class Visit>
 void RecordList::for_each_of(Visit&& visit) {
     WalkGuard guard(*this);
+    // The size is read on every step: the visitor may append, and appending may move the slots,
+    // so the visited record is copied out (held) before the call.
     for (size_t i = 0; i < slots_.size(); ++i) {
         T* record = dynamic_cast<T*>(slots_[i].get());
         if (record == nullptr) continue;
-        // Held while it is visited, as for_each holds it.
         std::shared_ptr<T> typed(slots_[i], record);
         if constexpr (std::is_same_v<std::invoke_result_t<Visit&, std::shared_ptr<T>&>, WalkStep>) {
             if (visit(typed) == WalkStep::Stop) return;
