@@ -121,6 +121,27 @@ TEST(CanvasRect, FillsOpaquelyAndClipsAtEveryEdge) {
                                         {19, 9}}));
 }
 
+// Rows are filled in bulk, grey by memset and colours by doubling copies: every width must come
+// out whole, in its own colour, and end where it should.
+TEST(CanvasRect, EveryWidthOfAColouredOrGreyRowIsFilledExactly) {
+    for (Rgb colour : {Rgb{1, 2, 3}, Rgb{90, 90, 90}, Rgb{255, 0, 255}}) {
+        for (int32_t width : {1, 2, 3, 4, 5, 15, 16, 17, 31, 33, 63, 64, 65, 100}) {
+            Framebuffer frame(101, 3);
+            Canvas canvas(frame);
+            canvas.set_color(colour.r, colour.g, colour.b);
+            canvas.rect(0, 1, width, 1);
+            for (int32_t x = 0; x < 101; ++x) {
+                ASSERT_EQ(frame.pixel(x, 1), x < width ? colour : kBlack) << width << " at " << x;
+                ASSERT_EQ(frame.pixel(x, 0), kBlack);
+                ASSERT_EQ(frame.pixel(x, 2), kBlack);
+            }
+        }
+        Framebuffer frame(7, 5);
+        Canvas(frame).clear(colour);
+        EXPECT_TRUE(lit(frame, colour).empty()) << "the whole frame in the clearing colour";
+    }
+}
+
 TEST(CanvasRect, EmptyOrWrappingSizesAreHandled) {
     Framebuffer frame(20, 10);
     Canvas canvas(frame);
