@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -74,6 +75,15 @@ private:
     static inline int64_t watched_changes_ = 0;
 };
 
+// The record as a T, or null. A record of exactly type T, as in a list of monsters, is known by
+// its type alone, without the search through its bases that a dynamic_cast makes.
+template <class T>
+T* record_as(Record* record) {
+    if (record == nullptr) return nullptr;
+    if (typeid(*record) == typeid(T)) return static_cast<T*>(record);
+    return dynamic_cast<T*>(record);
+}
+
 ListRef new_list();
 // A new list whose changes are counted (RecordList::watch_changes).
 ListRef new_watched_list();
@@ -102,7 +112,7 @@ void RecordList::for_each_of(Visit&& visit) {
     // The size is read on every step: the visitor may append, and appending may move the slots,
     // so the visited record is copied out (held) before the call.
     for (size_t i = 0; i < slots_.size(); ++i) {
-        T* record = dynamic_cast<T*>(slots_[i].get());
+        T* record = record_as<T>(slots_[i].get());
         if (record == nullptr) continue;
         std::shared_ptr<T> typed(slots_[i], record);
         if constexpr (std::is_same_v<std::invoke_result_t<Visit&, std::shared_ptr<T>&>, WalkStep>) {
@@ -117,7 +127,7 @@ template <class T, class Visit>
 void RecordList::look_at_each(Visit&& visit) {
     WalkGuard guard(*this);
     for (size_t i = 0; i < slots_.size(); ++i) {
-        if (const T* record = dynamic_cast<const T*>(slots_[i].get())) visit(*record);
+        if (const T* record = record_as<T>(slots_[i].get())) visit(*record);
     }
 }
 

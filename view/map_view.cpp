@@ -82,12 +82,7 @@ public:
         const int32_t end_x = std::min({window_.x1, map_width, kGridSize});
         const int32_t first_y = std::max(window_.y0, 0);
         const int32_t end_y = std::min({window_.y1, map_height, kGridSize});
-        // The window's tiles lie all over the heap, and between two frames they leave the cache:
-        // asking for all of them first lets their loads overlap instead of waiting one by one.
-        for (int32_t x = first_x; x < end_x; ++x) {
-            for (int32_t y = first_y; y < end_y; ++y)
-                __builtin_prefetch(tile_grid.at(x, y));
-        }
+        tile_tracking.bring_up_to_date();
         for (int32_t x = first_x; x < end_x; ++x) {
             for (int32_t y = first_y; y < end_y; ++y) {
                 if (const TKartenTile* tile = tile_grid.at(x, y)) cell(*tile, x, y);
@@ -184,7 +179,9 @@ private:
             default:
                 break;  // other terrain leaves the background showing
         }
-        if (tile.holds_objects()) features(*tile.objects_if_any(), x, y, light);
+        // Only doors and teleports show; the tracker knows their cells without the tiles' lists.
+        if (tile_tracking.holds_door_or_teleport(x, y))
+            features(*tile.objects_if_any(), x, y, light);
     }
 
     // Closed doors and teleports show whether or not the cell was ever seen; a secret door looks

@@ -8,6 +8,7 @@
 #include "world/leuchte.hpp"
 #include "world/mobiliar.hpp"
 #include "world/schalter.hpp"
+#include "world/teleport.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -21,7 +22,7 @@ void TileTracking::everything_changed() {
 
 void TileTracking::note_contents(TKartenTile& tile, MapCell cell) {
     const auto first = static_cast<uint32_t>(blockers_.size());
-    bool switches = false, lights = false;
+    bool switches = false, lights = false, teleports = false;
     tile.objects_if_any()->for_each([&](RecordRef& record) {
         if (const auto* piece = dynamic_cast<const TMobiliar*>(record.get()))
             blockers_.push_back({&piece->blocks, 1});
@@ -29,12 +30,14 @@ void TileTracking::note_contents(TKartenTile& tile, MapCell cell) {
             blockers_.push_back({&door->open, 0});
         switches |= dynamic_cast<const TSchalter*>(record.get()) != nullptr;
         lights |= dynamic_cast<const TLeuchte*>(record.get()) != nullptr;
+        teleports |= dynamic_cast<const TTeleport*>(record.get()) != nullptr;
     });
     const auto count = static_cast<uint32_t>(blockers_.size()) - first;
     if (count > 0) blockable_.push_back({&tile, first, count});
     const bool doors = std::any_of(blockers_.begin() + first, blockers_.end(),
                                    [](const Blocker& blocker) { return blocker.blocking == 0; });
     if (doors) with_doors_.push_back(cell);
+    if (doors || teleports) mark(shown_, cell.x, cell.y);
     if (switches) with_switches_.push_back(cell);
     if (lights) with_lights_.push_back(cell);
 }
@@ -56,6 +59,7 @@ void TileTracking::find_cells_with_objects() {
     with_doors_.clear();
     with_switches_.clear();
     with_lights_.clear();
+    shown_.fill(0);
     blockable_.clear();
     blockers_.clear();
     const int32_t columns = std::clamp(map_width, 0, kGridSize);

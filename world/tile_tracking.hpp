@@ -54,6 +54,12 @@ public:
     const std::vector<MapCell>& cells_with_doors() { return kept_up(with_doors_); }
     const std::vector<MapCell>& cells_with_switches() { return kept_up(with_switches_); }
     const std::vector<MapCell>& cells_with_lights() { return kept_up(with_lights_); }
+    // Whether (x, y) holds a door or a teleport, the objects a map shows. Asked for every cell of
+    // the view in every frame; bring_up_to_date() first, once per frame.
+    bool holds_door_or_teleport(int32_t x, int32_t y) const {
+        return TileGrid::in_grid(x, y) && (shown_[bit_word(x, y)] & bit_of(x, y)) != 0;
+    }
+    void bring_up_to_date() { cells_with_objects(); }
 
     // The tiles that doors or furniture can block, and their blockers; the references hold while
     // no tile list changes and the tiles are not replaced, which is checked on every call.
@@ -124,6 +130,8 @@ private:
     template <class Rows>
     void mark_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows& rows, bool seen);
 
+    // The cells holding a door or a teleport, with the lists above.
+    CellBits shown_{};
     // The cells seen or lit since the last darkening, and among them the seen ones. seen_ holds
     // every cell whose sichtbar is not 0 while seen_known_ is true.
     CellBits marked_{};

@@ -11,6 +11,7 @@
 #include "world/karte.hpp"
 #include "world/leuchte.hpp"
 #include "world/mobiliar.hpp"
+#include "world/teleport.hpp"
 
 namespace grotmere {
 namespace {
@@ -49,6 +50,22 @@ bool every_seen_tile_is_marked() {
     for (int32_t x = 0; x < map_width; ++x) {
         for (int32_t y = 0; y < map_height; ++y) {
             if (tile_grid.at(x, y)->sichtbar != 0 && !tile_tracking.may_be_seen(x, y)) return false;
+        }
+    }
+    return true;
+}
+
+// The map view asks the tracker, not the tiles, which cells hold doors or teleports.
+bool door_and_teleport_cells_are_known() {
+    tile_tracking.bring_up_to_date();
+    for (int32_t x = 0; x < map_width; ++x) {
+        for (int32_t y = 0; y < map_height; ++y) {
+            bool holds = false;
+            if (RecordList* objects = tile_grid.at(x, y)->objects_if_any()) {
+                holds = objects->any_of<TDoor>([](const TDoor&) { return true; }) ||
+                        objects->any_of<TTeleport>([](const TTeleport&) { return true; });
+            }
+            if (holds != tile_tracking.holds_door_or_teleport(x, y)) return false;
         }
     }
     return true;
@@ -95,6 +112,9 @@ TEST_F(TileTracking, TrackedWalksLeaveTheTilesAsWholeWalksWould) {
             case 2:
                 light_on_tile(x, y);
                 break;
+            case 3:
+                tile(x, y).gegenstaende()->append(new_record<TTeleport>());
+                break;
             default:
                 if (!doors.empty()) {
                     auto& door = doors[static_cast<size_t>(random_range(0, doors.size() - 1))];
@@ -108,6 +128,7 @@ TEST_F(TileTracking, TrackedWalksLeaveTheTilesAsWholeWalksWould) {
         kamera->in_sight(x, y, 5);
         shine_lying_lights();
         ASSERT_TRUE(every_seen_tile_is_marked()) << "turn " << turn;
+        ASSERT_TRUE(door_and_teleport_cells_are_known()) << "turn " << turn;
         if (turn % 3 == 0) {
             ASSERT_GT(lit_or_seen_tiles(), 0);
         }
