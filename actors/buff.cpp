@@ -52,6 +52,7 @@ bool counted_in(const TBuff& buff, Tick tick) {
 void tick_buff(RecordList& list, const std::shared_ptr<TBuff>& buff, Tick tick,
                const char* farewell) {
     if (counted_in(*buff, tick)) {
+        ++buff_changes;
         buff->wirkzeit -= 1;
         if (buff->wirkzeit == 0) {
             list.remove(buff);
@@ -105,6 +106,7 @@ void attach_buff(const RecordRef& target, const TField& field, const BuffTerms& 
     buff->multi = terms.multi;
     buff->silent = terms.silent;
     list->append(buff);
+    ++buff_changes;
 }
 
 int32_t TBuff::setbuff(const std::string& name, int32_t amount, const RecordRef& target) {
@@ -117,6 +119,7 @@ int32_t TBuff::setbuff(const std::string& name, int32_t amount, const RecordRef&
 }
 
 int32_t TBuff::update(int32_t phase) {
+    if (existing() == 0) return 0;
     Tick tick = phase == 0 ? Tick::PerTurn : Tick::PerPass;
     if (player) tick_list(player->buffs, tick, "You feel different.");
     monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {

@@ -24,6 +24,9 @@ public:
     // phase 0: the per-turn tick; any other: the per-pass tick of silent corrections. Walks the
     // player's buffs, then every monster's, counting down and running per-turn effects.
     static int32_t update(int32_t phase);
+    // How many buffs exist, in a list or not: with none, a tick has nothing to count down, and
+    // it does not walk a thousand monsters to find that out.
+    static int64_t existing() { return Existing::count; }
 
     int32_t multi = 0;  // 1 = per-turn effect, 0 = lasting modifier
     int32_t wirkzeit = 0;
@@ -34,6 +37,17 @@ public:
     std::weak_ptr<Record> ziel;
     std::string operand;
     int32_t silent = 0;
+
+private:
+    // Counts itself in and out with its buff, however the buff is made, cloned or freed.
+    struct Existing {
+        static inline int64_t count = 0;
+        Existing() { ++count; }
+        Existing(const Existing&) { ++count; }
+        Existing& operator=(const Existing&) { return *this; }
+        ~Existing() { --count; }
+    };
+    Existing existing_;
 };
 
 // The buff list of the player or of a monster (by the target's type name); none for any other

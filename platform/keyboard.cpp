@@ -15,6 +15,7 @@ void KeyboardState::press(int32_t code) {
     if (!valid(code)) return;
     if (listener_ != nullptr) listener_->pressed(code);
     if (down_[code]) return;
+    ++version_;
     down_[code] = true;
     ++hits_[code];
     if (down_[kLeftAlt] || down_[kRightAlt]) ++alt_hits_[code];
@@ -23,6 +24,7 @@ void KeyboardState::press(int32_t code) {
 void KeyboardState::release(int32_t code) {
     if (!valid(code)) return;
     if (listener_ != nullptr) listener_->released(code);
+    if (down_[code]) ++version_;
     down_[code] = false;
 }
 
@@ -35,19 +37,24 @@ void KeyboardState::clear_all() {
 void KeyboardState::request_close() {
     if (listener_ != nullptr) listener_->close_requested();
     close_pending_ = true;
+    ++version_;
 }
 
 int32_t KeyboardState::take_hits(int32_t code) {
     if (!valid(code)) return 0;
     int32_t hits = hits_[code];
+    if (hits == 0) return 0;
     hits_[code] = 0;
+    ++version_;
     return hits;
 }
 
 int32_t KeyboardState::take_alt_hits(int32_t code) {
     if (!valid(code)) return 0;
     int32_t hits = alt_hits_[code];
+    if (hits == 0) return 0;
     alt_hits_[code] = 0;
+    ++version_;
     return hits;
 }
 
@@ -56,9 +63,10 @@ int32_t KeyboardState::is_down(int32_t code) const {
 }
 
 int32_t KeyboardState::take_close_request() {
-    bool pending = close_pending_;
+    if (!close_pending_) return 0;
     close_pending_ = false;
-    return pending ? 1 : 0;
+    ++version_;
+    return 1;
 }
 
 }  // namespace grotmere

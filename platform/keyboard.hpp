@@ -35,6 +35,7 @@ public:
     void drop_hits() {
         hits_.fill(0);
         alt_hits_.fill(0);
+        ++version_;
     }
     void request_close();
 
@@ -46,6 +47,10 @@ public:
     // counted apart from take_hits, so a chord typed faster than a pass is still seen whole.
     int32_t take_alt_hits(int32_t code);
 
+    // Changes whenever the state does (or may): two equal readings mean no key went down or up, no
+    // hit came or was taken, and no close was asked for in between.
+    uint64_t version() const { return version_; }
+
 private:
     static bool valid(int32_t code) { return code >= 1 && code < kCodes; }
 
@@ -53,6 +58,7 @@ private:
     std::array<int32_t, kCodes> hits_{};
     std::array<int32_t, kCodes> alt_hits_{};
     bool close_pending_ = false;
+    uint64_t version_ = 0;
     KeyboardListener* listener_ = nullptr;
 };
 

@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <vector>
 
 #include "platform/backend.hpp"
 #include "platform/canvas.hpp"
+#include "platform/drawing.hpp"
 #include "platform/keyboard.hpp"
 
 namespace grotmere {
@@ -22,6 +24,10 @@ struct DrawingCalls {
     std::vector<uint8_t> shown_calls;
     bool shown = false;
     uint64_t shown_version = 0;
+    // The drawing colour the shown picture's calls began with and the one they left.
+    Rgb shown_start{};
+    Rgb shown_end{};
+    bool check_unchanged = false;
 
     void add(Call call, std::initializer_list<int32_t> values) {
         const size_t at = calls.size();
@@ -105,31 +111,76 @@ void draw_text(const std::string& text, int32_t x, int32_t y) {
     platform().canvas.text(text, x, y);
 }
 
-bool draw_if_changed(void (*draw)()) {
-    PlatformState& state = platform();
-    DrawingCalls& drawing = state.drawing;
-    const Rgb start = state.canvas.color();
+namespace {
+
+// Runs `draw` with its calls written down into drawing.calls, starting with the colour it finds.
+void write_down(void (*draw)()) {
+    DrawingCalls& drawing = platform().drawing;
+    const Rgb start = platform().canvas.color();
     drawing.calls.clear();
     drawing.add(DrawingCalls::Colour, {start.r, start.g, start.b});
-    {
-        // Drawing resumes even when `draw` ends by an exception.
-        struct Recording {
-            bool& flag;
-            explicit Recording(bool& on) : flag(on) { flag = true; }
-            ~Recording() { flag = false; }
-        } recording_calls(drawing.recording);
-        draw();
+    // Drawing resumes even when `draw` ends by an exception.
+    struct Recording {
+        bool& flag;
+        explicit Recording(bool& on) : flag(on) { flag = true; }
+        ~Recording() { flag = false; }
+    } recording_calls(drawing.recording);
+    draw();
+}
+
+// Anything else that drew on the picture since (a test, a reset) makes it unknown.
+bool picture_untouched() {
+    const DrawingCalls& drawing = platform().drawing;
+    return drawing.shown && platform().frame.version() == drawing.shown_version;
+}
+
+bool same_calls_as_shown() {
+    const DrawingCalls& drawing = platform().drawing;
+    return picture_untouched() && drawing.calls == drawing.shown_calls;
+}
+
+// The world and the colour the last picture was drawn from: the same calls would follow.
+bool same_inputs_as_shown(FrameWorld world) {
+    const DrawingCalls& drawing = platform().drawing;
+    return world == FrameWorld::Unchanged && picture_untouched() &&
+           platform().canvas.color() == drawing.shown_start;
+}
+
+void keep_unchanged_picture(void (*draw)()) {
+    DrawingCalls& drawing = platform().drawing;
+    if (drawing.check_unchanged) {
+        write_down(draw);
+        if (!same_calls_as_shown())
+            throw std::logic_error("a frame promised unchanged would have looked different");
     }
-    // Anything else that drew on the picture since (a test, a reset) makes it unknown.
-    if (drawing.shown && drawing.calls == drawing.shown_calls &&
-        state.frame.version() == drawing.shown_version)
+    platform().canvas.set_color(drawing.shown_end.r, drawing.shown_end.g, drawing.shown_end.b);
+}
+
+}  // namespace
+
+bool draw_if_changed(void (*draw)(), FrameWorld world) {
+    PlatformState& state = platform();
+    DrawingCalls& drawing = state.drawing;
+    if (same_inputs_as_shown(world)) {
+        keep_unchanged_picture(draw);
         return false;
+    }
+    const Rgb start = state.canvas.color();
+    write_down(draw);
+    const Rgb end = state.canvas.color();
+    if (same_calls_as_shown()) return false;
     state.canvas.set_color(start.r, start.g, start.b);
     draw();
     drawing.shown_calls.swap(drawing.calls);
     drawing.shown = true;
     drawing.shown_version = state.frame.version();
+    drawing.shown_start = start;
+    drawing.shown_end = end;
     return true;
+}
+
+void check_unchanged_frames(bool on) {
+    platform().drawing.check_unchanged = on;
 }
 
 Framebuffer& framebuffer() {

@@ -10,6 +10,7 @@
 #include "actors/world_passes.hpp"
 #include "platform/drawing.hpp"
 #include "platform/key_codes.hpp"
+#include "platform/keyboard.hpp"
 #include "platform/platform.hpp"
 #include "shell/window_aids.hpp"
 #include "view/screen.hpp"
@@ -62,12 +63,43 @@ void draw_frame() {
     draw_window_aids();
 }
 
+// Taken when a frame is drawn and again before the next one. Keys change the world only through
+// hits taken, which change the keyboard's version; without them the action routine writes only
+// the player's use and attack modes. The upkeep after a frame changes buffs (the caps' corrections
+// and their per-pass tick), the player's health, defence and level, and moves missiles; the
+// walkability it recomputes is not shown. A line logged by anything at all also counts.
+FrameMarks frame_marks() {
+    FrameMarks marks{.keys_version = keyboard().version(),
+                     .log_version = message_history.version(),
+                     .buff_changes = buff_changes};
+    if (player) {
+        marks.x = player->x;
+        marks.y = player->y;
+        marks.hp = player->hp;
+        marks.defend = player->defend;
+        marks.level = player->level;
+        marks.usemode = player->usemode;
+        marks.attackmode = player->attackmode;
+    }
+    return marks;
+}
+
+bool world_unchanged_since_frame(bool turn_taken) {
+    return frame_watch.noted && !frame_watch.missiles_flew && !turn_taken &&
+           frame_marks() == frame_watch.marks;
+}
+
 // Every pass, turn or not. Missiles fly and silent corrections run out in real time here. A pass
 // that would draw the picture already on the screen draws and presents nothing; the camera is
-// centred first, which draws nothing either.
-void run_frame_cycle() {
+// centred first, which draws nothing either. When nothing the frame shows has changed since the
+// last one, the frame is not even looked at, which keeps an idle window quiet on a large map.
+void run_frame_cycle(bool world_unchanged) {
     if (player && kamera) kamera->set(player->x, player->y);
-    if (draw_if_changed(draw_frame)) present_frame();
+    if (draw_if_changed(draw_frame,
+                        world_unchanged ? FrameWorld::Unchanged : FrameWorld::MayHaveChanged))
+        present_frame();
+    frame_watch =
+        FrameWatch{.noted = true, .marks = frame_marks(), .missiles_flew = !missiles->empty()};
     TBuff::update(1);
     TKarte::update();
     if (player) player->update();
@@ -112,12 +144,14 @@ PassResult run_pass() {
         toggle_fullscreen_on_request();
         // The gate: with an overlay open (or just asked for) the pass shows it and nothing else.
         if (overlay_takes_the_pass()) {
+            frame_watch.noted = false;
             if (run_overlay_pass()) result.end = GameEnd::Close;
             return result;
         }
         result.turn_taken = player_used_turn();
+        const bool world_unchanged = world_unchanged_since_frame(result.turn_taken);
         if (result.turn_taken) run_turn_cycle();
-        run_frame_cycle();
+        run_frame_cycle(world_unchanged);
         result.end = escape_reached();
         if (!result.end) result.end = end_requested();
     } catch (const ProgramExit& exit) {

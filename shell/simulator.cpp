@@ -231,6 +231,9 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     if (options.check) return run_check();
 
     reset_world();
+    // Every frame the main loop skips as unchanged is drawn on paper and compared: a skip that
+    // would have shown something else ends the run with an error instead of a stale picture.
+    check_unchanged_frames(true);
     // The simulator never shows the first-start hint: its pictures must not depend on earlier runs.
     set_window_aids(WindowAids{!options.classic, false});
     HeadlessBackend backend;

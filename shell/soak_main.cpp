@@ -34,6 +34,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include <string>
 #include <vector>
 
+#include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/platform.hpp"
 #include "shell/key_script.hpp"
@@ -139,6 +140,8 @@ int main(int argc, char** argv) {
 
     RandomKeys keys;
     HeadlessBackend backend;
+    // A frame skipped as unchanged that would have looked different is a failure of the soak.
+    check_unchanged_frames(true);
     int64_t passes = 0, turns = 0, games = 0;
     int64_t first_peak = 0, last_measure = 0;
     const auto start = std::chrono::steady_clock::now();

@@ -8,7 +8,7 @@ before and after it into two folders and comparing them:
     ...change, rebuild...
     tools/random_games.py build/grotmere-sim /tmp/after && diff -r /tmp/before /tmp/after
 
-Usage: random_games.py SIM OUT_DIR [--games N] [--passes N] [--dir GAME_DIR]"""
+Usage: random_games.py SIM OUT_DIR [--games N] [--passes N] [--dir GAME_DIR] [--blank SHARE]"""
 import argparse, os, random, subprocess, sys
 
 # Keys a player uses, weighted toward walking; shift-held drops and focus changes included.
@@ -16,10 +16,10 @@ KEYS = (["left", "right", "up", "down"] * 6 + [str(d) for d in range(10)] +
         ["g", "u", "l", "r", "w", "i", "e", "+lshift", "-lshift", "focus", ""] * 1)
 
 
-def script(rng, passes):
+def script(rng, passes, blank):
     lines = []
     for _ in range(passes):
-        if rng.random() < 0.3:
+        if rng.random() < blank:
             lines.append("")
             continue
         lines.append(" ".join(k for k in rng.sample(KEYS, rng.randint(1, 2)) if k))
@@ -33,13 +33,15 @@ def main():
     ap.add_argument("--games", type=int, default=12)
     ap.add_argument("--passes", type=int, default=1500)
     ap.add_argument("--dir", default=".")
+    # The share of passes without a key: idle stretches, where the window skips unchanged frames.
+    ap.add_argument("--blank", type=float, default=0.3)
     args = ap.parse_args()
     os.makedirs(args.out, exist_ok=True)
     for game in range(args.games):
         rng = random.Random(game)
         keys = os.path.join(args.out, "game%02d.keys" % game)
         with open(keys, "w") as f:
-            f.write(script(rng, args.passes))
+            f.write(script(rng, args.passes, args.blank))
         base = os.path.join(args.out, "game%02d" % game)
         run = subprocess.run([args.sim, "--dir", args.dir, "--seed", str(1000 + game), "--keys",
                               keys, "--dump", base + ".json", "--screenshot", base + ".png"],

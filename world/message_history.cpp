@@ -5,6 +5,7 @@
 namespace grotmere {
 
 void MessageHistory::add(std::string_view text) {
+    ++version_;
     if (!entries_.empty() && newest().text == text) {
         // A count that would wrap stays at its largest; the line is still there.
         if (newest().count < INT32_MAX) ++newest().count;

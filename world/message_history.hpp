@@ -25,6 +25,8 @@ public:
 
     void add(std::string_view text);
     size_t size() const { return entries_.size(); }
+    // Changes with every line added, counted or stored: two equal readings mean nothing was logged.
+    uint64_t version() const { return version_; }
     // 0 the oldest.
     const Entry& at(size_t index) const { return entries_[(oldest_ + index) % entries_.size()]; }
     // The entry as the player reads it: "You move. (x5)" for a line logged five times in a row.
@@ -35,6 +37,7 @@ private:
 
     std::vector<Entry> entries_;  // a ring once it holds kCap entries
     size_t oldest_ = 0;
+    uint64_t version_ = 0;
 };
 
 }  // namespace grotmere

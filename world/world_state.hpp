@@ -28,6 +28,24 @@ class TTastatur;
 
 inline constexpr int32_t kMessageLines = 9;
 
+// What the main loop noted when it last drew a frame (shell/main_loop.cpp): versions and values
+// that change whenever anything the frame shows may have changed outside a turn. A fresh world has
+// noted nothing.
+struct FrameMarks {
+    uint64_t keys_version = 0;
+    uint64_t log_version = 0;
+    uint64_t buff_changes = 0;
+    int32_t x = 0, y = 0, hp = 0, defend = 0, level = 0, usemode = 0, attackmode = 0;
+    friend bool operator==(const FrameMarks&, const FrameMarks&) = default;
+};
+
+struct FrameWatch {
+    bool noted = false;
+    FrameMarks marks;
+    // Missiles were in the air after the frame: the upkeep moved them.
+    bool missiles_flew = false;
+};
+
 struct WorldState {
     // The message log, index 0 the newest line.
     std::array<std::string, kMessageLines> message_lines{};
@@ -66,6 +84,10 @@ struct WorldState {
     // Set by an exit switch the player stands on at the end of a turn: the text that tells the
     // player of the escape. The main loop ends the game with it once the pass is drawn.
     std::optional<std::string> escape_text;
+    // Raised whenever a buff is attached or counted down: two equal readings mean no buff changed
+    // in between. No rule reads it.
+    uint64_t buff_changes = 0;
+    FrameWatch frame_watch;
 };
 
 extern WorldState world_state;
@@ -93,6 +115,14 @@ inline std::shared_ptr<TKamera>& kamera = world_state.kamera;
 inline std::shared_ptr<TPlayer>& player = world_state.player;
 inline std::shared_ptr<TTastatur>& bindings = world_state.bindings;
 inline std::optional<std::string>& escape_text = world_state.escape_text;
+inline uint64_t& buff_changes = world_state.buff_changes;
+inline FrameWatch& frame_watch = world_state.frame_watch;
+
+// Code outside the passes (a test, a tool) that changes what the frame shows calls this, so the
+// next pass looks at the frame again instead of trusting what the main loop noted of the last one.
+inline void world_changed_outside_passes() {
+    frame_watch.noted = false;
+}
 
 // A fresh world: every program-wide object as before start-up, the random generator unseeded, no
 // key pending, no load problem, the framebuffer black and the drawing colour white. The lower

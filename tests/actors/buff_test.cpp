@@ -31,6 +31,25 @@ TEST_F(Buffs, LastingAttackPotionCountsUntilTheThirdTurn) {
     EXPECT_EQ(buff_count(player->buffs), 0);
 }
 
+// The ticks skip their walk when no buff exists, so the count must know every buff, however made.
+TEST_F(Buffs, EveryBuffIsCountedWhileItExists) {
+    const int64_t before = TBuff::existing();
+    drink("attack+20'3", player);
+    EXPECT_EQ(TBuff::existing(), before + 1);
+    {
+        RecordRef copy = clone_record(*player->buffs->first());
+        EXPECT_EQ(TBuff::existing(), before + 2) << "a clone";
+    }
+    EXPECT_EQ(TBuff::existing(), before + 1);
+    auto spare = new_record<TBuff>();
+    *spare = static_cast<const TBuff&>(*player->buffs->first());
+    EXPECT_EQ(TBuff::existing(), before + 2) << "assigning makes no new buff";
+    spare.reset();
+    for (int32_t turn = 0; turn < 3; ++turn)
+        pass({hit(kWait)});
+    EXPECT_EQ(TBuff::existing(), before) << "ended and freed";
+}
+
 TEST_F(Buffs, PerTurnEffectOnAMonsterActsExactlyItsDuration) {
     auto rat = monster("Rat", 3, 3, 10);
     drink("hp-2#3", rat);

@@ -201,6 +201,7 @@ TEST_F(RangedWeapon, ReadyTogglesAttackModeOnlyWithARangedWeapon) {
 
     player->attackmode = 1;
     wield("Short Sword", 2, 0, "-Arrow-");
+    world_changed_outside_passes();
     pass();
     EXPECT_EQ(player->attackmode, 0) << "a melee weapon ends attack mode";
 }

@@ -81,6 +81,47 @@ TEST(Keyboard, HitsWithAltHeldAreCountedApartAndForgottenWithTheRest) {
     EXPECT_EQ(keys.take_alt_hits(300), 0);
 }
 
+// The version is what tells the main loop that no key can have changed the world: every change of
+// the state moves it, and reads that change nothing leave it.
+TEST(Keyboard, TheVersionMovesExactlyWhenTheStateChanges) {
+    KeyboardState keys;
+    uint64_t seen = keys.version();
+    const auto moved = [&] {
+        const bool changed = keys.version() != seen;
+        seen = keys.version();
+        return changed;
+    };
+    keys.press(65);
+    EXPECT_TRUE(moved()) << "press";
+    keys.press(65);
+    EXPECT_FALSE(moved()) << "the repeat of a held key";
+    EXPECT_EQ(keys.is_down(65), 1);
+    EXPECT_FALSE(moved()) << "asking whether it is down";
+    EXPECT_EQ(keys.take_hits(66), 0);
+    EXPECT_EQ(keys.take_alt_hits(65), 0);
+    EXPECT_EQ(keys.take_close_request(), 0);
+    EXPECT_FALSE(moved()) << "taking nothing";
+    EXPECT_EQ(keys.take_hits(65), 1);
+    EXPECT_TRUE(moved()) << "taking a hit";
+    keys.release(65);
+    EXPECT_TRUE(moved()) << "release";
+    keys.release(65);
+    EXPECT_FALSE(moved()) << "the release of a key that is up";
+    keys.press(164);
+    keys.press(13);
+    moved();
+    EXPECT_EQ(keys.take_alt_hits(13), 1);
+    EXPECT_TRUE(moved()) << "taking an Alt chord";
+    keys.request_close();
+    EXPECT_TRUE(moved()) << "close asked for";
+    EXPECT_EQ(keys.take_close_request(), 1);
+    EXPECT_TRUE(moved()) << "close taken";
+    keys.clear_all();
+    EXPECT_TRUE(moved()) << "focus";
+    keys.drop_hits();
+    EXPECT_TRUE(moved()) << "hits dropped";
+}
+
 using KeyServices = testing::HeadlessGame;
 
 TEST_F(KeyServices, ScriptedInputArrivesDuringTheTimerWait) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "shell/main_loop.hpp"
 #include "world/world_state.hpp"
@@ -16,8 +17,11 @@ protected:
         reset_world();
         set_window_aids(WindowAids{});
         set_backend(&backend);
+        // A frame the main loop skips as unchanged must be the one it would have drawn.
+        check_unchanged_frames(true);
     }
     void TearDown() override {
+        check_unchanged_frames(false);
         set_backend(nullptr);
         set_window_aids(WindowAids{});
         reset_world();

@@ -199,7 +199,9 @@ run_with_help() {
 
 # A game played in the window is recorded as it goes; grotmere-sim plays the recording back to the
 # same last picture, pixel for pixel, and writes the same morgue file (but for its date). Runs
-# after the help was once opened, so the first-start hint no longer shows in the window.
+# after the help was once opened, so the first-start hint no longer shows in the window. The keys
+# come a few passes apart: the window skips the frames of the idle passes between them, and the
+# picture must still be the one the simulator draws.
 run_recorded_game() {
     local sim
     sim="$(dirname "$game")/grotmere-sim"
