@@ -134,7 +134,14 @@ int play_game(Backend& window, const GameOptions& options, const std::filesystem
         // so the first recorded pass starts from the same keyboard as its playback.
         keyboard().clear_all();
     }
+    // With the aids, presses that come faster than the passes wait for theirs instead of being
+    // lost, and so the keys are taken in at the timer wait only.
+    if (!options.classic) {
+        take_in_events_only_at_wait(true);
+        keyboard().set_one_press_per_pass(true);
+    }
     const RunTally tally = play(recorder);
+    keyboard().set_one_press_per_pass(false);
     keyboard().set_listener(nullptr);
     recorder.close();
     finish_files(files, tally, seed);
