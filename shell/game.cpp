@@ -9,6 +9,7 @@
 #include "platform/keyboard.hpp"
 #include "platform/replay_backend.hpp"
 #include "shell/data_hash.hpp"
+#include "shell/end_screen.hpp"
 #include "shell/first_start.hpp"
 #include "shell/game_options.hpp"
 #include "shell/key_script.hpp"
@@ -90,14 +91,26 @@ RunTally play(GameRecorder& recorder) {
     }
 }
 
-void finish_files(const RunFiles& files, const RunTally& tally, int32_t seed) {
+// The path of the morgue file written, or "".
+std::string finish_files(const RunFiles& files, const RunTally& tally, int32_t seed) {
     if (files.recording)
         std::fprintf(stderr, "grotmere: recording: %s\n", files.recording->c_str());
-    if (!files.morgue) return;
+    if (!files.morgue) return "";
     const MorgueFacts facts{local_time_text(), seed,         tally.ended,
                             tally.turns,       tally.passes, recent_log_lines()};
-    if (write_morgue(*files.morgue, morgue_text(facts)))
-        std::fprintf(stderr, "grotmere: morgue file: %s\n", files.morgue->c_str());
+    if (!write_morgue(*files.morgue, morgue_text(facts))) return "";
+    std::fprintf(stderr, "grotmere: morgue file: %s\n", files.morgue->c_str());
+    return *files.morgue;
+}
+
+// A death or an escape shows the end screen, unless the game is played --classic.
+AfterTheEnd after_the_end(const GameOptions& options, const RunTally& tally,
+                          const std::string& morgue) {
+    if (options.classic || (tally.ended != "death" && tally.ended != "escaped"))
+        return AfterTheEnd::Quit;
+    // The aids' keys are no more: Return and Escape belong to the end screen.
+    set_window_aids(WindowAids{});
+    return show_end_screen(end_screen_facts(tally.ended, tally.turns, morgue));
 }
 
 bool start(const GameOptions& options, int32_t seed, int& status) {
@@ -114,13 +127,19 @@ bool start(const GameOptions& options, int32_t seed, int& status) {
     return true;
 }
 
-int play_game(Backend& window, const GameOptions& options, const std::filesystem::path& begun_in) {
+struct GameOutcome {
+    int status = 0;
+    AfterTheEnd next = AfterTheEnd::Quit;
+};
+
+GameOutcome play_game(Backend& window, const GameOptions& options,
+                      const std::filesystem::path& begun_in) {
     set_backend(&window);
     const int32_t seed = options.seed.value_or(millisecs());
     int status = 0;
     if (!start(options, seed, status)) {
         set_backend(nullptr);
-        return status;
+        return GameOutcome{status};
     }
     const RunFiles files = run_files(options, seed, begun_in);
     GameRecorder recorder;
@@ -144,9 +163,24 @@ int play_game(Backend& window, const GameOptions& options, const std::filesystem
     keyboard().set_one_press_per_pass(false);
     keyboard().set_listener(nullptr);
     recorder.close();
-    finish_files(files, tally, seed);
+    const std::string morgue = finish_files(files, tally, seed);
+    const AfterTheEnd next = after_the_end(options, tally, morgue);
     set_backend(nullptr);
-    return 0;
+    return GameOutcome{0, next};
+}
+
+// Game after game while the end screen asks for a new one: each with a new seed, its recording
+// and morgue file in the user's folder.
+int play_games(Backend& window, const GameOptions& options, const std::filesystem::path& begun_in) {
+    GameOptions game = options;
+    for (;;) {
+        const GameOutcome outcome = play_game(window, game, begun_in);
+        if (outcome.next == AfterTheEnd::Quit) return outcome.status;
+        game.seed.reset();
+        game.record_file.reset();
+        game.morgue_file.reset();
+        reset_world();
+    }
 }
 
 // The data hash in a recording's comment line ("# ..., data 0123456789abcdef"), if it has one.
@@ -204,7 +238,7 @@ int run_game(Backend& backend, const GameOptions& options) {
     if (options.replay_file) {
         return replay_game(backend, options, (begun_in / *options.replay_file).string());
     }
-    return play_game(backend, options, begun_in);
+    return play_games(backend, options, begun_in);
 }
 
 }  // namespace grotmere
