@@ -257,15 +257,9 @@ int32_t next_key() {
     return 0;
 }
 
-bool may_start(WalkKind kind) {
-    if (!player || !bindings) return false;
-    const bool careful = kind == WalkKind::Rest || kind == WalkKind::Explore;
-    const std::vector<const TGegner*> shown = monsters_shown();
-    if (careful && !shown.empty()) {
-        say("Not with a " + shown.front()->name + " in sight.");
-        return false;
-    }
-    return true;
+// A monster already in sight forbids nothing: the walk stops when another one comes.
+bool may_start() {
+    return player && bindings;
 }
 
 void start(WalkKind kind) {
@@ -279,11 +273,11 @@ void start(WalkKind kind) {
 }  // namespace
 
 void start_rest() {
-    if (may_start(WalkKind::Rest)) start(WalkKind::Rest);
+    if (may_start()) start(WalkKind::Rest);
 }
 
 void start_run(int32_t dx, int32_t dy) {
-    if (!may_start(WalkKind::Run)) return;
+    if (!may_start()) return;
     start(WalkKind::Run);
     state().dx = dx;
     state().dy = dy;
@@ -291,13 +285,13 @@ void start_run(int32_t dx, int32_t dy) {
 }
 
 void start_explore() {
-    if (!may_start(WalkKind::Explore)) return;
+    if (!may_start()) return;
     start(WalkKind::Explore);
     state().stood_on.clear();
 }
 
 void start_travel(int32_t x, int32_t y) {
-    if (!may_start(WalkKind::Travel)) return;
+    if (!may_start()) return;
     start(WalkKind::Travel);
     state().target_x = x;
     state().target_y = y;
