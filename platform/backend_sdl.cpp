@@ -50,6 +50,20 @@ SDL_Rect fit_picture(int32_t output_width, int32_t output_height, int32_t width,
                     shown_width, shown_height};
 }
 
+// The asked-for scale, made smaller until the window fits the screen's usable area.
+int32_t scale_that_fits(int32_t width, int32_t height, int32_t asked) {
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return asked;
+    int32_t scale = asked;
+    while (scale > 1 && (int64_t{width} * scale > usable.w || int64_t{height} * scale > usable.h))
+        --scale;
+    if (scale != asked) {
+        std::fprintf(stderr, "grotmere: --scale %d does not fit the %dx%d screen; using %d\n",
+                     asked, usable.w, usable.h, scale);
+    }
+    return scale;
+}
+
 }  // namespace
 
 SdlBackend::~SdlBackend() {
@@ -87,7 +101,7 @@ void SdlBackend::open_window(int32_t width, int32_t height, const std::string& c
 void SdlBackend::create_window(int32_t width, int32_t height, const std::string& caption) {
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    const int32_t scale = std::max(1, options_.scale);
+    const int32_t scale = scale_that_fits(width, height, std::max(1, options_.scale));
     window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                width * scale, height * scale, flags);
     if (!window_) fail("cannot open the window");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "platform/key_codes.hpp"
 
@@ -39,7 +40,41 @@ void ReplayBackend::open_window(int32_t width, int32_t height, const std::string
 }
 
 void ReplayBackend::present(const Framebuffer& frame) {
-    window_.present(frame);
+    last_game_frame_ = frame;
+    show(frame);
+}
+
+std::string ReplayBackend::banner() const {
+    char speed[32];
+    std::snprintf(speed, sizeof speed, "x%g", speed_);
+    std::string text = std::string("REPLAY ") + speed;
+    if (ended_) return text + "  ENDED: press a key";
+    if (paused_) text += "  PAUSED";
+    if (!warning_.empty()) text += "  (" + warning_ + ")";
+    return text;
+}
+
+// The game's picture with the replay's line in the empty row under the map.
+void ReplayBackend::show(const Framebuffer& frame) {
+    constexpr int32_t kLineX = 410;
+    constexpr int32_t kLineY = 248;
+    shown_ = frame;
+    Canvas canvas(shown_);
+    canvas.set_color(0, 0, 0);
+    canvas.rect(kLineX, kLineY, shown_.width() - kLineX, 10);
+    canvas.set_color(255, 120, 120);
+    canvas.text(banner(), kLineX, kLineY);
+    window_.present(shown_);
+}
+
+void ReplayBackend::hold_the_end(KeyboardState& keys) {
+    ended_ = true;
+    const uint64_t before = controls_.version();
+    while (controls_.version() == before) {
+        show(last_game_frame_);
+        window_.wait_for_tick(pace_, controls_);
+    }
+    keys.request_close();
 }
 
 void ReplayBackend::pump_events(KeyboardState&) {
@@ -55,12 +90,17 @@ void ReplayBackend::notify(const std::string& text, const std::string& title) {
 }
 
 void ReplayBackend::steer() {
+    const bool was_paused = paused_;
+    const double was_speed = speed_;
     if (controls_.take_hits(key::kEscape) > 0 || controls_.take_close_request() > 0) {
         stopped_ = true;
     }
     if (controls_.take_hits(key::kSpace) > 0) paused_ = !paused_;
     if (any_hit(controls_, kPlusKeys)) set_pace(speed_ * 2);
     if (any_hit(controls_, kMinusKeys)) set_pace(speed_ / 2);
+    // The line under the map changes at once, even while paused.
+    if ((was_paused != paused_ || was_speed != speed_) && last_game_frame_.width() > 0)
+        show(last_game_frame_);
 }
 
 // The game's own timer is left alone: the playback keeps its own pace, and a paused playback
@@ -73,7 +113,12 @@ int32_t ReplayBackend::wait_for_tick(FrameTimer& timer, KeyboardState& keys) {
     ++timer.consumed;
     std::optional<PassInput> input = stopped_ ? std::nullopt : passes_();
     if (!input) {
-        keys.request_close();
+        // Stopped on purpose, the playback ends at once; run out, it shows its end first.
+        if (stopped_) {
+            keys.request_close();
+        } else {
+            hold_the_end(keys);
+        }
         return 1;
     }
     apply_input(*input, keys);

@@ -1,15 +1,18 @@
 // A recorded game played back in a window: wraps the window's backend, shows every frame the game
 // draws, and hands the game the recorded input of each pass at that pass's timer wait instead of
 // the real keyboard. The real keyboard steers the playback alone: Space pauses and resumes, + and -
-// double and halve the speed, Escape stops. When the recording runs out, the playback ends with a
-// close request, so a cut recording still ends.
+// double and halve the speed, Escape stops. A line below the map says REPLAY, the speed, PAUSED
+// and any warning. When the recording runs out, its last picture stays until a key is pressed
+// or the window is closed, and the playback then ends with a close request.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "platform/backend.hpp"
+#include "platform/canvas.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/keyboard.hpp"
 
@@ -38,10 +41,16 @@ public:
     double speed() const { return speed_; }
     bool paused() const { return paused_; }
     bool stopped() const { return stopped_; }
+    // Shown on the replay's line for the whole playback ("played on other data files").
+    void set_warning(const std::string& warning) { warning_ = warning; }
 
 private:
     void steer();
     void set_pace(double speed);
+    std::string banner() const;
+    void show(const Framebuffer& frame);
+    // The recording has run out: the last picture until a key or a close.
+    void hold_the_end(KeyboardState& keys);
 
     Backend& window_;
     PassSource passes_;
@@ -50,6 +59,10 @@ private:
     bool stopped_ = false;
     FrameTimer pace_;
     KeyboardState controls_;
+    std::string warning_;
+    bool ended_ = false;
+    Framebuffer shown_{0, 0};
+    Framebuffer last_game_frame_{0, 0};
 };
 
 }  // namespace grotmere

@@ -1,5 +1,6 @@
 #include "shell/game.hpp"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -28,9 +29,16 @@ constexpr int kBadRecording = 2;
 const char* const kDataFolder = "bifs";
 
 void report_startup_failure(const StartupFailure& failure) {
-    std::fprintf(stderr, "grotmere: %s\n", failure.message.c_str());
+    std::string message = failure.message;
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(kDataFolder, ignored)) {
+        message += "\n(there is no " + std::string(kDataFolder) + " folder in " +
+                   std::filesystem::current_path(ignored).string() +
+                   "; name the game's data folder with --dir DIR)";
+    }
+    std::fprintf(stderr, "grotmere: %s\n", message.c_str());
     // A message box too, for a player who started the game without a terminal.
-    notify(failure.message);
+    notify(message);
 }
 
 bool enter_folder(const GameOptions& options) {
@@ -127,6 +135,14 @@ bool start(const GameOptions& options, int32_t seed, int& status) {
     return true;
 }
 
+// The window's clock starts at 0 when it starts, which is just before the first game: the time of
+// day gives every game a seed of its own.
+int32_t clock_seed() {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+    return static_cast<int32_t>(ms % 1000000000);
+}
+
 struct GameOutcome {
     int status = 0;
     AfterTheEnd next = AfterTheEnd::Quit;
@@ -135,7 +151,7 @@ struct GameOutcome {
 GameOutcome play_game(Backend& window, const GameOptions& options,
                       const std::filesystem::path& begun_in) {
     set_backend(&window);
-    const int32_t seed = options.seed.value_or(millisecs());
+    const int32_t seed = options.seed.value_or(clock_seed());
     int status = 0;
     if (!start(options, seed, status)) {
         set_backend(nullptr);
@@ -209,16 +225,17 @@ int replay_game(Backend& window, const GameOptions& options, const std::string& 
                      parsed.error->message.c_str());
         return kBadRecording;
     }
+    ScriptCursor cursor(parsed.script);
+    ReplayBackend playback(
+        window, [&cursor] { return cursor.next(); }, options.speed);
     const std::optional<std::string> recorded_hash = recorded_data_hash(text);
     if (recorded_hash && *recorded_hash != data_files_hash(kDataFolder)) {
         std::fprintf(stderr,
                      "grotmere: warning: %s was played on other data files; it may not play back "
                      "as it was played\n",
                      path.c_str());
+        playback.set_warning("played on other data files");
     }
-    ScriptCursor cursor(parsed.script);
-    ReplayBackend playback(
-        window, [&cursor] { return cursor.next(); }, options.speed);
     set_backend(&playback);
     int status = 0;
     const int32_t seed = options.seed.value_or(parsed.script.seed.value_or(1));

@@ -6,16 +6,25 @@
 
 #include "shell/simulator.hpp"
 
+namespace {
+
+const char* const kUsage =
+    "usage: grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]\n"
+    "                    [--screenshot FILE] [--classic] [--record FILE] [--morgue FILE]\n"
+    "       grotmere-sim --check [--dir DIR]\n"
+    "       grotmere-sim --help\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     grotmere::SimArgs parsed = grotmere::parse_sim_args(args);
     if (parsed.usage_error) {
-        std::fprintf(stderr,
-                     "grotmere-sim: %s\nusage: grotmere-sim [--dir DIR] [--seed N] [--keys FILE] "
-                     "[--passes N] [--dump FILE] [--screenshot FILE] [--classic]\n"
-                     "       [--record FILE] [--morgue FILE]\n"
-                     "       grotmere-sim --check [--dir DIR]\n",
-                     parsed.usage_error->c_str());
+        std::fprintf(stderr, "grotmere-sim: %s\n%s", parsed.usage_error->c_str(), kUsage);
         return grotmere::kUsageError;
     }
     return grotmere::run_simulator(parsed.options, std::cin);

@@ -302,18 +302,22 @@ int run(int32_t seeds, const std::string& only) {
 int main(int argc, char** argv) {
     int32_t seeds = 200;
     std::string only;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string option = argv[i];
+    for (int i = 1; i < argc; i += 2) {
+        const std::string option = argv[i];
+        const bool known = option == "--only" || option == "--seeds" || option == "--dir";
+        if (!known || i + 1 >= argc) {
+            std::fprintf(stderr,
+                         "grotmere-balance: %s %s\n"
+                         "usage: grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n",
+                         known ? "needs a value:" : "unknown option", option.c_str());
+            return 2;
+        }
         if (option == "--only") {
             only = argv[i + 1];
         } else if (option == "--seeds") {
             seeds = std::max(1, std::atoi(argv[i + 1]));
-        } else if (option == "--dir") {
-            std::filesystem::current_path(argv[i + 1]);
         } else {
-            std::fprintf(stderr,
-                         "usage: grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n");
-            return 2;
+            std::filesystem::current_path(argv[i + 1]);
         }
     }
     return grotmere::run(seeds, only);

@@ -42,7 +42,14 @@ TEST_F(Replay, HandsTheGameOneRecordedPassPerWaitThenClosesTheWindow) {
     game_wait({hit(key::letter('b'))});
     EXPECT_EQ(game_keys.take_hits(key::letter('b')), 1) << "the recorded b, not the window's";
     EXPECT_EQ(game_keys.take_close_request(), 0);
-    game_wait();
+    // Run out, the playback holds its last picture, with the line saying so, until a key.
+    window.queue_pass({});
+    window.queue_pass({});
+    window.queue_pass({hit(key::letter('q'))});
+    replay.present(Framebuffer(820, 470));
+    replay.wait_for_tick(timer, game_keys);
+    EXPECT_EQ(window.passes(), 5) << "two waits for the end";
+    EXPECT_NE(window.last_frame()->pixel(411, 252), (Rgb{})) << "the replay's line";
     EXPECT_EQ(game_keys.take_close_request(), 1) << "a recording that runs out ends the game";
     EXPECT_EQ(timer.consumed, 3);
 }
