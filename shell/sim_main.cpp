@@ -1,4 +1,5 @@
 // grotmere-sim: the headless game, driven by a key script (see shell/simulator.hpp).
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -18,7 +19,7 @@ const char* const kUsage =
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         std::fputs(kUsage, stdout);
         return 0;
     }

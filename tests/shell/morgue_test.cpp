@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "actors/buff.hpp"
+#include "actors/trank.hpp"
 #include "actors/treasure.hpp"
 #include "base/random.hpp"
 #include "tests/actors/player_game.hpp"
@@ -60,6 +62,23 @@ TEST_F(Morgue, TheMapShowsWhatWasSeenWithTheWallsAroundIt) {
     TTreasure::drop_gold(2, 1, 5);
     place(1, 2);
     EXPECT_EQ(seen_map_rows(), (std::vector<std::string>{"####", "#.T#", "#Q+#", "####"}));
+}
+
+// A closed door blocks the view, so it is never seen itself: it shows beside the floor seen.
+TEST_F(Morgue, AClosedDoorShowsBesideTheFloorSeenAndALastingEffectNamesItsPotion) {
+    map({"11111", "10001", "11111"});
+    tile(1, 1).erfasst = tile(2, 1).erfasst = 1;
+    tile(3, 1).gegenstaende()->append(new_record<TDoor>());
+    tile(3, 1).begehbar = 0;
+    place(1, 1);
+    EXPECT_EQ(seen_map_rows(), (std::vector<std::string>{"####", "#Q.+", "####"}));
+
+    auto potion = new_record<TTrank>();
+    potion->name = "Murky Draught";
+    potion->wirkung = "hp-2#3";
+    potion->parse_wirkung(player);
+    TBuff::update(0);
+    EXPECT_EQ(world_state.chronicle.last_harm, "lasting effect of a Murky Draught");
 }
 
 }  // namespace

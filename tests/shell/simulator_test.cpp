@@ -56,6 +56,9 @@ TEST_F(Simulator, PassesOverridesTheScriptLength) {
 }
 
 TEST_F(Simulator, UsageErrorsExitWithTwo) {
+    const SimRun help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: grotmere-sim", 0), 0u) << "--help prints the usage";
     fs::path bad = write("bad", "a\nnot-a-key\n");
     EXPECT_EQ(run("--keys " + bad.string()).status, 2);
     EXPECT_EQ(run("--frobnicate 1").status, 2);
