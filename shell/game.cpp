@@ -91,6 +91,8 @@ RunTally play(GameRecorder& recorder) {
 }
 
 void finish_files(const RunFiles& files, const RunTally& tally, int32_t seed) {
+    // The seed plays this game again with --seed, recorded or not.
+    std::fprintf(stderr, "grotmere: seed %d\n", seed);
     if (files.recording)
         std::fprintf(stderr, "grotmere: recording: %s\n", files.recording->c_str());
     if (!files.morgue) return;

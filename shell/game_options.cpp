@@ -113,6 +113,8 @@ std::string game_usage() {
            "  --help        print this text and exit\n"
            "  --version     print the version and exit\n"
            "\n"
+           "\n"
+           "Without --seed, the seed is taken from the clock and shown in the morgue file.\n"
            "In the game, F1 shows the keys and F2 the message history; Escape quits.\n";
 }
 
