@@ -8,6 +8,7 @@
 #include "platform/backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/replay_backend.hpp"
+#include "shell/data_folder.hpp"
 #include "shell/data_hash.hpp"
 #include "shell/first_start.hpp"
 #include "shell/game_options.hpp"
@@ -32,12 +33,18 @@ void report_startup_failure(const StartupFailure& failure) {
     notify(failure.message);
 }
 
-bool enter_folder(const GameOptions& options) {
-    if (!options.dir) return true;
+bool enter_folder(Backend& window, const GameOptions& options) {
+    const DataFolderSearch search = find_data_folder(options.dir, data_folder_places());
+    if (!search.found) {
+        std::fprintf(stderr, "grotmere: %s\n", search.problem.c_str());
+        // Started from a menu, the player sees no terminal.
+        window.notify(search.problem, "Grotmere");
+        return false;
+    }
     std::error_code error;
-    std::filesystem::current_path(*options.dir, error);
+    std::filesystem::current_path(*search.found, error);
     if (!error) return true;
-    std::fprintf(stderr, "grotmere: cannot enter %s: %s\n", options.dir->c_str(),
+    std::fprintf(stderr, "grotmere: cannot enter %s: %s\n", search.found->c_str(),
                  error.message().c_str());
     return false;
 }
@@ -96,8 +103,13 @@ void finish_files(const RunFiles& files, const RunTally& tally, int32_t seed) {
     if (files.recording)
         std::fprintf(stderr, "grotmere: recording: %s\n", files.recording->c_str());
     if (!files.morgue) return;
-    const MorgueFacts facts{local_time_text(), seed,         tally.ended,
-                            tally.turns,       tally.passes, recent_log_lines()};
+    const MorgueFacts facts{local_time_text(),
+                            seed,
+                            tally.ended,
+                            tally.turns,
+                            tally.passes,
+                            recent_log_lines(),
+                            std::filesystem::current_path().string()};
     if (write_morgue(*files.morgue, morgue_text(facts)))
         std::fprintf(stderr, "grotmere: morgue file: %s\n", files.morgue->c_str());
 }
@@ -195,7 +207,7 @@ int replay_game(Backend& window, const GameOptions& options, const std::string& 
 
 int run_game(Backend& backend, const GameOptions& options) {
     const std::filesystem::path begun_in = std::filesystem::current_path();
-    if (!enter_folder(options)) return kBadFolder;
+    if (!enter_folder(backend, options)) return kBadFolder;
     if (options.replay_file) {
         return replay_game(backend, options, (begun_in / *options.replay_file).string());
     }

@@ -1,6 +1,7 @@
 #include "shell/game_options.hpp"
 
 #include "shell/command_line.hpp"
+#include "shell/data_folder.hpp"
 
 #include <charconv>
 
@@ -118,8 +119,10 @@ std::string game_usage() {
            "In the game, F1 shows the keys and F2 the message history; Escape quits.\n";
 }
 
-std::string game_version() {
-    return std::string("grotmere ") + GROTMERE_VERSION + "\n";
+std::string game_version(const std::optional<std::string>& dir) {
+    const DataFolderSearch search = find_data_folder(dir, data_folder_places());
+    return std::string("grotmere ") + GROTMERE_VERSION + "\n" +
+           (search.found ? "data folder: " + search.found->string() : search.problem) + "\n";
 }
 
 }  // namespace grotmere

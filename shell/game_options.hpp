@@ -41,6 +41,7 @@ GameArgs parse_game_args(const std::vector<std::string>& args);
 
 // The text --help prints; also printed after a usage error.
 std::string game_usage();
-std::string game_version();
+// The version and the data folder the game would read (or why none was found).
+std::string game_version(const std::optional<std::string>& dir);
 
 }  // namespace grotmere

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (parsed.action == grotmere::GameArgs::Action::Version) {
-        std::fputs(grotmere::game_version().c_str(), stdout);
+        std::fputs(grotmere::game_version(parsed.options.dir).c_str(), stdout);
         return 0;
     }
     try {

@@ -162,6 +162,7 @@ std::string morgue_text(const MorgueFacts& facts) {
     add(text, "Date: " + facts.date);
     add(text, "Build: " + app_title);
     add(text, "Seed: " + int_to_text(facts.seed));
+    if (!facts.data_folder.empty()) add(text, "Data: " + facts.data_folder);
     add(text, "");
     add(text, ending_line(hero, facts.ending));
     add(text,

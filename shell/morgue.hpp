@@ -17,6 +17,7 @@ struct MorgueFacts {
     int64_t turns = 0;
     int64_t passes = 0;
     std::vector<std::string> last_lines;  // oldest first
+    std::string data_folder;              // where bifs/ was read from
 };
 
 inline constexpr size_t kMorgueLogLines = 30;

@@ -13,6 +13,7 @@
 #include "platform/png_writer.hpp"
 #include "shell/command_line.hpp"
 #include "shell/content_check.hpp"
+#include "shell/data_folder.hpp"
 #include "shell/data_hash.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
@@ -137,6 +138,14 @@ bool write_outputs(const SimOptions& options, const HeadlessBackend& backend,
     return ok;
 }
 
+// The folder named, else the first place holding game data; where none does, the working
+// directory, whose missing files start-up then names.
+std::string data_folder_of(const SimOptions& options) {
+    if (options.dir) return *options.dir;
+    const DataFolderSearch search = find_data_folder(std::nullopt, data_folder_places());
+    return search.found ? search.found->string() : ".";
+}
+
 // Puts the working directory back however the run ends.
 class WorkingDirectory {
 public:
@@ -220,10 +229,11 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     }
 
     WorkingDirectory restore;
+    const std::string dir = data_folder_of(options);
     std::error_code error;
-    fs::current_path(options.dir, error);
+    fs::current_path(dir, error);
     if (error) {
-        std::fprintf(stderr, "grotmere-sim: cannot enter %s: %s\n", options.dir.c_str(),
+        std::fprintf(stderr, "grotmere-sim: cannot enter %s: %s\n", dir.c_str(),
                      error.message().c_str());
         return kUsageError;
     }
@@ -255,8 +265,13 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     recorder.close();
     run.notices = backend.notices();
     if (options.morgue_file) {
-        const MorgueFacts facts{local_time_text(), seed,       run.ended,
-                                run.turns,         run.passes, recent_log_lines()};
+        const MorgueFacts facts{local_time_text(),
+                                seed,
+                                run.ended,
+                                run.turns,
+                                run.passes,
+                                recent_log_lines(),
+                                std::filesystem::current_path().string()};
         if (!write_morgue(*options.morgue_file, morgue_text(facts))) {
             set_backend(nullptr);
             return 1;

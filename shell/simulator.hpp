@@ -26,7 +26,8 @@
 namespace grotmere {
 
 struct SimOptions {
-    std::string dir = ".";
+    // Without --dir, the working directory when it holds bifs/, else an installed game's data.
+    std::optional<std::string> dir;
     // The key script's own seed stands when none is given here; without either it is 1.
     std::optional<int32_t> seed;
     std::optional<std::string> keys_file;  // "-" reads standard input

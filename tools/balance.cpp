@@ -29,6 +29,7 @@
 #include "actors/tastatur.hpp"
 #include "actors/waffe.hpp"
 #include "platform/headless_backend.hpp"
+#include "shell/data_folder.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/startup.hpp"
 #include "world/gegenstand.hpp"
@@ -302,6 +303,7 @@ int run(int32_t seeds, const std::string& only) {
 int main(int argc, char** argv) {
     int32_t seeds = 200;
     std::string only;
+    bool dir_named = false;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string option = argv[i];
         if (option == "--only") {
@@ -310,11 +312,17 @@ int main(int argc, char** argv) {
             seeds = std::max(1, std::atoi(argv[i + 1]));
         } else if (option == "--dir") {
             std::filesystem::current_path(argv[i + 1]);
+            dir_named = true;
         } else {
             std::fprintf(stderr,
                          "usage: grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n");
             return 2;
         }
+    }
+    if (!dir_named) {
+        const auto search =
+            grotmere::find_data_folder(std::nullopt, grotmere::data_folder_places());
+        if (search.found) std::filesystem::current_path(*search.found);
     }
     return grotmere::run(seeds, only);
 }
