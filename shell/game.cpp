@@ -12,6 +12,7 @@
 #include "shell/data_hash.hpp"
 #include "shell/first_start.hpp"
 #include "shell/game_options.hpp"
+#include "shell/generated_dungeon.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/morgue.hpp"
@@ -46,6 +47,28 @@ bool enter_folder(Backend& window, const GameOptions& options) {
     if (!error) return true;
     std::fprintf(stderr, "grotmere: cannot enter %s: %s\n", search.found->c_str(),
                  error.message().c_str());
+    return false;
+}
+
+// Generates the dungeon of the seed from the data folder's monsters and items into the user's
+// folder, and goes there to play it.
+bool enter_generated_dungeon(Backend& window, int32_t seed) {
+    const std::optional<std::filesystem::path> target = generated_dungeon_folder(seed);
+    std::string error = "neither XDG_DATA_HOME nor HOME is set; there is nowhere to keep it";
+    const std::optional<gen::Dungeon> dungeon =
+        target ? generate_data_folder(seed, std::filesystem::current_path(), *target, error)
+               : std::nullopt;
+    std::error_code failed;
+    if (dungeon) std::filesystem::current_path(*target, failed);
+    if (dungeon && !failed) {
+        std::fprintf(stderr, "grotmere: %s in %s\n", generated_dungeon_line(seed).c_str(),
+                     target->c_str());
+        return true;
+    }
+    if (failed) error = "cannot enter " + target->string() + ": " + failed.message();
+    const std::string message = "cannot generate a dungeon: " + error;
+    std::fprintf(stderr, "grotmere: %s\n", message.c_str());
+    window.notify(message, "Grotmere");
     return false;
 }
 
@@ -210,6 +233,13 @@ int run_game(Backend& backend, const GameOptions& options) {
     if (!enter_folder(backend, options)) return kBadFolder;
     if (options.replay_file) {
         return replay_game(backend, options, (begun_in / *options.replay_file).string());
+    }
+    if (options.new_dungeon) {
+        // The dungeon and the game share the seed, so the seed alone plays the game again.
+        GameOptions generated = options;
+        generated.seed = options.seed.value_or(static_cast<int32_t>(backend.seed_clock_ms()));
+        if (!enter_generated_dungeon(backend, *generated.seed)) return kBadFolder;
+        return play_game(backend, generated, begun_in);
     }
     return play_game(backend, options, begun_in);
 }

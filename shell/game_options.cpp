@@ -80,6 +80,8 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.options.classic = true;
         } else if (arg == "--no-record") {
             parsed.options.record = false;
+        } else if (arg == "--new-dungeon") {
+            parsed.options.new_dungeon = true;
         } else if (takes_value(arg) && i + 1 >= args.size()) {
             parsed.usage_error = arg + " needs a value";
             return parsed;
@@ -89,6 +91,8 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             return parsed;
         }
     }
+    if (parsed.options.new_dungeon && parsed.options.replay_file)
+        parsed.usage_error = "--new-dungeon plays a new game; a recording names its own dungeon";
     return parsed;
 }
 
@@ -103,6 +107,8 @@ std::string game_usage() {
            std::to_string(kLargestScale) +
            "\n"
            "  --classic     show only the game's own picture: no side panel, help or history\n"
+           "  --new-dungeon play a dungeon generated from the seed, kept in\n"
+           "                $XDG_DATA_HOME/grotmere/dungeons/SEED/\n"
            "  --record FILE write the game's recording to FILE (default: a new file in\n"
            "                $XDG_DATA_HOME/grotmere/recordings/, or ~/.local/share/...)\n"
            "  --no-record   do not record the game\n"
