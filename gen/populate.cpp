@@ -301,10 +301,7 @@ private:
                          [&](size_t a, size_t b) { return d_.rooms[a].depth < d_.rooms[b].depth; });
         for (size_t room : order) {
             if (room == d_.start_room || room == d_.exit_room) continue;
-            if (room == d_.lair_room) {
-                d_.spawns.push_back({guardian_->name, d_.guardian});
-                continue;
-            }
+            if (room == d_.lair_room) continue;
             if (room == d_.vault_room) {
                 d_.spawns.push_back({keeper_->name, free_tile(room)});
                 continue;
@@ -322,6 +319,8 @@ private:
                 d_.spawns.push_back({kind.name, free_tile(room)});
             }
         }
+        // The guardian is the route's last fight.
+        d_.spawns.push_back({guardian_->name, d_.guardian});
     }
 
     Dungeon& d_;
