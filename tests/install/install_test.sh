@@ -40,7 +40,7 @@ runs_installed() {  # BIN_DIR WHAT
 }
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install failed"
-for file in bin/grotmere bin/grotmere-sim bin/grotmere-balance share/grotmere/build.cnt \
+for file in bin/grotmere bin/grotmere-sim bin/grotmere-balance bin/grotmere-gen share/grotmere/build.cnt \
     share/grotmere/bifs/karte2.map share/applications/org.grotmere.Grotmere.desktop \
     share/metainfo/org.grotmere.Grotmere.metainfo.xml \
     share/icons/hicolor/48x48/apps/org.grotmere.Grotmere.png share/man/man6/grotmere.6.gz \
