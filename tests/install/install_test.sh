@@ -49,6 +49,9 @@ for file in bin/grotmere bin/grotmere-sim bin/grotmere-balance bin/grotmere-gen 
     [[ -f "$prefix/$file" ]] || fail "the install lacks $file"
 done
 runs_installed "$prefix/bin" "installed"
+(cd "$elsewhere" && "$prefix/bin/grotmere-gen" --seed 3 --out "$work/dungeon 3" >/dev/null) ||
+    fail "the installed generator did not write a dungeon"
+"$prefix/bin/grotmere-sim" --check --dir "$work/dungeon 3" || fail "the generated dungeon is not clean"
 version=$(cd "$elsewhere" && "$prefix/bin/grotmere" --version)
 [[ "$version" == *"data folder: $prefix/share/grotmere"* ]] ||
     fail "--version names another data folder: $version"
