@@ -1,6 +1,7 @@
 #include "shell/game_options.hpp"
 
 #include "shell/command_line.hpp"
+#include "shell/output_files.hpp"
 
 #include <charconv>
 
@@ -59,10 +60,25 @@ bool takes_value(const std::string& name) {
            name == "--morgue" || name == "--replay" || name == "--speed";
 }
 
+// Options that contradict each other, or one without the option it belongs to.
+std::optional<std::string> clash_of(const GameOptions& options, bool speed_given) {
+    if (speed_given && !options.replay_file) return "--speed goes with --replay";
+    if (options.replay_file && (options.record_file || options.morgue_file))
+        return "a replay writes no recording or morgue file: --record and --morgue go without "
+               "--replay";
+    if (!options.record && options.record_file)
+        return "--record and --no-record contradict each other";
+    if (options.record_file && options.morgue_file &&
+        same_output(*options.record_file, *options.morgue_file))
+        return "--record and --morgue name the same file";
+    return std::nullopt;
+}
+
 }  // namespace
 
 GameArgs parse_game_args(const std::vector<std::string>& args) {
     GameArgs parsed;
+    bool speed_given = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -87,7 +103,9 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.usage_error = *error;
             return parsed;
         }
+        speed_given = speed_given || arg == "--speed";
     }
+    parsed.usage_error = clash_of(parsed.options, speed_given);
     return parsed;
 }
 
