@@ -25,7 +25,6 @@ namespace grotmere {
 namespace {
 
 constexpr int kBadFolder = 2;
-constexpr int kBadRecording = 2;
 constexpr int kRefusedFile = 2;
 constexpr int kDiverges = 3;
 const char* const kDataFolder = "bifs";
@@ -181,40 +180,42 @@ int play_back(const KeyScript& script) {
     }
 }
 
-int replay_game(Backend& window, const GameOptions& options, const std::string& path) {
-    std::string text;
-    if (auto failure = read_key_script(path, std::cin, text)) {
-        std::fprintf(stderr, "grotmere: %s\n", failure->c_str());
-        return kBadRecording;
-    }
-    ScriptParse parsed = parse_key_script(std::move(text));
-    if (parsed.error) {
-        std::fprintf(stderr, "grotmere: %s:%d: %s\n", path.c_str(), parsed.error->line,
-                     parsed.error->message.c_str());
-        return kBadRecording;
-    }
+int replay_game(Backend& window, const GameOptions& options, const ReplayFile& replay) {
     for (const std::string& warning :
-         playback_warnings(parsed.script, path, options.seed.has_value()))
+         playback_warnings(replay.script, replay.path, options.seed.has_value()))
         std::fprintf(stderr, "grotmere: warning: %s\n", warning.c_str());
-    ScriptCursor cursor(parsed.script);
+    ScriptCursor cursor(replay.script);
     ReplayBackend playback(
         window, [&cursor] { return cursor.next(); }, options.speed);
     set_backend(&playback);
     int status = 0;
-    const int32_t seed = options.seed.value_or(parsed.script.seed.value_or(1));
-    if (start(options, seed, status)) status = play_back(parsed.script);
+    const int32_t seed = options.seed.value_or(replay.script.seed.value_or(1));
+    if (start(options, seed, status)) status = play_back(replay.script);
     set_backend(nullptr);
     return status;
 }
 
 }  // namespace
 
-int run_game(Backend& backend, const GameOptions& options) {
+std::optional<ReplayFile> read_replay(const std::string& path) {
+    std::string text;
+    if (auto failure = read_key_script(path, std::cin, text)) {
+        std::fprintf(stderr, "grotmere: %s\n", failure->c_str());
+        return std::nullopt;
+    }
+    ScriptParse parsed = parse_key_script(std::move(text));
+    if (parsed.error) {
+        std::fprintf(stderr, "grotmere: %s:%d: %s\n", path.c_str(), parsed.error->line,
+                     parsed.error->message.c_str());
+        return std::nullopt;
+    }
+    return ReplayFile{path, std::move(parsed.script)};
+}
+
+int run_game(Backend& backend, const GameOptions& options, const ReplayFile* replay) {
     const std::filesystem::path begun_in = std::filesystem::current_path();
     if (!enter_folder(options)) return kBadFolder;
-    if (options.replay_file) {
-        return replay_game(backend, options, (begun_in / *options.replay_file).string());
-    }
+    if (replay) return replay_game(backend, options, *replay);
     return play_game(backend, options, begun_in);
 }
 

@@ -229,8 +229,10 @@ public:
         while (walk.next()) {
             events.clear();
             const LineReading reading = read_line(walk.line(), events);
-            // A last line cut short is left out with what it belonged to.
-            if (!walk.whole() && reading.kind == LineReading::Kind::Bad) {
+            // A last line cut short is left out with what it belonged to. A recording ends
+            // every line it writes, so its last line without an end is always cut short, even
+            // where what is left reads as a shorter key ("-l" of "-lshift").
+            if (!walk.whole() && (reading.kind == LineReading::Kind::Bad || script_.data_hash)) {
                 cut(walk.start(), walk.number());
                 return;
             }

@@ -1,13 +1,10 @@
 // The command line of the game in its window, and that --help and --version need no display.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
-#include <sys/wait.h>
-
 #include "shell/game_options.hpp"
+#include "tests/support/simulator_run.hpp"
 
 namespace grotmere {
 namespace {
@@ -75,35 +72,20 @@ TEST(GameOptions, RecordingsMorgueFilesAndPlayback) {
 }
 
 // The real program, with every display taken away.
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-};
-
-ProgramRun run_game_without_display(const std::string& arguments) {
-    const std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= " + std::string(GROTMERE_GAME) + " " +
-        arguments + " 2>&1";
-    ProgramRun result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer{};
-    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        result.out.append(buffer.data(), n);
-    const int raw = ::pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
+testing::SimRun run_game_without_display(const std::string& arguments) {
+    return testing::run_command("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= " +
+                                std::string(GROTMERE_GAME) + " " + arguments + " 2>&1");
 }
 
 TEST(GameCommandLine, HelpAndVersionPrintAndExitWithoutADisplay) {
-    ProgramRun help = run_game_without_display("--help");
+    testing::SimRun help = run_game_without_display("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, game_usage());
-    ProgramRun version = run_game_without_display("--version");
+    testing::SimRun version = run_game_without_display("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("grotmere ", 0), 0u) << version.out;
 
-    ProgramRun bad = run_game_without_display("--scale 0");
+    testing::SimRun bad = run_game_without_display("--scale 0");
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.out.find("usage: grotmere"), std::string::npos);
 }
