@@ -127,7 +127,7 @@ std::string game_usage() {
            "                in morgue/)\n"
            "  --replay FILE play a recording back; Space pauses, + and - change the speed,\n"
            "                Escape stops\n"
-           "  --speed X     play the recording X times faster (0.125 to 64)\n"
+           "  --speed X     with --replay: play the recording X times faster (0.125 to 64)\n"
            "  --help        print this text and exit\n"
            "  --version     print the version and exit\n"
            "\n"
