@@ -2,6 +2,7 @@
 
 #include "shell/command_line.hpp"
 #include "shell/data_folder.hpp"
+#include "shell/output_files.hpp"
 
 #include <charconv>
 
@@ -60,10 +61,27 @@ bool takes_value(const std::string& name) {
            name == "--morgue" || name == "--replay" || name == "--speed";
 }
 
+// Options that contradict each other, or one without the option it belongs to.
+std::optional<std::string> clash_of(const GameOptions& options, bool speed_given) {
+    if (speed_given && !options.replay_file) return "--speed goes with --replay";
+    if (options.replay_file && (options.record_file || options.morgue_file))
+        return "a replay writes no recording or morgue file: --record and --morgue go without "
+               "--replay";
+    if (!options.record && options.record_file)
+        return "--record and --no-record contradict each other";
+    if (options.new_dungeon && options.replay_file)
+        return "--new-dungeon plays a new game; a recording names its own dungeon";
+    if (options.record_file && options.morgue_file &&
+        same_output(*options.record_file, *options.morgue_file))
+        return "--record and --morgue name the same file";
+    return std::nullopt;
+}
+
 }  // namespace
 
 GameArgs parse_game_args(const std::vector<std::string>& args) {
     GameArgs parsed;
+    bool speed_given = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -90,9 +108,9 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.usage_error = *error;
             return parsed;
         }
+        speed_given = speed_given || arg == "--speed";
     }
-    if (parsed.options.new_dungeon && parsed.options.replay_file)
-        parsed.usage_error = "--new-dungeon plays a new game; a recording names its own dungeon";
+    parsed.usage_error = clash_of(parsed.options, speed_given);
     return parsed;
 }
 
@@ -116,7 +134,7 @@ std::string game_usage() {
            "                in morgue/)\n"
            "  --replay FILE play a recording back; Space pauses, + and - change the speed,\n"
            "                Escape stops\n"
-           "  --speed X     play the recording X times faster (0.125 to 64)\n"
+           "  --speed X     with --replay: play the recording X times faster (0.125 to 64)\n"
            "  --help        print this text and exit\n"
            "  --version     print the version and exit\n"
            "\n"
