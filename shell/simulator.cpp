@@ -150,12 +150,13 @@ std::optional<std::string> clashing_outputs(const SimOptions& o) {
 // A recording or morgue file named on the command line must not replace a file that is not one.
 std::optional<std::string> refused_output(const SimOptions& options) {
     if (options.record_file) {
-        if (auto refusal =
-                refusal_to_write(*options.record_file, OutputKind::Recording, options.dir))
+        if (auto refusal = refusal_to_write(*options.record_file, OutputKind::Recording,
+                                            data_folder_of(options)))
             return "--record " + *refusal;
     }
     if (options.morgue_file) {
-        if (auto refusal = refusal_to_write(*options.morgue_file, OutputKind::Morgue, options.dir))
+        if (auto refusal =
+                refusal_to_write(*options.morgue_file, OutputKind::Morgue, data_folder_of(options)))
             return "--morgue " + *refusal;
     }
     return std::nullopt;
