@@ -5,6 +5,7 @@
 #include "actors/buff_arithmetic.hpp"
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
+#include "base/text.hpp"
 #include "platform/platform.hpp"
 #include "records/field_registry.hpp"
 #include "world/message_log.hpp"
@@ -24,7 +25,8 @@ void run_per_turn_effect(const TBuff& buff) {
     const int32_t before = buff.variable->GetInt(*owner);
     change_field(*owner, *buff.variable, buff.operand, buff.wert);
     if (owner == player && buff.variable->Name() == "hp" && buff.variable->GetInt(*owner) < before)
-        note_harm("lasting effect");
+        note_harm(buff.source.empty() ? "lasting effect"
+                                      : "lasting effect of " + with_article(buff.source));
 }
 
 // A player or monster moved off the map would stand on no tile, where no rule can reach it.
@@ -105,6 +107,7 @@ void attach_buff(const RecordRef& target, const TField& field, const BuffTerms& 
     buff->operand = terms.operand;
     buff->multi = terms.multi;
     buff->silent = terms.silent;
+    buff->source = terms.source;
     list->append(buff);
     ++buff_changes;
 }

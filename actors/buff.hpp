@@ -37,6 +37,8 @@ public:
     std::weak_ptr<Record> ziel;
     std::string operand;
     int32_t silent = 0;
+    // What made it ("Murky Draught"), for the story of the run; no rule reads it.
+    std::string source;
 
 private:
     // Counts itself in and out with its buff, however the buff is made, cloned or freed.
@@ -60,6 +62,7 @@ struct BuffTerms {
     int32_t wirkzeit = 0;
     int32_t multi = 0;
     int32_t silent = 0;
+    std::string source;
 };
 
 // Makes a buff on `field` of the target, with startwert the target's stored value now, and

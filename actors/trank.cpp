@@ -61,13 +61,15 @@ bool buff_can_act(const Piece& piece, int32_t startwert) {
     return piece.per_turn ? piece.value != 0 : can_divide(startwert, piece.value);
 }
 
-void make_buff(const Piece& piece, const TField& field, const RecordRef& target) {
+void make_buff(const Piece& piece, const TField& field, const RecordRef& target,
+               const std::string& potion) {
     if (!buff_can_act(piece, field.GetInt(*target))) return;
     attach_buff(target, field,
                 BuffTerms{.operand = piece.operand,
                           .wert = piece.value,
                           .wirkzeit = piece.duration,
-                          .multi = piece.per_turn ? 1 : 0});
+                          .multi = piece.per_turn ? 1 : 0,
+                          .source = potion});
 }
 
 }  // namespace
@@ -95,7 +97,7 @@ int32_t TTrank::tokenize(const std::string& text, const RecordRef& target) const
     // modifier names one integer field.
     if (field == nullptr || field->Kind() != FieldKind::Int) return 0;
     if (piece.duration != 0)
-        make_buff(piece, *field, target);
+        make_buff(piece, *field, target, name);
     else
         change_field(*target, *field, piece.operand, piece.value);
     return 0;

@@ -142,4 +142,11 @@ std::string latin1_to_utf8(std::string_view text) {
     return utf8;
 }
 
+std::string with_article(const std::string& name) {
+    if (name.empty()) return "something";
+    const char first = static_cast<char>(name[0] | 0x20);
+    const bool vowel = first == 'a' || first == 'e' || first == 'i' || first == 'o' || first == 'u';
+    return (vowel ? "an " : "a ") + name;
+}
+
 }  // namespace grotmere

@@ -44,6 +44,8 @@ void append_joined(std::string& out, std::initializer_list<std::string_view> pie
 
 // Only the letters A to Z change.
 std::string lower_case(std::string_view text);
+// "a Troll", "an Orc"; "something" for an empty name.
+std::string with_article(const std::string& name);
 bool equals_ignoring_case(std::string_view a, std::string_view b);
 
 // Removes every `ch` from `text` (leading_only 0), or only those at its start (leading_only 1).

@@ -193,6 +193,14 @@ void SdlBackend::handle_event(const SDL_Event& event, KeyboardState& keys) {
         case SDL_KEYUP:
             keys.release(windows_key_code(event.key.keysym.scancode));
             break;
+        case SDL_MOUSEMOTION:
+            point_at(event.motion.x, event.motion.y, keys.pointer());
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            point_at(event.button.x, event.button.y, keys.pointer());
+            if (event.button.button == SDL_BUTTON_LEFT && keys.pointer().inside)
+                ++keys.pointer().clicks;
+            break;
         default:
             break;
     }
@@ -209,6 +217,10 @@ void SdlBackend::handle_window_event(const SDL_Event& event, KeyboardState& keys
         case SDL_WINDOWEVENT_CLOSE:
             keys.request_close();
             break;
+        case SDL_WINDOWEVENT_LEAVE:
+            keys.pointer().inside = false;
+            ++keys.pointer().moves;
+            break;
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
@@ -218,6 +230,27 @@ void SdlBackend::handle_window_event(const SDL_Event& event, KeyboardState& keys
         default:
             break;
     }
+}
+
+// A point of the window in the picture's own pixels: the window may be scaled and the picture
+// centred in it.
+void SdlBackend::point_at(int32_t window_x, int32_t window_y, PointerState& pointer) {
+    int window_width = 0;
+    int window_height = 0;
+    if (!window_ || !has_picture_) return;
+    SDL_GetWindowSize(window_, &window_width, &window_height);
+    note_output_size();
+    if (window_width <= 0 || window_height <= 0) return;
+    const int64_t x = int64_t{window_x} * output_width_ / window_width;
+    const int64_t y = int64_t{window_y} * output_height_ / window_height;
+    const SDL_Rect shown =
+        fit_picture(output_width_, output_height_, texture_width_, texture_height_);
+    pointer.inside = x >= shown.x && y >= shown.y && x < shown.x + shown.w && y < shown.y + shown.h;
+    if (pointer.inside) {
+        pointer.x = static_cast<int32_t>((x - shown.x) * texture_width_ / shown.w);
+        pointer.y = static_cast<int32_t>((y - shown.y) * texture_height_ / shown.h);
+    }
+    ++pointer.moves;
 }
 
 int32_t SdlBackend::wait_for_tick(FrameTimer& timer, KeyboardState& keys) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/backend.hpp"
+#include "platform/keyboard.hpp"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -54,6 +55,7 @@ private:
     void handle_event(const SDL_Event& event, KeyboardState& keys);
     void handle_window_event(const SDL_Event& event, KeyboardState& keys);
     void note_output_size();
+    void point_at(int32_t window_x, int32_t window_y, PointerState& pointer);
     bool upload(const Framebuffer& frame);
     bool ensure_texture(int32_t width, int32_t height);
     void redraw();

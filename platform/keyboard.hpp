@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 
 namespace grotmere {
 
@@ -20,9 +22,29 @@ public:
     virtual void close_requested() = 0;
 };
 
+// Sees every press and release before the game and any listener do. A key it takes is the
+// window's own: it is neither counted nor told, so a recording never holds it.
+class KeyGate {
+public:
+    virtual ~KeyGate() = default;
+    virtual bool takes_press(int32_t code) = 0;
+    virtual bool takes_release(int32_t code) = 0;
+};
+
+// Where the mouse points, in the picture's own pixels, and the clicks of its left button.
+struct PointerState {
+    bool inside = false;
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t clicks = 0;
+    uint64_t moves = 0;  // changes whenever it moves or clicks
+};
+
 class KeyboardState {
 public:
     static constexpr int32_t kCodes = 256;
+    // Presses waiting for a later pass while one press per pass is handed over.
+    static constexpr size_t kWaitingPresses = 4;
 
     // The listener must outlive its use; null stops telling.
     void set_listener(KeyboardListener* listener) { listener_ = listener; }
@@ -39,6 +61,21 @@ public:
     }
     void request_close();
 
+    // Null takes nothing.
+    void set_gate(KeyGate* gate) { gate_ = gate; }
+    // A hit handed over by the window itself, told to the listener as the player's own; neither
+    // the gate nor the queue of waiting presses holds it back.
+    void hand_over_hit(int32_t code);
+
+    // On, a pass is handed at most one press of a key that is not Shift, Ctrl or Alt: those that
+    // come faster wait, up to kWaitingPresses, in the order they came, and so do the events after
+    // them. begin_pass hands over what waits for the next pass.
+    void set_one_press_per_pass(bool on);
+    void begin_pass();
+    size_t waiting_presses() const;
+
+    PointerState& pointer() { return pointer_; }
+
     // Hits since the last call for this code; resets them. Codes outside 1-255 are never hit.
     int32_t take_hits(int32_t code);
     int32_t is_down(int32_t code) const;
@@ -52,7 +89,17 @@ public:
     uint64_t version() const { return version_; }
 
 private:
+    struct Waiting {
+        bool press = false;
+        int32_t code = 0;
+    };
+
     static bool valid(int32_t code) { return code >= 1 && code < kCodes; }
+    static bool modifier(int32_t code) { return code >= 160 && code <= 165; }
+    void apply_press(int32_t code);
+    void apply_release(int32_t code);
+    // True when the event must wait for a later pass (or is dropped for want of room).
+    bool held_back(bool press, int32_t code);
 
     std::array<bool, kCodes> down_{};
     std::array<int32_t, kCodes> hits_{};
@@ -60,6 +107,11 @@ private:
     bool close_pending_ = false;
     uint64_t version_ = 0;
     KeyboardListener* listener_ = nullptr;
+    KeyGate* gate_ = nullptr;
+    bool one_press_per_pass_ = false;
+    bool pass_has_press_ = false;
+    std::deque<Waiting> waiting_;
+    PointerState pointer_;
 };
 
 }  // namespace grotmere

@@ -231,6 +231,8 @@ FrameTimer create_timer(int32_t hz) {
 
 int32_t timer_wait(FrameTimer& timer) {
     Backend* backend = platform().backend;
+    // What waited for this pass is handed over first; what comes during the wait follows it.
+    platform().keys.begin_pass();
     return backend ? backend->wait_for_tick(timer, platform().keys) : 1;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/replay_backend.hpp"
 #include "shell/data_folder.hpp"
 #include "shell/data_hash.hpp"
+#include "shell/end_screen.hpp"
 #include "shell/first_start.hpp"
 #include "shell/game_options.hpp"
 #include "shell/generated_dungeon.hpp"
@@ -136,14 +137,14 @@ RunTally play(GameRecorder& recorder) {
     }
 }
 
-// Names only the files that were written whole.
-void finish_files(const RunFiles& files, const GameRecorder& recorder, const RunTally& tally,
-                  int32_t seed) {
+// Names only the files that were written whole; the path of the morgue file written, or "".
+std::string finish_files(const RunFiles& files, const GameRecorder& recorder, const RunTally& tally,
+                         int32_t seed) {
     // The seed plays this game again with --seed, recorded or not.
     std::fprintf(stderr, "grotmere: seed %d\n", seed);
     if (auto written = recorder.written_path())
         std::fprintf(stderr, "grotmere: recording: %s\n", written->c_str());
-    if (!files.morgue) return;
+    if (!files.morgue) return "";
     const MorgueFacts facts{local_time_text(),
                             seed,
                             tally.ended,
@@ -151,8 +152,20 @@ void finish_files(const RunFiles& files, const GameRecorder& recorder, const Run
                             tally.passes,
                             recent_log_lines(),
                             std::filesystem::current_path().string()};
-    if (auto written = write_morgue(*files.morgue, morgue_text(facts)))
-        std::fprintf(stderr, "grotmere: morgue file: %s\n", written->c_str());
+    const std::optional<std::string> written = write_morgue(*files.morgue, morgue_text(facts));
+    if (!written) return "";
+    std::fprintf(stderr, "grotmere: morgue file: %s\n", written->c_str());
+    return *written;
+}
+
+// A death or an escape shows the end screen, unless the game is played --classic.
+AfterTheEnd after_the_end(const GameOptions& options, const RunTally& tally,
+                          const std::string& morgue) {
+    if (options.classic || (tally.ended != "death" && tally.ended != "escaped"))
+        return AfterTheEnd::Quit;
+    // The aids' keys are no more: Return and Escape belong to the end screen.
+    set_window_aids(WindowAids{});
+    return show_end_screen(end_screen_facts(tally.ended, tally.turns, morgue));
 }
 
 bool start(const GameOptions& options, int32_t seed, int& status) {
@@ -169,19 +182,25 @@ bool start(const GameOptions& options, int32_t seed, int& status) {
     return true;
 }
 
-int play_game(Backend& window, const GameOptions& options, const std::filesystem::path& begun_in) {
+struct GameOutcome {
+    int status = 0;
+    AfterTheEnd next = AfterTheEnd::Quit;
+};
+
+GameOutcome play_game(Backend& window, const GameOptions& options,
+                      const std::filesystem::path& begun_in) {
     set_backend(&window);
     const int32_t seed = options.seed.value_or(millisecs());
     const RunFiles files = run_files(options, seed, begun_in);
     if (auto refusal = refused_output(files)) {
         std::fprintf(stderr, "grotmere: %s\n", refusal->c_str());
         set_backend(nullptr);
-        return kRefusedFile;
+        return GameOutcome{kRefusedFile};
     }
     int status = 0;
     if (!start(options, seed, status)) {
         set_backend(nullptr);
-        return status;
+        return GameOutcome{status};
     }
     GameRecorder recorder;
     if (files.recording) {
@@ -195,12 +214,42 @@ int play_game(Backend& window, const GameOptions& options, const std::filesystem
         // so the first recorded pass starts from the same keyboard as its playback.
         keyboard().clear_all();
     }
+    // With the aids, presses that come faster than the passes wait for theirs instead of being
+    // lost, and so the keys are taken in at the timer wait only.
+    if (!options.classic) {
+        take_in_events_only_at_wait(true);
+        keyboard().set_one_press_per_pass(true);
+    }
     const RunTally tally = play(recorder);
+    keyboard().set_one_press_per_pass(false);
     keyboard().set_listener(nullptr);
     recorder.close();
-    finish_files(files, recorder, tally, seed);
+    const std::string morgue = finish_files(files, recorder, tally, seed);
+    const AfterTheEnd next = after_the_end(options, tally, morgue);
     set_backend(nullptr);
-    return 0;
+    return GameOutcome{0, next};
+}
+
+// Game after game while the end screen asks for a new one: each with a new seed, its recording
+// and morgue file in the user's folder. With --new-dungeon each game is played in the dungeon
+// generated from its seed, made from the data folder the player chose.
+int play_games(Backend& window, const GameOptions& options, const std::filesystem::path& begun_in) {
+    const std::filesystem::path data_folder = std::filesystem::current_path();
+    GameOptions game = options;
+    for (;;) {
+        if (game.new_dungeon) {
+            // The dungeon and the game share the seed, so the seed alone plays the game again.
+            game.seed = game.seed.value_or(static_cast<int32_t>(window.seed_clock_ms()));
+            std::filesystem::current_path(data_folder);
+            if (!enter_generated_dungeon(window, *game.seed)) return kBadFolder;
+        }
+        const GameOutcome outcome = play_game(window, game, begun_in);
+        if (outcome.next == AfterTheEnd::Quit) return outcome.status;
+        game.seed.reset();
+        game.record_file.reset();
+        game.morgue_file.reset();
+        reset_world();
+    }
 }
 
 // Plays the passes of a recording; stops where it is no longer the game recorded.
@@ -253,14 +302,7 @@ int run_game(Backend& backend, const GameOptions& options, const ReplayFile* rep
     const std::filesystem::path begun_in = std::filesystem::current_path();
     if (!enter_folder(backend, options)) return kBadFolder;
     if (replay) return replay_game(backend, options, *replay);
-    if (options.new_dungeon) {
-        // The dungeon and the game share the seed, so the seed alone plays the game again.
-        GameOptions generated = options;
-        generated.seed = options.seed.value_or(static_cast<int32_t>(backend.seed_clock_ms()));
-        if (!enter_generated_dungeon(backend, *generated.seed)) return kBadFolder;
-        return play_game(backend, generated, begun_in);
-    }
-    return play_game(backend, options, begun_in);
+    return play_games(backend, options, begun_in);
 }
 
 }  // namespace grotmere

@@ -12,6 +12,7 @@
 #include "platform/key_codes.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/platform.hpp"
+#include "shell/aid_keys.hpp"
 #include "shell/window_aids.hpp"
 #include "view/screen.hpp"
 #include "world/door.hpp"
@@ -71,7 +72,8 @@ void draw_frame() {
 FrameMarks frame_marks() {
     FrameMarks marks{.keys_version = keyboard().version(),
                      .log_version = message_history.version(),
-                     .buff_changes = buff_changes};
+                     .buff_changes = buff_changes,
+                     .aids_version = aid_picture_version()};
     if (player) {
         marks.x = player->x;
         marks.y = player->y;
@@ -142,6 +144,8 @@ PassResult run_pass() {
     try {
         timer_wait(frame_timer);
         toggle_fullscreen_on_request();
+        // The walking aids hand over this pass's key before the gate below reads any key.
+        aid_pass();
         // The gate: with an overlay open (or just asked for) the pass shows it and nothing else.
         if (overlay_takes_the_pass()) {
             frame_watch.noted = false;

@@ -12,6 +12,7 @@
 #include "actors/waffe.hpp"
 #include "base/text.hpp"
 #include "records/field_registry.hpp"
+#include "view/player_knowledge.hpp"
 #include "world/door.hpp"
 #include "world/gegenstand.hpp"
 #include "world/karte.hpp"
@@ -22,13 +23,6 @@
 namespace grotmere {
 
 namespace {
-
-std::string with_article(const std::string& name) {
-    if (name.empty()) return "something";
-    const char first = static_cast<char>(name[0] | 0x20);
-    const bool vowel = first == 'a' || first == 'e' || first == 'i' || first == 'o' || first == 'u';
-    return (vowel ? "an " : "a ") + name;
-}
 
 std::string ending_line(const std::string& hero, const std::string& ending) {
     if (ending == "death") {
@@ -96,15 +90,10 @@ void kills(std::string& text) {
     if (world_state.chronicle.kills.empty()) add(text, "  (none)");
 }
 
-char seen_glyph(const TKartenTile& tile) {
-    char glyph = tile.ID == TKarte::MAP_SOLID ? '#' : '.';
-    if (tile.erfasst == 0) return glyph;
-    if (RecordList* objects = tile.objects_if_any()) {
-        objects->for_each_of<TDoor>([&](std::shared_ptr<TDoor>& door) {
-            if (door->secret == 0) glyph = door->open != 0 ? '/' : '+';
-        });
-    }
-    return glyph;
+// A closed door is never seen itself, since it blocks the view; it is known beside a tile seen.
+char seen_glyph(const TKartenTile& tile, int32_t x, int32_t y) {
+    if (const TDoor* door = known_door(x, y)) return door->open != 0 ? '/' : '+';
+    return tile.ID == TKarte::MAP_SOLID ? '#' : '.';
 }
 
 // Sight never rests on a wall itself, so the walls shown are those beside a tile seen.
@@ -130,8 +119,9 @@ std::vector<std::string> seen_map_rows() {
     for (int32_t x = 0; x < width; ++x) {
         for (int32_t y = 0; y < height; ++y) {
             const TKartenTile* tile = tile_grid.at(x, y);
-            if (tile == nullptr || (tile->erfasst == 0 && !wall_beside_seen(x, y))) continue;
-            rows[y][x] = seen_glyph(*tile);
+            if (tile == nullptr) continue;
+            if (tile->erfasst == 0 && !wall_beside_seen(x, y) && !known_door(x, y)) continue;
+            rows[y][x] = seen_glyph(*tile, x, y);
             left = std::min(left, x), right = std::max(right, x);
             top = std::min(top, y), bottom = std::max(bottom, y);
         }

@@ -9,8 +9,12 @@
 #include "platform/drawing.hpp"
 #include "platform/key_codes.hpp"
 #include "platform/keyboard.hpp"
+#include "shell/aid_keys.hpp"
+#include "shell/aid_walk.hpp"
 #include "view/help_overlay.hpp"
 #include "view/history_overlay.hpp"
+#include "view/look_panel.hpp"
+#include "view/map_overview.hpp"
 #include "view/overlay_frame.hpp"
 #include "view/screen.hpp"
 #include "view/side_panel.hpp"
@@ -47,7 +51,6 @@ AidsState& aids_state() {
     return state;
 }
 
-// Whether the key-binding file gives this key to a command; such a key keeps its command.
 bool bound(int32_t code) {
     if (!bindings) return false;
     const TTastatur& k = *bindings;
@@ -70,6 +73,21 @@ bool free_key_hit(int32_t code) {
 std::string first_start_hint() {
     const AidsState& state = aids_state();
     return state.aids.first_start_hint && !bound(kHelpKey) ? "F1: help" : "";
+}
+
+// The panel's last line: the hint until the help is found, then what the walking aids said.
+std::string panel_footer() {
+    const std::string hint = first_start_hint();
+    return hint.empty() ? walk_said() : hint;
+}
+
+void draw_aids_around_the_map() {
+    if (aid_view() == AidView::Overview) return draw_map_overview();
+    if (const std::optional<MapCell> cell = pointed_cell()) {
+        draw_look_panel(cell->x, cell->y, panel_footer());
+    } else {
+        draw_side_panel(panel_footer());
+    }
 }
 
 // The overlay a window key asks for, or None.
@@ -113,11 +131,21 @@ void overlay_keys() {
     keyboard().drop_hits();
 }
 
+// The window's keys the binding file leaves free, for the help.
+WindowKeys window_keys() {
+    return WindowKeys{.history = !bound(kHistoryKey),
+                      .fullscreen = !bound(kFullscreenKey),
+                      .rest = !bound(kRestKey),
+                      .explore = !bound(kExploreKey),
+                      .look = !bound(kLookKey),
+                      .overview = !bound(kOverviewKey),
+                      .run = !bound(key::kLeftControl)};
+}
+
 void draw_overlay() {
     switch (aids_state().open) {
         case Overlay::Help:
-            draw_help_overlay(bindings.get(),
-                              WindowKeys{!bound(kHistoryKey), !bound(kFullscreenKey)});
+            draw_help_overlay(bindings.get(), window_keys());
             break;
         case Overlay::History:
             draw_history_overlay(message_history, aids_state().history_scroll);
@@ -131,6 +159,11 @@ void draw_overlay() {
 
 void set_window_aids(const WindowAids& aids) {
     aids_state() = AidsState{aids};
+    set_aid_keys(aids.on);
+}
+
+bool key_bound(int32_t code) {
+    return bound(code);
 }
 
 Overlay open_overlay() {
@@ -163,7 +196,7 @@ bool run_overlay_pass() {
 }
 
 void draw_window_aids() {
-    if (aids_state().aids.on) draw_side_panel(first_start_hint());
+    if (aids_state().aids.on) draw_aids_around_the_map();
 }
 
 void toggle_fullscreen_on_request() {

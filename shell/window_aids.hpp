@@ -3,6 +3,8 @@
 // run a rule and read the world only to draw it.
 #pragma once
 
+#include <cstdint>
+
 namespace grotmere {
 
 // What the window shows and does around the rules: the help (F1), the message history (F2), the
@@ -19,9 +21,11 @@ struct WindowAids {
 
 enum class Overlay { None, Help, History };
 
-// Also closes any open overlay.
+// Also closes any open overlay and stops every aid (shell/aid_keys.hpp).
 void set_window_aids(const WindowAids& aids);
 Overlay open_overlay();
+// Whether the key-binding file gives this key to a command; such a key keeps its command.
+bool key_bound(int32_t code);
 
 // --- for run_pass ---------------------------------------------------------------------------
 // F11, or Return typed with Alt held, switches to and from fullscreen when the binding file leaves

@@ -58,6 +58,12 @@ std::vector<Command> commands(const TTastatur* keys) {
 std::vector<Command> window_commands(WindowKeys window_keys) {
     std::vector<Command> list = {{"This help", "F1"}};
     if (window_keys.history) list.push_back({"Message history", "F2"});
+    if (window_keys.rest) list.push_back({"Rest until healed", "Z"});
+    if (window_keys.explore) list.push_back({"Explore", "O"});
+    if (window_keys.run) list.push_back({"Run", "Ctrl+direction"});
+    if (window_keys.look) list.push_back({"Look; travel there", "X; T, Return"});
+    if (window_keys.overview) list.push_back({"Map overview", "M"});
+    list.push_back({"Travel", "click on the map"});
     if (window_keys.fullscreen) list.push_back({"Fullscreen", "F11, Alt+Return"});
     list.push_back({"Quit the game", "Escape"});
     return list;

@@ -13,6 +13,11 @@ class TTastatur;
 struct WindowKeys {
     bool history = true;     // F2
     bool fullscreen = true;  // F11, and Alt+Enter
+    bool rest = true;        // Z
+    bool explore = true;     // O
+    bool look = true;        // X, and T in it
+    bool overview = true;    // M
+    bool run = true;         // Left Ctrl with a direction
 };
 
 // Over the whole window; `keys` may be null (no bindings), every command then reads "-".

@@ -10,6 +10,7 @@
 #include "actors/player.hpp"
 #include "actors/treasure.hpp"
 #include "platform/drawing.hpp"
+#include "view/map_cells.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
@@ -204,6 +205,26 @@ private:
 };
 
 }  // namespace
+
+bool map_cell_at_pixel(int32_t px, int32_t py, int32_t& x, int32_t& y) {
+    if (!kamera) return false;
+    const TKamera& camera = *kamera;
+    const ViewWindow window = view_window(camera);
+    if (px < camera.cam_x || py < camera.cam_y + kCellDrop) return false;
+    x = window.x0 + (px - camera.cam_x) / kCellSize;
+    y = window.y0 + (py - camera.cam_y - kCellDrop) / kCellSize;
+    return window.contains(x, y) && inside_map(x, y);
+}
+
+bool map_cell_pixel(int32_t x, int32_t y, int32_t& px, int32_t& py) {
+    if (!kamera) return false;
+    const TKamera& camera = *kamera;
+    const ViewWindow window = view_window(camera);
+    if (!window.contains(x, y)) return false;
+    px = camera.cam_x + (x - window.x0) * kCellSize;
+    py = camera.cam_y + (y - window.y0) * kCellSize + kCellDrop;
+    return true;
+}
 
 int32_t TKamera::render_all() {
     cameras->for_each_of<TKamera>([](std::shared_ptr<TKamera>& camera) { camera->render(); });

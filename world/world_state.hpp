@@ -35,6 +35,7 @@ struct FrameMarks {
     uint64_t keys_version = 0;
     uint64_t log_version = 0;
     uint64_t buff_changes = 0;
+    uint64_t aids_version = 0;  // what the window's aids draw around the rules
     int32_t x = 0, y = 0, hp = 0, defend = 0, level = 0, usemode = 0, attackmode = 0;
     friend bool operator==(const FrameMarks&, const FrameMarks&) = default;
 };

@@ -17,12 +17,16 @@
 #include "actors/treasure.hpp"
 #include "actors/waffe.hpp"
 #include "platform/keyboard.hpp"
+#include "shell/aid_keys.hpp"
+#include "shell/aid_walk.hpp"
 #include "shell/data_hash.hpp"
 #include "shell/recording.hpp"
 #include "shell/startup.hpp"
 #include "shell/state_digest.hpp"
 #include "tests/records/definition_test_support.hpp"
 #include "tests/support/headless_game.hpp"
+#include "view/map_cells.hpp"
+#include "view/player_knowledge.hpp"
 #include "world/door.hpp"
 #include "world/karten_tile.hpp"
 #include "world/teleport.hpp"
@@ -93,8 +97,8 @@ protected:
 
     // The first step of a shortest way to the nearest tile that `wanted` accepts, or none.
     template <class Wanted>
-    static std::optional<std::pair<int32_t, int32_t>> first_step(const std::set<int32_t>& keys,
-                                                                 Wanted wanted) {
+    std::optional<std::pair<int32_t, int32_t>> first_step(const std::set<int32_t>& keys,
+                                                          Wanted wanted) {
         const int32_t w = map_width;
         std::vector<int32_t> from(static_cast<size_t>(w * map_height), -1);
         const int32_t start = player->y * w + player->x;
@@ -105,8 +109,9 @@ protected:
             open.pop_front();
             if (here != start && wanted(here % w, here / w)) {
                 int32_t step = here;
+                path_ = {here};
                 while (from[step] != start)
-                    step = from[step];
+                    path_.insert(path_.begin(), step = from[step]);
                 return std::pair{step % w - player->x, step / w - player->y};
             }
             for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
@@ -189,7 +194,7 @@ protected:
     // The key of this pass for the goal; none when the goal is reached.
     std::optional<int32_t> key_for(const Goal& goal) {
         const int32_t potion = potion_slot();
-        if (potion != 0 && player->actual("hp") < player->actual("hpmax") / 4)
+        if (potion != 0 && player->actual("hp") < player->actual("hpmax") / potion_below_)
             return slot_key(potion);
         // A monster beside the player (in a straight line) is fought whatever the goal.
         for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
@@ -235,16 +240,67 @@ protected:
         return std::nullopt;
     }
 
+    // The route's goals, played until the game ends or they run out. With the aids, waiting
+    // becomes one rest and walking one click on the cell farthest along the way that the player
+    // knows and sees on the screen.
+    std::optional<GameEnd> play(const std::vector<Goal>& goals, size_t& goal, bool aided) {
+        std::optional<GameEnd> end;
+        for (int32_t passes = 0; passes < kPassLimit && !end && goal < goals.size(); ++passes) {
+            path_.clear();
+            std::optional<int32_t> key = key_for(goals[goal]);
+            if (goals[goal].kind == Goal::Kind::Use) key = bindings->use;
+            if (!key) {
+                ++goal;
+                rested_ = 0;
+                continue;
+            }
+            ++presses_;
+            if (aided && (*key == bindings->wait || click_along_the_way(*key))) {
+                end = pass(*key == bindings->wait ? PassInput{hit(kRestKey)} : PassInput{}).end;
+                while (!end && walking() != WalkKind::None)
+                    end = pass({}).end;
+                continue;
+            }
+            end = pass({hit(*key)}).end;
+            if (goals[goal].kind == Goal::Kind::Use) ++goal;
+        }
+        return end;
+    }
+
+    // A click that travels at least two steps of the way the last key was chosen for.
+    bool click_along_the_way(int32_t key) {
+        if (key != bindings->go_left && key != bindings->go_right && key != bindings->go_up &&
+            key != bindings->go_down)
+            return false;
+        std::optional<std::pair<int32_t, int32_t>> target;
+        for (size_t i = 0; i < path_.size(); ++i) {
+            const int32_t x = path_[i] % map_width, y = path_[i] / map_width;
+            int32_t px = 0, py = 0;
+            if (!known_floor(x, y) || TGegner::collide(x, y) || !map_cell_pixel(x, y, px, py))
+                break;
+            if (i >= 1) target = {px + 4, py + 4};
+        }
+        if (!target) return false;
+        PointerState& pointer = keyboard().pointer();
+        pointer = PointerState{true, target->first, target->second, 1, pointer.moves + 1};
+        return true;
+    }
+
+    std::vector<int32_t> path_;
+    int32_t presses_ = 0;
+    // Between fights the player rests below three quarters of its health; it drinks a potion
+    // below a quarter (a third with the aids).
+    int32_t potion_below_ = 4;
     GameRecorder recorder_;
     std::set<std::shared_ptr<TTreasure>> looted_;
     int32_t rested_ = 0;
     int32_t last_hp_ = 0;
 };
 
-TEST_F(ShippedRoute, APlainPlayerClearsTheDungeonAndEscapes) {
+std::vector<Goal> route_goals() {
     using K = Goal::Kind;
     const std::set<int32_t> none, iron{1}, both{1, 2};
-    const std::vector<Goal> goals = {
+    return {
         {K::Visit, 50, 6, none},  // the plate that raises the portcullis
         {K::Hunt, 0, 0, none},
         {K::Rest},
@@ -259,26 +315,17 @@ TEST_F(ShippedRoute, APlainPlayerClearsTheDungeonAndEscapes) {
         {K::Use},
         {K::Visit, 94, 55, both},  // the stair
     };
+}
+
+TEST_F(ShippedRoute, APlainPlayerClearsTheDungeonAndEscapes) {
+    const std::vector<Goal> goals = route_goals();
     // Arm first: the sword, the jerkin, the torch.
     for (int32_t key : {'1', '6', '5'})
         pass({hit(key)});
     ASSERT_TRUE(player->waffe && player->panzer && player->leuchte);
 
     size_t goal = 0;
-    std::optional<GameEnd> end;
-    for (int32_t passes = 0; passes < kPassLimit && !end && goal < goals.size(); ++passes) {
-        std::optional<int32_t> key = key_for(goals[goal]);
-        if (goals[goal].kind == K::Use) key = bindings->use;
-        if (!key) {
-            ++goal;
-            rested_ = 0;
-            continue;
-        }
-        end = pass({hit(*key)}).end;
-        if (goals[goal].kind == K::Use) ++goal;
-        // The stair ends the game in the pass that reaches it.
-        if (end) break;
-    }
+    const std::optional<GameEnd> end = play(goals, goal, false);
     ASSERT_TRUE(end) << "stuck at goal " << goal << " at " << player->x << "," << player->y;
     EXPECT_EQ(*end, GameEnd::Escaped)
         << "died at goal " << goal << " at " << player->x << "," << player->y << " level "
@@ -290,6 +337,34 @@ TEST_F(ShippedRoute, APlainPlayerClearsTheDungeonAndEscapes) {
         EXPECT_EQ(static_cast<TGegner&>(*record).name, "Hoarder")
             << "only the hoarders behind the hidden doors are left";
     }
+}
+
+// The same player with the window's aids: it explores the start hall, rests with one key and
+// travels by clicks, and reaches the stair with at most a third of the presses.
+TEST_F(ShippedRoute, WithTheAidsAThirdOfThePressesReachTheStair) {
+    size_t goal = 0;
+    for (int32_t key : {'1', '6', '5'})
+        pass({hit(key)});
+    ASSERT_EQ(play(route_goals(), goal, false), GameEnd::Escaped);
+    const int32_t plain = presses_ + 3;
+
+    TearDown();
+    SetUp();
+    set_window_aids(WindowAids{.on = true});
+    presses_ = 0;
+    // Resting costs one key now, so a potion is drunk a little earlier instead of a rest.
+    potion_below_ = 3;
+    for (int32_t key : {int32_t{'1'}, int32_t{'6'}, int32_t{'5'}, kExploreKey})
+        pass({hit(key)});
+    while (walking() != WalkKind::None)
+        pass({});
+    EXPECT_EQ(walk_said(), "Explored everything reachable.");
+    goal = 0;
+    const std::optional<GameEnd> end = play(route_goals(), goal, true);
+    EXPECT_EQ(end, GameEnd::Escaped) << "at goal " << goal << " at " << player->x << ","
+                                     << player->y << ": " << message_lines[0];
+    EXPECT_LE((presses_ + 4) * 3, plain) << "plain " << plain;
+    std::printf("presses: plain %d, with the aids %d\n", plain, presses_ + 4);
 }
 
 }  // namespace

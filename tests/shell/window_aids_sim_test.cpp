@@ -2,6 +2,9 @@
 // lines that do not touch, the help, the history and the side panel, and --classic without them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "platform/canvas.hpp"
 #include "tests/support/simulator_run.hpp"
 
@@ -103,6 +106,52 @@ TEST_F(WindowAidsSim, SidePanelFillsOnlyTheEmptyAreaAndClassicLeavesItOut) {
     ASSERT_EQ(run_keys("right\nright\nf1\nf2\n", "--classic").status, 0);
     EXPECT_EQ(dump()["turns"], 2);
     EXPECT_FALSE(lit_in(screenshot(), kPanelLeft + 1, 0, 820, kPanelBottom + 1));
+}
+
+int32_t count_of(const Framebuffer& frame, Rgb colour, int32_t x0, int32_t y0, int32_t x1,
+                 int32_t y1) {
+    int32_t count = 0;
+    for (int32_t y = y0; y < y1; ++y) {
+        for (int32_t x = x0; x < x1; ++x)
+            count += frame.pixel(x, y) == colour;
+    }
+    return count;
+}
+
+// The aids' own keys never reach the recording, only the bound keys they hand over: played back
+// without them, the recording ends in the same state.
+TEST_F(WindowAidsSim, AGamePlayedWithTheAidsPlaysBackFromItsRecording) {
+    const std::string recording = (dir_ / "aided.keys").string();
+    ASSERT_EQ(run_keys("1\n6\n5\no\npass 40\nx\nleft\nleft\nt\npass 5\nm\nz\nescape\n",
+                       "--record " + recording)
+                  .status,
+              0);
+    const auto played = dump();
+    EXPECT_GT(played["turns"], 8);
+    std::ifstream in(recording);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    for (const char* own : {"\no\n", "\nx\n", "\nt\n", "\nm\n", "\nz\n"})
+        EXPECT_EQ(text.find(own), std::string::npos) << own;
+    ASSERT_EQ(run("--keys " + recording + " " + out_args()).status, 0);
+    EXPECT_EQ(dump(), played);
+}
+
+TEST_F(WindowAidsSim, LookCursorFramesTheCellAndTheOverviewShowsTheMapWhileTheTurnWaits) {
+    constexpr Rgb kCursor{255, 255, 0};
+    ASSERT_EQ(run_keys("\n").status, 0);
+    const int32_t before = count_of(screenshot(), kCursor, 0, 0, 405, 248);
+    ASSERT_EQ(run_keys("x\nleft\nleft\n").status, 0);
+    EXPECT_GE(count_of(screenshot(), kCursor, 0, 0, 405, 248), before + 40) << "a frame of 12 x 12";
+
+    ASSERT_EQ(run_keys("m\nright\nright\n").status, 0);
+    const Framebuffer overview = screenshot();
+    EXPECT_EQ(overview.pixel(0, 0), kOverlayBackground);
+    EXPECT_GT(count_of(overview, Rgb{0, 255, 0}, 0, 0, 820, 440), 16) << "the player";
+    EXPECT_GT(count_of(overview, Rgb{110, 110, 110}, 0, 0, 680, 440), 400) << "the hall";
+    EXPECT_EQ(dump()["turns"], 0);
+    ASSERT_EQ(run_keys("m\nright\nescape\nright\n").status, 0);
+    EXPECT_EQ(dump()["turns"], 1);
+    EXPECT_EQ(dump()["ended"], "script") << "Escape closed the overview";
 }
 
 }  // namespace

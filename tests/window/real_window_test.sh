@@ -301,6 +301,11 @@ run_to_the_exit() {
         ((waited++ < window_timeout_s * 10)) || fail "no notice appeared at the exit"
         sleep 0.1
     done
+    # After the notice the end screen tells the run in words and waits for Escape.
+    sleep 0.5
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended without its end screen"
+    xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
+    xdotool key Escape || fail "xdotool could not type Escape"
     expect_clean_exit "the player reached the exit"
     # Without a message box the notice goes to standard error.
     [[ -n "$box" ]] || grep -q "Out!" "$work/game.err" || fail "the game ended without the notice"
@@ -322,6 +327,32 @@ run_two_games_from_the_clock() {
     ((seeds == 2)) || fail "two games without --seed recorded $seeds different seeds: $(head -qn1 "$recordings"/*.keys | tr '\n' ' ')"
 }
 
+# Six presses 10 ms apart, faster than the passes, walk six steps; a click on the map travels
+# there. The recording holds the steps one pass each, and grotmere-sim ends where the game did.
+run_with_quick_keys_and_a_click() {
+    local sim
+    sim="$(dirname "$game")/grotmere-sim"
+    [[ -x "$sim" ]] || { echo "real_window_test: no grotmere-sim, the quick keys are skipped"; return; }
+    start_game --seed 1 --record "$work/quick.keys"
+    local window
+    window=$(find_window) || exit 1
+    xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
+    xdotool key --delay 10 Right Right Right Right Right Right || fail "xdotool could not type"
+    sleep 1
+    # The cell (5, 5) of the map view, left in the start hall.
+    xdotool mousemove --window "$window" 56 58 click 1 || fail "xdotool could not click"
+    sleep 2
+    xdotool key Escape || fail "xdotool could not type Escape"
+    expect_clean_exit "Escape after the quick keys"
+    [[ $(grep -cx right "$work/quick.keys") == 6 ]] ||
+        fail "six quick presses did not become six passes of one step: $(cat "$work/quick.keys")"
+    grep -qx left "$work/quick.keys" || fail "the click did not travel"
+    "$sim" --dir . --keys "$work/quick.keys" --dump "$work/quick.json" >/dev/null ||
+        fail "grotmere-sim could not play the recording"
+    python3 -c 'import json, sys; p = json.load(open(sys.argv[1]))["player"]; sys.exit(p["x"] != 5)' \
+        "$work/quick.json" || fail "the click did not travel to the cell clicked"
+}
+
 start_xvfb
 run_two_games_from_the_clock
 run_with_keys
@@ -330,4 +361,5 @@ run_with_help
 run_recorded_game
 run_with_scale_and_fullscreen
 run_to_the_exit
+run_with_quick_keys_and_a_click
 echo "real_window_test: passed on display $DISPLAY"

@@ -1,0 +1,40 @@
+// Walking and resting for the player, one bound key press a pass: rest waits until health is
+// full, run walks one way until something is worth a look, explore walks toward the nearest
+// floor never seen, travel walks to a chosen cell. Each hands the game the key the binding file
+// gives the step through the platform's keyboard, as if the player had pressed it, so a recording
+// holds the presses and plays back without the aids. They read the map only as the player knows
+// it (view/player_knowledge.hpp) and stop at once when anything happens: a monster comes into
+// sight, the player is hit, the log says something new, an effect runs out, a key is pressed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace grotmere {
+
+enum class WalkKind { None, Rest, Run, Explore, Travel };
+
+// Each starts unless something forbids it, which it says (walk_said) instead.
+void start_rest();
+void start_run(int32_t dx, int32_t dy);
+void start_explore();
+void start_travel(int32_t x, int32_t y);
+// A key was pressed or the aids were switched off.
+void stop_walking(const std::string& why);
+
+WalkKind walking();
+// What the walking said last ("Explored everything reachable."), for the side panel; empty once
+// read by nothing new. The number changes with every new saying.
+const std::string& walk_said();
+uint64_t walk_said_version();
+// Forgets everything: no walk, nothing said.
+void reset_walking();
+
+// For run_pass, after the timer wait: hands over this pass's key press, or stops.
+void walk_pass();
+
+// The first step of a shortest walk over known floor from the player to (x, y), as dx, dy; false
+// when there is no known way. Cells holding a monster in sight are in the way.
+bool first_step_toward(int32_t x, int32_t y, int32_t& dx, int32_t& dy);
+
+}  // namespace grotmere

@@ -1,0 +1,24 @@
+// The window's end screen after a death or an escape (after the rules' own notice): it waits for
+// Return, a new game, or Escape or the window's close, the end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "view/end_screen.hpp"
+
+namespace grotmere {
+
+enum class AfterTheEnd { NewGame, Quit };
+
+// "Killed by a Troll on turn 948.", from what the run's chronicle noted; `ending` as
+// game_end_name names it.
+std::string ending_words(const std::string& ending, int64_t turns);
+
+// The facts of the world as it ended.
+EndScreenFacts end_screen_facts(const std::string& ending, int64_t turns,
+                                const std::string& morgue_path);
+
+AfterTheEnd show_end_screen(const EndScreenFacts& facts);
+
+}  // namespace grotmere

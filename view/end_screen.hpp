@@ -1,0 +1,25 @@
+// The end screen: how the game ended in words, the run's figures, the monsters slain, where the
+// morgue file went, and the two ways on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace grotmere {
+
+struct EndScreenFacts {
+    std::string headline;  // "Killed by a Troll on turn 948."
+    int64_t turns = 0;
+    int32_t level = 0;
+    int32_t xp = 0;
+    int32_t gold = 0;
+    std::vector<std::pair<std::string, int32_t>> kills;
+    std::string morgue_path;  // empty when none was written
+};
+
+// Over the whole window. Leaves the colour white.
+void draw_end_screen(const EndScreenFacts& facts);
+
+}  // namespace grotmere
