@@ -137,8 +137,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!start_game(StartupOptions{1})) {
         check_world();
         const int64_t passes = std::min(keys.script.total_passes(), kMostPasses);
+        ScriptCursor cursor(keys.script);
         for (int64_t pass = 0; pass < passes; ++pass) {
-            backend.queue_pass(keys.script.input_for_pass(pass));
+            backend.queue_pass(cursor.next().value_or(PassInput{}));
             const PassResult result = run_pass();
             if (result.end) break;
             check_world();

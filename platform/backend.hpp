@@ -24,8 +24,12 @@ public:
     // Blocks, taking in events, until the timer has ticked since the last wait; consumes every
     // elapsed tick and returns how many there were.
     virtual int32_t wait_for_tick(FrameTimer& timer, KeyboardState& keys) = 0;
-    // Milliseconds since some fixed moment; used for the timer and for the random seed.
+    // Milliseconds since some fixed moment; paces the timer.
     virtual int64_t clock_ms() = 0;
+    // The milliseconds a game is seeded from. A window's timer clock starts with the window, so
+    // it reads about 0 at every start; a window answers with the wall clock instead, so that two
+    // games started a moment apart are different games. Headless, it is the virtual clock.
+    virtual int64_t seed_clock_ms() { return clock_ms(); }
     // A modal information box; returns when the user dismisses it.
     virtual void notify(const std::string& text, const std::string& title) = 0;
     // Between a window and the whole screen, keeping whole-number scaling; a backend without a

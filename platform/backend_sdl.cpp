@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 #include "platform/canvas.hpp"
@@ -316,6 +317,11 @@ void SdlBackend::toggle_fullscreen() {
 
 int64_t SdlBackend::clock_ms() {
     return static_cast<int64_t>(SDL_GetTicks64());
+}
+
+int64_t SdlBackend::seed_clock_ms() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 void SdlBackend::notify(const std::string& text, const std::string& title) {

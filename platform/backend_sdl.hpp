@@ -43,6 +43,7 @@ public:
     void pump_events(KeyboardState& keys) override;
     int32_t wait_for_tick(FrameTimer& timer, KeyboardState& keys) override;
     int64_t clock_ms() override;
+    int64_t seed_clock_ms() override;
     void notify(const std::string& text, const std::string& title) override;
     // F11 and Alt+Enter, as the shell asks: the desktop's own resolution, the picture scaled by
     // the largest whole factor that fits.

@@ -218,9 +218,10 @@ void toggle_fullscreen() {
     if (Backend* backend = platform().backend) backend->toggle_fullscreen();
 }
 
+// Cut to 32 bits as the game's clock is: the low bits are the ones that differ between starts.
 int32_t millisecs() {
     Backend* backend = platform().backend;
-    return backend ? static_cast<int32_t>(backend->clock_ms()) : 0;
+    return backend ? static_cast<int32_t>(backend->seed_clock_ms()) : 0;
 }
 
 FrameTimer create_timer(int32_t hz) {

@@ -7,27 +7,11 @@
 #include <fstream>
 #include <vector>
 
+#include "base/fnv_hash.hpp"
+
 namespace grotmere {
 
 namespace {
-
-class Fnv1a {
-public:
-    void add(const char* data, size_t size) {
-        for (size_t i = 0; i < size; ++i) {
-            value_ ^= static_cast<unsigned char>(data[i]);
-            value_ *= 0x100000001b3ULL;
-        }
-    }
-    std::string hex() const {
-        char text[17];
-        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value_));
-        return text;
-    }
-
-private:
-    uint64_t value_ = 0xcbf29ce484222325ULL;
-};
 
 std::vector<std::filesystem::path> files_under(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> files;
@@ -38,6 +22,17 @@ std::vector<std::filesystem::path> files_under(const std::filesystem::path& fold
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+// The game drops a carriage return wherever it stands in a data file, so a copy with CR LF line
+// ends is the same data and hashes the same.
+void add_without_returns(Fnv1a& hash, const char* data, size_t size) {
+    size_t start = 0;
+    for (size_t i = 0; i <= size; ++i) {
+        if (i < size && data[i] != '\r') continue;
+        hash.add(data + start, i - start);
+        start = i + 1;
+    }
 }
 
 }  // namespace
@@ -51,7 +46,7 @@ std::string data_files_hash(const std::string& folder) {
         std::ifstream in(file, std::ios::binary);
         while (in) {
             in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            hash.add(buffer.data(), static_cast<size_t>(in.gcount()));
+            add_without_returns(hash, buffer.data(), static_cast<size_t>(in.gcount()));
         }
     }
     return hash.hex();

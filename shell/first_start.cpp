@@ -1,12 +1,64 @@
 #include "shell/first_start.hpp"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/safe_file.hpp"
 
 namespace grotmere {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Far more folders than anyone plays in; a list beyond it is left as it is.
+constexpr size_t kLargestList = size_t{1} << 20;
+
+void warn(const fs::path& list, const std::string& what) {
+    std::fprintf(stderr, "grotmere: warning: %s %s; the list of started folders is left alone\n",
+                 list.c_str(), what.c_str());
+}
+
+// Reads the list when it is a regular file within the bound: never through a link, never
+// waiting on a FIFO, never more than the bound. A list that is not there reads as empty.
+std::optional<std::string> read_list(const fs::path& list) {
+    const int fd = ::open(list.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) return std::string();
+    if (fd < 0) {
+        warn(list, std::string("cannot be read (") + std::strerror(errno) + ")");
+        return std::nullopt;
+    }
+    struct stat facts {};
+    std::string text;
+    bool usable = ::fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode);
+    if (!usable) warn(list, "is no regular file");
+    char chunk[65536];
+    while (usable) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            usable = got == 0;
+            break;
+        }
+        text.append(chunk, static_cast<size_t>(got));
+        if (text.size() > kLargestList) {
+            warn(list, "is larger than " + std::to_string(kLargestList) + " bytes");
+            usable = false;
+        }
+    }
+    ::close(fd);
+    if (!usable) return std::nullopt;
+    return text;
+}
+
+}  // namespace
 
 std::optional<fs::path> started_folders_file() {
     const char* data_home = std::getenv("XDG_DATA_HOME");
@@ -22,20 +74,32 @@ std::optional<fs::path> started_folders_file() {
     return base / "grotmere" / "started-folders";
 }
 
+bool list_names_folder(std::string_view text, std::string_view folder) {
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (line == folder) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 bool first_start_in(const fs::path& data_folder, const std::optional<fs::path>& list_file) {
     std::error_code error;
     fs::path folder = fs::weakly_canonical(fs::absolute(data_folder, error), error);
     if (error) folder = data_folder;
     const std::string key = folder.string();
     if (!list_file) return true;
-    {
-        std::ifstream in(*list_file);
-        for (std::string line; std::getline(in, line);) {
-            if (line == key) return false;
-        }
-    }
-    fs::create_directories(list_file->parent_path(), error);
-    std::ofstream(*list_file, std::ios::app) << key << '\n';
+    std::optional<std::string> text = read_list(*list_file);
+    if (!text) return true;
+    if (list_names_folder(*text, key)) return false;
+    if (!text->empty() && text->back() != '\n') *text += '\n';
+    std::string failure;
+    if (!replace_file(list_file->string(), *text + key + "\n", failure))
+        warn(*list_file, "cannot be written (" + failure + ")");
     return true;
 }
 

@@ -1,23 +1,26 @@
 #include "shell/game.hpp"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <iostream>
 
 #include "platform/backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/replay_backend.hpp"
+#include "shell/data_folder.hpp"
 #include "shell/data_hash.hpp"
 #include "shell/end_screen.hpp"
 #include "shell/first_start.hpp"
 #include "shell/game_options.hpp"
+#include "shell/generated_dungeon.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/morgue.hpp"
+#include "shell/output_files.hpp"
+#include "shell/playback_checks.hpp"
 #include "shell/recording.hpp"
 #include "shell/startup.hpp"
+#include "shell/state_digest.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -25,7 +28,8 @@ namespace grotmere {
 namespace {
 
 constexpr int kBadFolder = 2;
-constexpr int kBadRecording = 2;
+constexpr int kRefusedFile = 2;
+constexpr int kDiverges = 3;
 const char* const kDataFolder = "bifs";
 
 void report_startup_failure(const StartupFailure& failure) {
@@ -41,13 +45,41 @@ void report_startup_failure(const StartupFailure& failure) {
     notify(message);
 }
 
-bool enter_folder(const GameOptions& options) {
-    if (!options.dir) return true;
+bool enter_folder(Backend& window, const GameOptions& options) {
+    const DataFolderSearch search = find_data_folder(options.dir, data_folder_places());
+    if (!search.found) {
+        std::fprintf(stderr, "grotmere: %s\n", search.problem.c_str());
+        // Started from a menu, the player sees no terminal.
+        window.notify(search.problem, "Grotmere");
+        return false;
+    }
     std::error_code error;
-    std::filesystem::current_path(*options.dir, error);
+    std::filesystem::current_path(*search.found, error);
     if (!error) return true;
-    std::fprintf(stderr, "grotmere: cannot enter %s: %s\n", options.dir->c_str(),
+    std::fprintf(stderr, "grotmere: cannot enter %s: %s\n", search.found->c_str(),
                  error.message().c_str());
+    return false;
+}
+
+// Generates the dungeon of the seed from the data folder's monsters and items into the user's
+// folder, and goes there to play it.
+bool enter_generated_dungeon(Backend& window, int32_t seed) {
+    const std::optional<std::filesystem::path> target = generated_dungeon_folder(seed);
+    std::string error = "neither XDG_DATA_HOME nor HOME is set; there is nowhere to keep it";
+    const std::optional<gen::Dungeon> dungeon =
+        target ? generate_data_folder(seed, std::filesystem::current_path(), *target, error)
+               : std::nullopt;
+    std::error_code failed;
+    if (dungeon) std::filesystem::current_path(*target, failed);
+    if (dungeon && !failed) {
+        std::fprintf(stderr, "grotmere: %s in %s\n", generated_dungeon_line(seed).c_str(),
+                     target->c_str());
+        return true;
+    }
+    if (failed) error = "cannot enter " + target->string() + ": " + failed.message();
+    const std::string message = "cannot generate a dungeon: " + error;
+    std::fprintf(stderr, "grotmere: %s\n", message.c_str());
+    window.notify(message, "Grotmere");
     return false;
 }
 
@@ -55,28 +87,41 @@ bool enter_folder(const GameOptions& options) {
 // date and seed in the user's folder. Paths given relative are taken from where the game was
 // started, before --dir.
 struct RunFiles {
-    std::optional<std::string> recording;
-    std::optional<std::string> morgue;
+    std::optional<OutputTarget> recording;
+    std::optional<OutputTarget> morgue;
 };
 
 RunFiles run_files(const GameOptions& options, int32_t seed, const std::filesystem::path& start) {
     RunFiles files;
-    const std::string name = recording_file_name(seed);
+    const std::string stem = recording_file_stem(seed);
     const std::optional<std::string> folder = user_data_folder();
-    if (options.record) {
-        if (options.record_file) files.recording = (start / *options.record_file).string();
-        if (!options.record_file && folder) files.recording = *folder + "/recordings/" + name;
-    }
-    if (options.morgue_file) files.morgue = (start / *options.morgue_file).string();
-    if (!options.morgue_file && folder) {
-        files.morgue = *folder + "/morgue/" + name.substr(0, name.size() - 5) + ".txt";
-    }
+    auto target = [&](OutputKind kind, const std::optional<std::string>& named,
+                      const char* subfolder) -> std::optional<OutputTarget> {
+        if (named) return named_output(kind, (start / *named).string());
+        if (folder) return OutputTarget{kind, {}, *folder + "/" + subfolder, stem};
+        return std::nullopt;
+    };
+    if (options.record)
+        files.recording = target(OutputKind::Recording, options.record_file, "recordings");
+    files.morgue = target(OutputKind::Morgue, options.morgue_file, "morgue");
     if (!folder && ((options.record && !options.record_file) || !options.morgue_file)) {
         std::fprintf(stderr,
                      "grotmere: warning: neither XDG_DATA_HOME nor HOME is set; this game keeps "
                      "no recording or morgue file in the user's folder\n");
     }
     return files;
+}
+
+// A file named on the command line that is no recording or morgue file of ours (or lies among
+// the data files) is refused before the game starts.
+std::optional<std::string> refused_output(const RunFiles& files) {
+    for (const std::optional<OutputTarget>& target : {files.recording, files.morgue}) {
+        if (!target || target->path.empty()) continue;
+        const char* option = target->kind == OutputKind::Recording ? "--record " : "--morgue ";
+        if (auto refusal = refusal_to_write(target->path, target->kind, "."))
+            return option + *refusal;
+    }
+    return std::nullopt;
 }
 
 struct RunTally {
@@ -99,16 +144,25 @@ RunTally play(GameRecorder& recorder) {
     }
 }
 
-// The path of the morgue file written, or "".
-std::string finish_files(const RunFiles& files, const RunTally& tally, int32_t seed) {
-    if (files.recording)
-        std::fprintf(stderr, "grotmere: recording: %s\n", files.recording->c_str());
+// Names only the files that were written whole; the path of the morgue file written, or "".
+std::string finish_files(const RunFiles& files, const GameRecorder& recorder, const RunTally& tally,
+                         int32_t seed) {
+    // The seed plays this game again with --seed, recorded or not.
+    std::fprintf(stderr, "grotmere: seed %d\n", seed);
+    if (auto written = recorder.written_path())
+        std::fprintf(stderr, "grotmere: recording: %s\n", written->c_str());
     if (!files.morgue) return "";
-    const MorgueFacts facts{local_time_text(), seed,         tally.ended,
-                            tally.turns,       tally.passes, recent_log_lines()};
-    if (!write_morgue(*files.morgue, morgue_text(facts))) return "";
-    std::fprintf(stderr, "grotmere: morgue file: %s\n", files.morgue->c_str());
-    return *files.morgue;
+    const MorgueFacts facts{local_time_text(),
+                            seed,
+                            tally.ended,
+                            tally.turns,
+                            tally.passes,
+                            recent_log_lines(),
+                            std::filesystem::current_path().string()};
+    const std::optional<std::string> written = write_morgue(*files.morgue, morgue_text(facts));
+    if (!written) return "";
+    std::fprintf(stderr, "grotmere: morgue file: %s\n", written->c_str());
+    return *written;
 }
 
 // A death or an escape shows the end screen, unless the game is played --classic.
@@ -135,14 +189,6 @@ bool start(const GameOptions& options, int32_t seed, int& status) {
     return true;
 }
 
-// The window's clock starts at 0 when it starts, which is just before the first game: the time of
-// day gives every game a seed of its own.
-int32_t clock_seed() {
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
-    return static_cast<int32_t>(ms % 1000000000);
-}
-
 struct GameOutcome {
     int status = 0;
     AfterTheEnd next = AfterTheEnd::Quit;
@@ -151,16 +197,22 @@ struct GameOutcome {
 GameOutcome play_game(Backend& window, const GameOptions& options,
                       const std::filesystem::path& begun_in) {
     set_backend(&window);
-    const int32_t seed = options.seed.value_or(clock_seed());
+    const int32_t seed = options.seed.value_or(millisecs());
+    const RunFiles files = run_files(options, seed, begun_in);
+    if (auto refusal = refused_output(files)) {
+        std::fprintf(stderr, "grotmere: %s\n", refusal->c_str());
+        set_backend(nullptr);
+        return GameOutcome{kRefusedFile};
+    }
     int status = 0;
     if (!start(options, seed, status)) {
         set_backend(nullptr);
         return GameOutcome{status};
     }
-    const RunFiles files = run_files(options, seed, begun_in);
     GameRecorder recorder;
     if (files.recording) {
-        recorder.open(*files.recording, seed, app_title, data_files_hash(kDataFolder));
+        recorder.open(open_output(*files.recording), seed, app_title, data_files_hash(kDataFolder),
+                      state_digest);
         // Keys are taken in at the timer wait only, as a playback hands them over, so the
         // recording replays exactly.
         keyboard().set_listener(&recorder);
@@ -179,17 +231,25 @@ GameOutcome play_game(Backend& window, const GameOptions& options,
     keyboard().set_one_press_per_pass(false);
     keyboard().set_listener(nullptr);
     recorder.close();
-    const std::string morgue = finish_files(files, tally, seed);
+    const std::string morgue = finish_files(files, recorder, tally, seed);
     const AfterTheEnd next = after_the_end(options, tally, morgue);
     set_backend(nullptr);
     return GameOutcome{0, next};
 }
 
 // Game after game while the end screen asks for a new one: each with a new seed, its recording
-// and morgue file in the user's folder.
+// and morgue file in the user's folder. With --new-dungeon each game is played in the dungeon
+// generated from its seed, made from the data folder the player chose.
 int play_games(Backend& window, const GameOptions& options, const std::filesystem::path& begun_in) {
+    const std::filesystem::path data_folder = std::filesystem::current_path();
     GameOptions game = options;
     for (;;) {
+        if (game.new_dungeon) {
+            // The dungeon and the game share the seed, so the seed alone plays the game again.
+            game.seed = game.seed.value_or(static_cast<int32_t>(window.seed_clock_ms()));
+            std::filesystem::current_path(data_folder);
+            if (!enter_generated_dungeon(window, *game.seed)) return kBadFolder;
+        }
         const GameOutcome outcome = play_game(window, game, begun_in);
         if (outcome.next == AfterTheEnd::Quit) return outcome.status;
         game.seed.reset();
@@ -199,62 +259,59 @@ int play_games(Backend& window, const GameOptions& options, const std::filesyste
     }
 }
 
-// The data hash in a recording's comment line ("# ..., data 0123456789abcdef"), if it has one.
-std::optional<std::string> recorded_data_hash(const std::string& text) {
-    const std::string marker = ", data ";
-    const size_t comment = text.find("\n# ");
-    if (comment == std::string::npos) return std::nullopt;
-    const size_t end = text.find('\n', comment + 1);
-    const std::string line = text.substr(comment + 1, end - comment - 1);
-    const size_t at = line.rfind(marker);
-    if (at == std::string::npos) return std::nullopt;
-    return line.substr(at + marker.size());
+// Plays the passes of a recording; stops where it is no longer the game recorded.
+int play_back(const KeyScript& script) {
+    CheckpointVerifier verifier(script);
+    for (int64_t pass = 1;; ++pass) {
+        const bool ended = run_pass().end.has_value();
+        if (auto divergence = verifier.after_pass(pass)) {
+            std::fprintf(stderr, "grotmere: %s\n", divergence->c_str());
+            notify(*divergence);
+            return kDiverges;
+        }
+        if (ended) return 0;
+    }
 }
 
-int replay_game(Backend& window, const GameOptions& options, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text;
-    if (in) text.assign(std::istreambuf_iterator<char>(in), {});
-    if (!in && !in.eof()) {
-        std::fprintf(stderr, "grotmere: cannot read the recording %s\n", path.c_str());
-        return kBadRecording;
-    }
-    ScriptParse parsed = parse_key_script(text);
-    if (parsed.error) {
-        std::fprintf(stderr, "grotmere: %s:%d: %s\n", path.c_str(), parsed.error->line,
-                     parsed.error->message.c_str());
-        return kBadRecording;
-    }
-    ScriptCursor cursor(parsed.script);
+int replay_game(Backend& window, const GameOptions& options, const ReplayFile& replay) {
+    ScriptCursor cursor(replay.script);
     ReplayBackend playback(
         window, [&cursor] { return cursor.next(); }, options.speed);
-    const std::optional<std::string> recorded_hash = recorded_data_hash(text);
-    if (recorded_hash && *recorded_hash != data_files_hash(kDataFolder)) {
-        std::fprintf(stderr,
-                     "grotmere: warning: %s was played on other data files; it may not play back "
-                     "as it was played\n",
-                     path.c_str());
-        playback.set_warning("played on other data files");
-    }
+    const std::vector<std::string> warnings =
+        playback_warnings(replay.script, replay.path, options.seed.has_value());
+    for (const std::string& warning : warnings)
+        std::fprintf(stderr, "grotmere: warning: %s\n", warning.c_str());
+    // The window says it too, shortly; standard error has the whole text.
+    if (!warnings.empty()) playback.set_warning("WARNING, see standard error");
     set_backend(&playback);
     int status = 0;
-    const int32_t seed = options.seed.value_or(parsed.script.seed.value_or(1));
-    if (start(options, seed, status)) {
-        while (!run_pass().end) {
-        }
-    }
+    const int32_t seed = options.seed.value_or(replay.script.seed.value_or(1));
+    if (start(options, seed, status)) status = play_back(replay.script);
     set_backend(nullptr);
     return status;
 }
 
 }  // namespace
 
-int run_game(Backend& backend, const GameOptions& options) {
-    const std::filesystem::path begun_in = std::filesystem::current_path();
-    if (!enter_folder(options)) return kBadFolder;
-    if (options.replay_file) {
-        return replay_game(backend, options, (begun_in / *options.replay_file).string());
+std::optional<ReplayFile> read_replay(const std::string& path) {
+    std::string text;
+    if (auto failure = read_key_script(path, std::cin, text)) {
+        std::fprintf(stderr, "grotmere: %s\n", failure->c_str());
+        return std::nullopt;
     }
+    ScriptParse parsed = parse_key_script(std::move(text));
+    if (parsed.error) {
+        std::fprintf(stderr, "grotmere: %s:%d: %s\n", path.c_str(), parsed.error->line,
+                     parsed.error->message.c_str());
+        return std::nullopt;
+    }
+    return ReplayFile{path, std::move(parsed.script)};
+}
+
+int run_game(Backend& backend, const GameOptions& options, const ReplayFile* replay) {
+    const std::filesystem::path begun_in = std::filesystem::current_path();
+    if (!enter_folder(backend, options)) return kBadFolder;
+    if (replay) return replay_game(backend, options, *replay);
     return play_games(backend, options, begun_in);
 }
 

@@ -1,6 +1,8 @@
 #include "shell/game_options.hpp"
 
 #include "shell/command_line.hpp"
+#include "shell/data_folder.hpp"
+#include "shell/output_files.hpp"
 
 #include <charconv>
 
@@ -59,10 +61,27 @@ bool takes_value(const std::string& name) {
            name == "--morgue" || name == "--replay" || name == "--speed";
 }
 
+// Options that contradict each other, or one without the option it belongs to.
+std::optional<std::string> clash_of(const GameOptions& options, bool speed_given) {
+    if (speed_given && !options.replay_file) return "--speed goes with --replay";
+    if (options.replay_file && (options.record_file || options.morgue_file))
+        return "a replay writes no recording or morgue file: --record and --morgue go without "
+               "--replay";
+    if (!options.record && options.record_file)
+        return "--record and --no-record contradict each other";
+    if (options.new_dungeon && options.replay_file)
+        return "--new-dungeon plays a new game; a recording names its own dungeon";
+    if (options.record_file && options.morgue_file &&
+        same_output(*options.record_file, *options.morgue_file))
+        return "--record and --morgue name the same file";
+    return std::nullopt;
+}
+
 }  // namespace
 
 GameArgs parse_game_args(const std::vector<std::string>& args) {
     GameArgs parsed;
+    bool speed_given = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -79,6 +98,8 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.options.classic = true;
         } else if (arg == "--no-record") {
             parsed.options.record = false;
+        } else if (arg == "--new-dungeon") {
+            parsed.options.new_dungeon = true;
         } else if (takes_value(arg) && i + 1 >= args.size()) {
             parsed.usage_error = arg + " needs a value";
             return parsed;
@@ -87,7 +108,9 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.usage_error = *error;
             return parsed;
         }
+        speed_given = speed_given || arg == "--speed";
     }
+    parsed.usage_error = clash_of(parsed.options, speed_given);
     return parsed;
 }
 
@@ -102,6 +125,8 @@ std::string game_usage() {
            std::to_string(kLargestScale) +
            "\n"
            "  --classic     show only the game's own picture: no side panel, help or history\n"
+           "  --new-dungeon play a dungeon generated from the seed, kept in\n"
+           "                $XDG_DATA_HOME/grotmere/dungeons/SEED/\n"
            "  --record FILE write the game's recording to FILE (default: a new file in\n"
            "                $XDG_DATA_HOME/grotmere/recordings/, or ~/.local/share/...)\n"
            "  --no-record   do not record the game\n"
@@ -109,15 +134,19 @@ std::string game_usage() {
            "                in morgue/)\n"
            "  --replay FILE play a recording back; Space pauses, + and - change the speed,\n"
            "                Escape stops\n"
-           "  --speed X     play the recording X times faster (0.125 to 64)\n"
+           "  --speed X     with --replay: play the recording X times faster (0.125 to 64)\n"
            "  --help        print this text and exit\n"
            "  --version     print the version and exit\n"
            "\n"
+           "\n"
+           "Without --seed, the seed is taken from the clock and shown in the morgue file.\n"
            "In the game, F1 shows the keys and F2 the message history; Escape quits.\n";
 }
 
-std::string game_version() {
-    return std::string("grotmere ") + GROTMERE_VERSION + "\n";
+std::string game_version(const std::optional<std::string>& dir) {
+    const DataFolderSearch search = find_data_folder(dir, data_folder_places());
+    return std::string("grotmere ") + GROTMERE_VERSION + "\n" +
+           (search.found ? "data folder: " + search.found->string() : search.problem) + "\n";
 }
 
 }  // namespace grotmere

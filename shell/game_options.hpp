@@ -1,6 +1,6 @@
 // The command line of `grotmere`, the game in its window:
 //
-//   grotmere [--seed N] [--dir DIR] [--fullscreen] [--scale N] [--classic]
+//   grotmere [--seed N] [--dir DIR] [--fullscreen] [--scale N] [--classic] [--new-dungeon]
 //   grotmere --help | --version
 //
 // Parsing opens nothing, so --help and --version work without a display.
@@ -28,6 +28,8 @@ struct GameOptions {
     // Plays this recording back instead of a game, at this many times its pace.
     std::optional<std::string> replay_file;
     double speed = 1.0;
+    // Plays the generated dungeon of the seed instead of the data folder's own map.
+    bool new_dungeon = false;
 };
 
 struct GameArgs {
@@ -41,6 +43,7 @@ GameArgs parse_game_args(const std::vector<std::string>& args);
 
 // The text --help prints; also printed after a usage error.
 std::string game_usage();
-std::string game_version();
+// The version and the data folder the game would read (or why none was found).
+std::string game_version(const std::optional<std::string>& dir);
 
 }  // namespace grotmere

@@ -8,6 +8,10 @@
 //   pass 20           20 passes with no input
 //   # text            a comment, no pass
 //   seed 42           the game's random seed (a recording's first line), before any pass
+//   check 200 0123456789abcdef
+//                     after the passes so far (200), the game's state has this digest: a
+//                     recording's checkpoint, verified where it is played back
+//   a b \             a line ending in " \" goes on in the next: both are one pass
 //
 // Keys are names (a-z, 0-9, kp0-kp9, f1-f12, left, right, up, down, escape, space, return, tab,
 // backspace, lshift, rshift, lctrl, rctrl, lalt, ralt, pageup, pagedown, home, end) or key codes
@@ -15,10 +19,15 @@
 //
 // A script is bounded: at most kLargestKeyScript bytes, lines of at most kLongestScriptLine
 // characters, and at most kMostScriptPasses passes in all; a script beyond a bound is refused,
-// naming the line that passes it.
+// naming the line that passes it. A script that ends inside a line which does not read (a
+// recording cut by a full disk or a crash) is played up to its last whole line.
+//
+// A checked script keeps its text, not a parsed copy of it: its passes are read from the text
+// as they are played, so a script never takes much more memory than its own size.
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,16 +40,26 @@ inline constexpr size_t kLargestKeyScript = size_t{64} << 20;
 inline constexpr size_t kLongestScriptLine = 4096;
 inline constexpr int64_t kMostScriptPasses = 1000000000;
 
-struct ScriptStep {
-    PassInput input;
-    int64_t passes = 1;  // how many passes this input (or, repeated, no input) covers
+// A recording's word on the state after a pass: the pass's number, counted from 1, and the
+// state's digest then; `line` is where it stands in the script.
+struct Checkpoint {
+    int64_t pass = 0;
+    uint64_t digest = 0;
+    int32_t line = 0;
 };
 
 struct KeyScript {
-    std::vector<ScriptStep> steps;
+    std::string text;  // the lines that are played, each of them checked
     std::optional<int32_t> seed;
-    int64_t total_passes() const;
-    // The input of pass `index` (0-based); no input past the end.
+    // A recording's data hash, from its comment "# BUILD, data HASH" before the first pass.
+    std::optional<std::string> data_hash;
+    std::vector<Checkpoint> checkpoints;
+    int64_t passes = 0;
+    // The line where a script that ended inside a line was cut, that line and after left out.
+    std::optional<int32_t> cut_at_line;
+
+    int64_t total_passes() const { return passes; }
+    // The input of pass `index` (0-based); no input past the end. Reads from the start.
     PassInput input_for_pass(int64_t index) const;
 };
 
@@ -53,8 +72,8 @@ public:
 
 private:
     const KeyScript& script_;
-    size_t step_ = 0;
-    int64_t used_of_step_ = 0;
+    size_t offset_ = 0;
+    int64_t empty_left_ = 0;
 };
 
 struct ScriptError {
@@ -73,6 +92,11 @@ struct ScriptParse {
     KeyScript script;
     std::optional<ScriptError> error;
 };
-ScriptParse parse_key_script(const std::string& text);
+ScriptParse parse_key_script(std::string text);
+
+// Reads a key script from a file, or from `standard_input` for "-", stopping one byte past the
+// largest script, so a source that never ends (/dev/zero) ends. The failure as text, or none.
+std::optional<std::string> read_key_script(const std::string& path, std::istream& standard_input,
+                                           std::string& text);
 
 }  // namespace grotmere

@@ -1,6 +1,7 @@
 // The game in its window. The command line is read before anything of SDL starts, so --help and
 // --version work without a display.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,13 +29,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (parsed.action == grotmere::GameArgs::Action::Version) {
-        std::fputs(grotmere::game_version().c_str(), stdout);
+        std::fputs(grotmere::game_version(parsed.options.dir).c_str(), stdout);
         return 0;
+    }
+    std::optional<grotmere::ReplayFile> replay;
+    if (parsed.options.replay_file) {
+        replay = grotmere::read_replay(*parsed.options.replay_file);
+        if (!replay) return kUsageError;
     }
     try {
         grotmere::SdlBackend backend(
             grotmere::SdlWindowOptions{parsed.options.fullscreen, parsed.options.scale});
-        return grotmere::run_game(backend, parsed.options);
+        return grotmere::run_game(backend, parsed.options, replay ? &*replay : nullptr);
     } catch (const grotmere::ProgramExit& exit) {
         return exit.status;
     }

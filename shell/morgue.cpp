@@ -1,11 +1,8 @@
 #include "shell/morgue.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 
 #include "actors/buff.hpp"
@@ -152,6 +149,7 @@ std::string morgue_text(const MorgueFacts& facts) {
     add(text, "Date: " + facts.date);
     add(text, "Build: " + app_title);
     add(text, "Seed: " + int_to_text(facts.seed));
+    if (!facts.data_folder.empty()) add(text, "Data: " + facts.data_folder);
     add(text, "");
     add(text, ending_line(hero, facts.ending));
     add(text,
@@ -181,18 +179,11 @@ std::string morgue_text(const MorgueFacts& facts) {
     return text;
 }
 
-bool write_morgue(const std::string& path, const std::string& text) {
-    std::error_code ignored;
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    bool written = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file != nullptr && std::fclose(file) != 0) written = false;
-    if (!written) {
-        std::fprintf(stderr, "grotmere: warning: cannot write the morgue file %s: %s\n",
-                     path.c_str(), std::strerror(errno));
-    }
-    return written;
+std::optional<std::string> write_morgue(const OutputTarget& target, const std::string& text) {
+    WrittenFile file = open_output(target);
+    if (file.append(text) && file.finish()) return file.path();
+    std::fprintf(stderr, "grotmere: warning: no morgue file: %s\n", file.failure().c_str());
+    return std::nullopt;
 }
 
 std::vector<std::string> recent_log_lines() {

@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "shell/output_files.hpp"
 
 namespace grotmere {
 
@@ -17,6 +20,7 @@ struct MorgueFacts {
     int64_t turns = 0;
     int64_t passes = 0;
     std::vector<std::string> last_lines;  // oldest first
+    std::string data_folder;              // where bifs/ was read from
 };
 
 inline constexpr size_t kMorgueLogLines = 30;
@@ -27,8 +31,9 @@ std::string morgue_text(const MorgueFacts& facts);
 // the player, a blank where nothing was seen; cut to the seen tiles' rectangle.
 std::vector<std::string> seen_map_rows();
 
-// Writes the file (making its folder); false, with a warning on standard error, when it cannot.
-bool write_morgue(const std::string& path, const std::string& text);
+// Writes the file (making its folder): its path, or none, with a warning on standard error, when
+// it cannot be written.
+std::optional<std::string> write_morgue(const OutputTarget& target, const std::string& text);
 
 // The message history's last lines, oldest first, repeats merged, at most kMorgueLogLines.
 std::vector<std::string> recent_log_lines();

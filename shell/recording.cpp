@@ -1,29 +1,32 @@
 #include "shell/recording.hpp"
 
-#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
-#include <filesystem>
 
 #include "shell/key_script.hpp"
+#include "shell/state_digest.hpp"
 
 namespace grotmere {
 
-bool GameRecorder::open(const std::string& path, int32_t seed, const std::string& build,
-                        const std::string& data_hash) {
+bool GameRecorder::open(WrittenFile file, int32_t seed, const std::string& build,
+                        const std::string& data_hash, StateDigest digest) {
     close();
-    path_ = path;
-    std::error_code ignored;
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) {
-        std::fprintf(stderr, "grotmere: warning: cannot write the recording %s: %s\n", path.c_str(),
-                     std::strerror(errno));
+    file_ = std::move(file);
+    failed_ = false;
+    closed_whole_ = false;
+    digest_ = std::move(digest);
+    passes_ = 0;
+    checked_pass_ = -1;
+    if (!file_.is_open()) {
+        std::fprintf(stderr, "grotmere: warning: no recording: %s\n", file_.failure().c_str());
+        failed_ = true;
         return false;
     }
-    write("seed " + std::to_string(seed) + "\n# " + build + ", data " + data_hash + "\n");
+    pending_ = "seed " + std::to_string(seed) + "\n# " + build + ", data " + data_hash + "\n";
+    // A recording that replaces another takes its place at once, so a crash leaves the new one.
+    flush();
+    if (recording() && !file_.publish()) give_up();
     return recording();
 }
 
@@ -62,49 +65,79 @@ void GameRecorder::close_requested() {
 }
 
 void GameRecorder::write_pending_empty_passes() {
-    if (empty_passes_ == 1) write("\n");
-    if (empty_passes_ > 1) write("pass " + std::to_string(empty_passes_) + "\n");
+    if (empty_passes_ == 1) pending_ += "\n";
+    if (empty_passes_ > 1) pending_ += "pass " + std::to_string(empty_passes_) + "\n";
     empty_passes_ = 0;
+}
+
+// Keys that pile up during a stall can fill more than a line may hold: the pass then goes on in
+// the next line, each line ending in " \" but the last, none longer than a reader takes.
+void GameRecorder::write_pass_line() {
+    constexpr size_t kRoom = kLongestScriptLine - 2;
+    size_t start = 0;
+    while (line_.size() - start > kLongestScriptLine) {
+        const size_t cut = line_.rfind(' ', start + kRoom);
+        if (cut == std::string::npos || cut <= start) break;  // no word is near that long
+        pending_.append(line_, start, cut - start);
+        pending_ += " \\\n";
+        start = cut + 1;
+    }
+    pending_.append(line_, start);
+    pending_ += '\n';
+}
+
+void GameRecorder::write_checkpoint() {
+    if (!digest_ || checked_pass_ == passes_) return;
+    write_pending_empty_passes();
+    pending_ += checkpoint_line(passes_, digest_()) + "\n";
+    checked_pass_ = passes_;
 }
 
 void GameRecorder::end_pass() {
     if (!recording()) return;
+    ++passes_;
     if (line_.empty()) {
         ++empty_passes_;
     } else {
         write_pending_empty_passes();
-        write(line_ + "\n");
+        write_pass_line();
     }
     line_.clear();
     last_press_.clear();
-    if (++passes_since_flush_ < kPassesPerFlush) return;
-    passes_since_flush_ = 0;
+    if (passes_ % kPassesPerFlush != 0) return;
+    write_checkpoint();
     write_pending_empty_passes();
-    if (file_ != nullptr && std::fflush(file_) != 0) give_up();
+    flush();
 }
 
-void GameRecorder::close() {
-    if (!recording()) return;
+void GameRecorder::flush() {
+    if (!recording() || pending_.empty()) return;
+    if (!file_.append(pending_)) give_up();
+    pending_.clear();
+}
+
+bool GameRecorder::close() {
+    if (!recording()) return false;
     if (!line_.empty()) end_pass();
     write_pending_empty_passes();
-    if (file_ == nullptr) return;
-    if (std::fclose(file_) != 0) {
-        file_ = nullptr;
-        give_up();
-    }
-    file_ = nullptr;
+    write_checkpoint();
+    flush();
+    if (recording() && !file_.finish()) give_up();
+    closed_whole_ = !failed_;
+    return closed_whole_;
 }
 
-void GameRecorder::write(const std::string& text) {
-    if (file_ == nullptr) return;
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) give_up();
+std::optional<std::string> GameRecorder::written_path() const {
+    if (!closed_whole_) return std::nullopt;
+    return file_.path();
 }
 
 void GameRecorder::give_up() {
-    std::fprintf(stderr, "grotmere: warning: the recording %s could not be written: %s\n",
-                 path_.c_str(), std::strerror(errno));
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
+    if (failed_) return;
+    failed_ = true;
+    std::fprintf(stderr, "grotmere: warning: the recording stops here: %s\n",
+                 file_.failure().c_str());
+    file_ = WrittenFile();
 }
 
 std::optional<std::string> user_data_folder() {
@@ -115,13 +148,17 @@ std::optional<std::string> user_data_folder() {
     return std::nullopt;
 }
 
-std::string recording_file_name(int32_t seed) {
+std::string recording_file_stem(int32_t seed) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
-    return std::string(stamp) + "_seed" + std::to_string(seed) + ".keys";
+    return std::string(stamp) + "_seed" + std::to_string(seed);
+}
+
+std::string checkpoint_line(int64_t pass, uint64_t digest) {
+    return "check " + std::to_string(pass) + " " + digest_text(digest);
 }
 
 }  // namespace grotmere

@@ -1,16 +1,22 @@
 // A game's recording, written as it is played: the seed on the first line ("seed N"), a comment
 // naming the build and the data it was played on, then one line per pass in the simulator's
-// key-script format, a run of passes without input as "pass N". grotmere-sim --keys plays it back
-// and ends where the game ended. The file is flushed every 100 passes and at the end, so a crash
-// loses little; a recording that cannot be written costs one warning on standard error and never
-// the game.
+// key-script format, a run of passes without input as "pass N". Every 100 passes and at the end
+// a line "check PASS DIGEST" holds a digest of the game's state after that pass, so that a
+// playback can tell where it stops being the game that was played. grotmere-sim --keys plays it
+// back and ends where the game ended.
+//
+// The file is written in whole lines every 100 passes and at the end, so a crash loses little and
+// a cut never leaves part of a line; a pass whose events do not fit in one line goes on in the
+// next (" \" at the end of a line). A recording that cannot be written costs one warning on
+// standard error and never the game.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "base/safe_file.hpp"
 #include "platform/keyboard.hpp"
 
 namespace grotmere {
@@ -18,16 +24,18 @@ namespace grotmere {
 class GameRecorder : public KeyboardListener {
 public:
     static constexpr int64_t kPassesPerFlush = 100;
+    using StateDigest = std::function<uint64_t()>;
 
     GameRecorder() = default;
     ~GameRecorder() override { close(); }
     GameRecorder(const GameRecorder&) = delete;
     GameRecorder& operator=(const GameRecorder&) = delete;
 
-    // Starts the file (its folder is made); false, with a warning, when it cannot be written.
-    bool open(const std::string& path, int32_t seed, const std::string& build,
-              const std::string& data_hash);
-    bool recording() const { return file_ != nullptr; }
+    // Starts the recording in `file`; false, with a warning, when it cannot be written. Without
+    // a digest the recording holds no checkpoints.
+    bool open(WrittenFile file, int32_t seed, const std::string& build,
+              const std::string& data_hash, StateDigest digest = {});
+    bool recording() const { return file_.is_open(); }
 
     void pressed(int32_t code) override;
     void released(int32_t code) override;
@@ -36,28 +44,41 @@ public:
 
     // The events since the last call become the pass's line.
     void end_pass();
-    // Writes what is pending and closes the file; nothing after.
-    void close();
+    // Writes what is pending and closes the file; nothing after. True when the whole recording
+    // was written.
+    bool close();
+    // The recording's path once it is written whole; none when it failed or never started.
+    std::optional<std::string> written_path() const;
 
 private:
     void add(const std::string& word);
     void write_pending_empty_passes();
-    void write(const std::string& text);
+    void write_pass_line();
+    void write_checkpoint();
+    void flush();
     void give_up();
 
-    std::FILE* file_ = nullptr;
-    std::string path_;
+    WrittenFile file_;
+    bool failed_ = false;
+    bool closed_whole_ = false;
+    StateDigest digest_;
+    std::string pending_;  // whole lines not yet in the file
     std::string line_;
     std::string last_press_;  // the word of the last event when it was a press, to fold a hit
     int64_t empty_passes_ = 0;
-    int64_t passes_since_flush_ = 0;
+    int64_t passes_ = 0;
+    int64_t checked_pass_ = -1;
 };
 
 // The user's data folder for the game: $XDG_DATA_HOME/grotmere, else ~/.local/share/grotmere;
 // none when neither variable is set.
 std::optional<std::string> user_data_folder();
 
-// "2026-12-07_14-05-09_seed42.keys": a recording's file name by local date and time and seed.
-std::string recording_file_name(int32_t seed);
+// "2026-12-07_14-05-09_seed42": a recording's file name without its extension, by local date and
+// time and seed.
+std::string recording_file_stem(int32_t seed);
+
+// "check 200 0123456789abcdef": a checkpoint's line without its end.
+std::string checkpoint_line(int64_t pass, uint64_t digest);
 
 }  // namespace grotmere

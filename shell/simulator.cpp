@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <sstream>
+#include <utility>
 
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
@@ -13,12 +13,16 @@
 #include "platform/png_writer.hpp"
 #include "shell/command_line.hpp"
 #include "shell/content_check.hpp"
+#include "shell/data_folder.hpp"
 #include "shell/data_hash.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/morgue.hpp"
+#include "shell/output_files.hpp"
+#include "shell/playback_checks.hpp"
 #include "shell/recording.hpp"
 #include "shell/startup.hpp"
+#include "shell/state_digest.hpp"
 #include "shell/state_dump.hpp"
 #include "world/world_state.hpp"
 
@@ -56,63 +60,31 @@ std::optional<std::string> apply_option(SimOptions& options, const std::string& 
     return std::nullopt;
 }
 
-// Reads at most one byte more than a script may hold, so an endless source (/dev/zero) ends.
-std::optional<std::string> read_bounded(std::istream& in, const std::string& path,
-                                        std::string& text) {
-    text.clear();
-    char chunk[65536];
-    while (in && text.size() <= kLargestKeyScript) {
-        in.read(chunk, sizeof chunk);
-        text.append(chunk, static_cast<size_t>(in.gcount()));
-    }
-    if (in.bad()) return "cannot read the key script " + path;
-    if (text.size() > kLargestKeyScript) {
-        return "the key script " + path + " is larger than " + std::to_string(kLargestKeyScript) +
-               " bytes";
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> read_whole(const std::string& path, std::istream& standard_input,
-                                      std::string& text) {
-    try {
-        if (path == "-") return read_bounded(standard_input, path, text);
-        std::error_code error;
-        if (fs::is_directory(path, error)) return "the key script " + path + " is a folder";
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return "cannot read the key script " + path;
-        return read_bounded(in, path, text);
-    } catch (const std::exception&) {
-        return "cannot read the key script " + path;
-    }
-}
-
 // Output paths given relative to where the simulator was started, not to the game's directory.
 std::optional<std::string> absolute(const std::optional<std::string>& path) {
     if (!path) return path;
     return fs::absolute(*path).string();
 }
 
-// Runs the passes; stops early when the game ends.
-void run_passes(const KeyScript& script, std::optional<int64_t> exact_passes,
-                HeadlessBackend& backend, RunSummary& run, GameRecorder& recorder) {
-    int64_t total = exact_passes ? *exact_passes : script.total_passes();
-    auto step = script.steps.begin();
-    int64_t used_of_step = 0;
+// Runs the passes; stops early when the game ends, or with the message when the game is no
+// longer the one a recording holds.
+std::optional<std::string> run_passes(const KeyScript& script, std::optional<int64_t> exact_passes,
+                                      HeadlessBackend& backend, RunSummary& run,
+                                      GameRecorder& recorder) {
+    const int64_t total = exact_passes ? *exact_passes : script.total_passes();
+    ScriptCursor cursor(script);
+    CheckpointVerifier verifier(script);
     for (int64_t pass = 0; pass < total; ++pass) {
-        while (step != script.steps.end() && used_of_step >= step->passes)
-            ++step, used_of_step = 0;
-        backend.queue_pass(step != script.steps.end() ? step->input : PassInput{});
-        ++used_of_step;
+        backend.queue_pass(cursor.next().value_or(PassInput{}));
         PassResult result = run_pass();
         recorder.end_pass();
         ++run.passes;
         if (result.turn_taken) ++run.turns;
-        if (result.end) {
-            run.ended = game_end_name(*result.end);
-            return;
-        }
+        if (result.end) run.ended = game_end_name(*result.end);
+        if (auto divergence = verifier.after_pass(run.passes)) return divergence;
+        if (result.end) return std::nullopt;
     }
+    return std::nullopt;
 }
 
 bool write_outputs(const SimOptions& options, const HeadlessBackend& backend,
@@ -137,6 +109,14 @@ bool write_outputs(const SimOptions& options, const HeadlessBackend& backend,
     return ok;
 }
 
+// The folder named, else the first place holding game data; where none does, the working
+// directory, whose missing files start-up then names.
+std::string data_folder_of(const SimOptions& options) {
+    if (options.dir) return *options.dir;
+    const DataFolderSearch search = find_data_folder(std::nullopt, data_folder_places());
+    return search.found ? search.found->string() : ".";
+}
+
 // Puts the working directory back however the run ends.
 class WorkingDirectory {
 public:
@@ -149,6 +129,38 @@ public:
 private:
     fs::path original_;
 };
+
+std::optional<std::string> clashing_outputs(const SimOptions& o) {
+    const std::pair<const char*, const std::optional<std::string>*> outputs[] = {
+        {"--dump", &o.dump_file},
+        {"--screenshot", &o.screenshot_file},
+        {"--record", &o.record_file},
+        {"--morgue", &o.morgue_file}};
+    for (size_t i = 0; i < std::size(outputs); ++i) {
+        for (size_t j = i + 1; j < std::size(outputs); ++j) {
+            const auto& [first_name, first] = outputs[i];
+            const auto& [second_name, second] = outputs[j];
+            if (*first && *second && same_output(**first, **second))
+                return std::string(first_name) + " and " + second_name + " name the same file";
+        }
+    }
+    return std::nullopt;
+}
+
+// A recording or morgue file named on the command line must not replace a file that is not one.
+std::optional<std::string> refused_output(const SimOptions& options) {
+    if (options.record_file) {
+        if (auto refusal = refusal_to_write(*options.record_file, OutputKind::Recording,
+                                            data_folder_of(options)))
+            return "--record " + *refusal;
+    }
+    if (options.morgue_file) {
+        if (auto refusal =
+                refusal_to_write(*options.morgue_file, OutputKind::Morgue, data_folder_of(options)))
+            return "--morgue " + *refusal;
+    }
+    return std::nullopt;
+}
 
 // The problems go to standard output: they are what was asked for.
 int run_check() {
@@ -182,12 +194,7 @@ SimArgs parse_sim_args(const std::vector<std::string>& args) {
         i += 2;
     }
     // Two outputs into one file would leave only the last.
-    const SimOptions& o = parsed.options;
-    if (o.dump_file && o.screenshot_file &&
-        fs::absolute(*o.dump_file).lexically_normal() ==
-            fs::absolute(*o.screenshot_file).lexically_normal()) {
-        parsed.usage_error = "--dump and --screenshot name the same file";
-    }
+    if (auto clash = clashing_outputs(parsed.options)) parsed.usage_error = *clash;
     return parsed;
 }
 
@@ -201,11 +208,11 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     KeyScript script;
     if (options.keys_file) {
         std::string text;
-        if (auto error = read_whole(*options.keys_file, input, text)) {
+        if (auto error = read_key_script(*options.keys_file, input, text)) {
             std::fprintf(stderr, "grotmere-sim: %s\n", error->c_str());
             return kUsageError;
         }
-        ScriptParse parsed = parse_key_script(text);
+        ScriptParse parsed = parse_key_script(std::move(text));
         if (parsed.error) {
             if (parsed.error->line > 0) {
                 std::fprintf(stderr, "grotmere-sim: key script line %d: %s\n", parsed.error->line,
@@ -219,11 +226,17 @@ int run_simulator(const SimOptions& given, std::istream& input) {
         script = std::move(parsed.script);
     }
 
+    if (auto refusal = refused_output(options)) {
+        std::fprintf(stderr, "grotmere-sim: %s\n", refusal->c_str());
+        return kUsageError;
+    }
+
     WorkingDirectory restore;
+    const std::string dir = data_folder_of(options);
     std::error_code error;
-    fs::current_path(options.dir, error);
+    fs::current_path(dir, error);
     if (error) {
-        std::fprintf(stderr, "grotmere-sim: cannot enter %s: %s\n", options.dir.c_str(),
+        std::fprintf(stderr, "grotmere-sim: cannot enter %s: %s\n", dir.c_str(),
                      error.message().c_str());
         return kUsageError;
     }
@@ -244,26 +257,40 @@ int run_simulator(const SimOptions& given, std::istream& input) {
         set_backend(nullptr);
         return failure->status;
     }
+    if (options.keys_file) {
+        for (const std::string& warning :
+             playback_warnings(script, *options.keys_file, options.seed.has_value()))
+            std::fprintf(stderr, "grotmere-sim: warning: %s\n", warning.c_str());
+    }
     GameRecorder recorder;
     if (options.record_file) {
-        recorder.open(*options.record_file, seed, app_title, data_files_hash("bifs"));
+        recorder.open(open_output(named_output(OutputKind::Recording, *options.record_file)), seed,
+                      app_title, data_files_hash("bifs"), state_digest);
         keyboard().set_listener(&recorder);
     }
     RunSummary run;
-    run_passes(script, options.passes, backend, run, recorder);
+    const std::optional<std::string> divergence =
+        run_passes(script, options.passes, backend, run, recorder);
     keyboard().set_listener(nullptr);
     recorder.close();
     run.notices = backend.notices();
+    if (divergence) std::fprintf(stderr, "grotmere-sim: %s\n", divergence->c_str());
+    bool written = true;
     if (options.morgue_file) {
-        const MorgueFacts facts{local_time_text(), seed,       run.ended,
-                                run.turns,         run.passes, recent_log_lines()};
-        if (!write_morgue(*options.morgue_file, morgue_text(facts))) {
-            set_backend(nullptr);
-            return 1;
-        }
+        const MorgueFacts facts{local_time_text(),
+                                seed,
+                                run.ended,
+                                run.turns,
+                                run.passes,
+                                recent_log_lines(),
+                                std::filesystem::current_path().string()};
+        written =
+            write_morgue(named_output(OutputKind::Morgue, *options.morgue_file), morgue_text(facts))
+                .has_value();
     }
-    bool written = write_outputs(options, backend, run);
+    written = write_outputs(options, backend, run) && written;
     set_backend(nullptr);
+    if (divergence) return kDiverges;
     return written ? 0 : 1;
 }
 

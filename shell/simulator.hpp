@@ -13,8 +13,12 @@
 // content author made (shell/content_check.hpp) as "file:line: message", exit status 1 when there
 // was one, else 0.
 //
+// --keys verifies a recording's checkpoints ("check PASS DIGEST" lines) as it plays and stops at
+// the first the game's state does not meet.
+//
 // Exit status: 0 when the game ran, whatever ended it; 2 for a usage error; the game's own status
-// when its start-up fails; 1 when the screenshot or dump cannot be written.
+// when its start-up fails; 1 when the screenshot, dump or morgue file cannot be written; 3 when a
+// recording's checkpoint is not met.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +30,8 @@
 namespace grotmere {
 
 struct SimOptions {
-    std::string dir = ".";
+    // Without --dir, the working directory when it holds bifs/, else an installed game's data.
+    std::optional<std::string> dir;
     // The key script's own seed stands when none is given here; without either it is 1.
     std::optional<int32_t> seed;
     std::optional<std::string> keys_file;  // "-" reads standard input
@@ -49,6 +54,8 @@ struct SimArgs {
 SimArgs parse_sim_args(const std::vector<std::string>& args);
 
 inline constexpr int kUsageError = 2;
+// A recording whose checkpoint the playback does not meet: the run stops there.
+inline constexpr int kDiverges = 3;
 
 // `input` stands in for standard input when the key script is "-". The process's working
 // directory is the same after the run as before it.

@@ -2,7 +2,11 @@
 // player dies and how long a fight lasts, as a Markdown table.
 //
 //   grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]
+//   grotmere-balance --generated N [--dir DIR] [--seeds N]
 //
+// --generated plays every fight of the generated dungeons of seeds 1 to N, made from the data in
+// DIR, with 20 seeds a fight unless told otherwise, and prints for each band of fights the median
+// and the 90th percentile over the dungeons of their worst fight.
 // --only plays only the fights with that monster, for tuning it.
 // Each fight is the game itself: start-up on the data in DIR (default the current directory) with
 // one seed, then every monster but the one of this fight is taken off the map, and the player
@@ -20,6 +24,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +34,8 @@
 #include "actors/tastatur.hpp"
 #include "actors/waffe.hpp"
 #include "platform/headless_backend.hpp"
+#include "shell/data_folder.hpp"
+#include "shell/generated_dungeon.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/startup.hpp"
 #include "world/gegenstand.hpp"
@@ -296,29 +303,132 @@ int run(int32_t seeds, const std::string& only) {
     return 0;
 }
 
+// --- Generated dungeons: every fight of each, alike fights (one kind at one player level)
+// measured once; per dungeon the worst fight of each band counts.
+
+struct Bands {
+    double first = 0;   // monsters of level 1 and 2
+    double middle = 0;  // the others before the guardian
+    double guardian = 0;
+    double guardian_with_potions = 0;
+};
+
+double deaths_per_100(const Fight& fight, int32_t seeds, bool potions) {
+    int32_t deaths = 0;
+    for (int32_t seed = 1; seed <= seeds; ++seed)
+        deaths += play(fight, fight.index * 10007 + seed, potions).died;
+    return 100.0 * deaths / seeds;
+}
+
+Bands measure_dungeon(int32_t seeds) {
+    Bands bands;
+    const std::vector<Fight> fights = route();
+    if (fights.empty()) return bands;
+    std::map<std::pair<std::string, int32_t>, double> measured;
+    for (size_t k = 0; k + 1 < fights.size(); ++k) {
+        const Fight& fight = fights[k];
+        const auto alike = std::make_pair(fight.name, fight.player_level);
+        if (!measured.count(alike)) measured[alike] = deaths_per_100(fight, seeds, false);
+        double& band = fight.level <= 2 ? bands.first : bands.middle;
+        band = std::max(band, measured[alike]);
+    }
+    bands.guardian = deaths_per_100(fights.back(), seeds, false);
+    bands.guardian_with_potions = deaths_per_100(fights.back(), seeds, true);
+    return bands;
+}
+
+double percentile(std::vector<double> values, double share) {
+    std::sort(values.begin(), values.end());
+    const size_t at = std::min(values.size() - 1, static_cast<size_t>(share * values.size()));
+    return values[at];
+}
+
+int run_generated(int32_t dungeons, int32_t seeds) {
+    namespace fs = std::filesystem;
+    const fs::path source = fs::current_path();
+    const fs::path scratch =
+        fs::temp_directory_path() / ("grotmere_balance_" + std::to_string(::getpid()));
+    std::vector<Bands> all;
+    int32_t met = 0;
+    for (int32_t seed = 1; seed <= dungeons; ++seed) {
+        std::string error;
+        const fs::path folder = scratch / std::to_string(seed);
+        if (!generate_data_folder(seed, source, folder, error)) {
+            std::fprintf(stderr, "grotmere-balance: seed %d: %s\n", seed, error.c_str());
+            continue;
+        }
+        fs::current_path(folder);
+        all.push_back(measure_dungeon(seeds));
+        fs::current_path(source);
+        fs::remove_all(folder);
+        met += all.back().first <= 5 && all.back().middle <= 20;
+    }
+    fs::remove_all(scratch);
+    if (all.empty()) return 1;
+    auto column = [&](double Bands::*band) {
+        std::vector<double> values;
+        for (const Bands& bands : all)
+            values.push_back(bands.*band);
+        return values;
+    };
+    std::printf(
+        "%zu generated dungeons, %d seeds per fight; per dungeon its worst fight of a band\n\n",
+        all.size(), seeds);
+    std::printf("| Band | Median deaths per 100 | 90th percentile | Target |\n|---|---|---|---|\n");
+    const std::pair<const char*, double Bands::*> rows[] = {
+        {"First fights (levels 1-2)", &Bands::first},
+        {"Middle fights", &Bands::middle},
+        {"Guardian", &Bands::guardian},
+        {"Guardian with the pack's potions", &Bands::guardian_with_potions}};
+    const char* targets[] = {"at most 5", "at most 20", "", ""};
+    for (size_t k = 0; k < 4; ++k) {
+        const std::vector<double> values = column(rows[k].second);
+        std::printf("| %s | %.1f | %.1f | %s |\n", rows[k].first, percentile(values, 0.5),
+                    percentile(values, 0.9), targets[k]);
+    }
+    std::printf("\nBoth targets met in %d of %zu dungeons (%.1f%%).\n", met, all.size(),
+                100.0 * met / all.size());
+    return 0;
+}
+
 }  // namespace
 }  // namespace grotmere
 
 int main(int argc, char** argv) {
     int32_t seeds = 200;
+    int32_t generated = 0;
     std::string only;
+    bool dir_named = false;
+    bool seeds_named = false;
     for (int i = 1; i < argc; i += 2) {
         const std::string option = argv[i];
-        const bool known = option == "--only" || option == "--seeds" || option == "--dir";
+        const bool known = option == "--generated" || option == "--only" || option == "--seeds" ||
+                           option == "--dir";
         if (!known || i + 1 >= argc) {
             std::fprintf(stderr,
                          "grotmere-balance: %s %s\n"
-                         "usage: grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n",
+                         "usage: grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n"
+                         "       grotmere-balance --generated N [--dir DIR] [--seeds N]\n",
                          known ? "needs a value:" : "unknown option", option.c_str());
             return 2;
         }
-        if (option == "--only") {
+        if (option == "--generated") {
+            generated = std::max(1, std::atoi(argv[i + 1]));
+        } else if (option == "--only") {
             only = argv[i + 1];
         } else if (option == "--seeds") {
             seeds = std::max(1, std::atoi(argv[i + 1]));
+            seeds_named = true;
         } else {
             std::filesystem::current_path(argv[i + 1]);
+            dir_named = true;
         }
     }
+    if (!dir_named) {
+        const auto search =
+            grotmere::find_data_folder(std::nullopt, grotmere::data_folder_places());
+        if (search.found) std::filesystem::current_path(*search.found);
+    }
+    if (generated > 0) return grotmere::run_generated(generated, seeds_named ? seeds : 20);
     return grotmere::run(seeds, only);
 }

@@ -2,7 +2,10 @@
 """Golden replays: recordings of the shipped game with the facts each must end on.
 
   golden_replays.py check SIM    plays every tests/replays/*.keys in grotmere-sim and fails on any
-                                 fact that differs from its .expected.json
+                                 fact that differs from its .expected.json, and on any checkpoint
+                                 of the recording (a "check PASS DIGEST" line) the game does not meet
+  golden_replays.py checkpoints SIM
+                                 writes every recording anew with the checkpoints of this build
   golden_replays.py update SIM   writes the facts anew after an intended change and shows the diff
   golden_replays.py cut TESTS SIM
                                  makes the recordings again: plays the shipped route test's player
@@ -16,15 +19,27 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 REPLAYS = os.path.join(ROOT, "tests", "replays")
 
 
-def play(sim, keys, passes=None):
+DIVERGES = 3
+
+
+def play(sim, keys, passes=None, record=None):
+    """The dump at the end; with a divergence from the recording's checkpoints, its message in
+    "diverged"."""
     with tempfile.TemporaryDirectory() as scratch:
         dump = os.path.join(scratch, "d.json")
         command = [sim, "--dir", ROOT, "--keys", keys, "--dump", dump, "--classic"]
         if passes is not None:
             command += ["--passes", str(passes)]
-        subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if record is not None:
+            command += ["--record", record]
+        run = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        if run.returncode not in (0, DIVERGES):
+            raise SystemExit("%s: grotmere-sim failed: %s" % (keys, run.stderr.decode()))
         with open(dump) as f:
-            return json.load(f)
+            state = json.load(f)
+        if run.returncode == DIVERGES:
+            state["diverged"] = run.stderr.decode().strip()
+        return state
 
 
 def item(record):
@@ -65,14 +80,22 @@ def expected_path(name):
 def check(sim):
     failed = 0
     for name in recordings():
-        got = facts(play(sim, os.path.join(REPLAYS, name + ".keys")))
+        keys = os.path.join(REPLAYS, name + ".keys")
+        state = play(sim, keys)
+        got = facts(state)
         with open(expected_path(name)) as f:
             want = json.load(f)
         wrong = [key for key in want if got.get(key) != want[key]]
         for key in wrong:
             print("%s: %s is %s, expected %s" % (name, key, json.dumps(got.get(key)),
                                                  json.dumps(want[key])))
-        failed += bool(wrong)
+        if "diverged" in state:
+            print("%s: %s" % (name, state["diverged"]))
+        with open(keys) as f:
+            checked = any(line.startswith("check ") for line in f)
+        if not checked:
+            print("%s: the recording holds no checkpoints" % name)
+        failed += bool(wrong) or "diverged" in state or not checked
     total = len(recordings())
     print("golden replays: %d passed, %d failed" % (total - failed, failed))
     return 1 if failed or total == 0 else 0
@@ -89,13 +112,31 @@ def update(sim):
     return 0
 
 
+def checkpoints(sim):
+    """Plays every recording with --record, so that it holds this build's checkpoints."""
+    for name in recordings():
+        keys = os.path.join(REPLAYS, name + ".keys")
+        with tempfile.TemporaryDirectory() as scratch:
+            again = os.path.join(scratch, "again.keys")
+            state = play(sim, keys, record=again)
+            if "diverged" in state:
+                raise SystemExit("%s: %s" % (name, state["diverged"]))
+            os.replace(again, keys)
+    subprocess.run(["git", "-C", ROOT, "diff", "--stat", "--", "tests/replays"])
+    return 0
+
+
 def cut_text(text, passes):
-    """The recording's first `passes` passes."""
+    """The recording's first `passes` passes, with the checkpoints among them."""
     kept, left = [], passes
     for line in text.splitlines():
         words = line.split()
         if words[:1] == ["seed"] or line.startswith("#"):
             kept.append(line)
+            continue
+        if words[:1] == ["check"]:
+            if int(words[1]) <= passes:
+                kept.append(line)
             continue
         if left == 0:
             break
@@ -167,8 +208,9 @@ def cut(tests, sim):
 
 
 def main():
-    if len(sys.argv) == 3 and sys.argv[1] in ("check", "update"):
-        return (check if sys.argv[1] == "check" else update)(os.path.abspath(sys.argv[2]))
+    commands = {"check": check, "update": update, "checkpoints": checkpoints}
+    if len(sys.argv) == 3 and sys.argv[1] in commands:
+        return commands[sys.argv[1]](os.path.abspath(sys.argv[2]))
     if len(sys.argv) == 4 and sys.argv[1] == "cut":
         return cut(os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3]))
     sys.exit(__doc__)

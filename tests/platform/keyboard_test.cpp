@@ -134,5 +134,26 @@ TEST_F(KeyServices, ScriptedInputArrivesDuringTheTimerWait) {
     EXPECT_EQ(millisecs(), 50) << "virtual time: 50 ms a pass";
 }
 
+// A window whose timer starts at 0 with the window, but whose seed clock is a wall clock.
+class WallClockWindow : public HeadlessBackend {
+public:
+    int64_t seed_clock_ms() override { return wall_ms; }
+    int64_t wall_ms = 0;
+};
+
+TEST(SeedClock, GamesStartedAMomentApartGetDifferentSeeds) {
+    WallClockWindow window;
+    set_backend(&window);
+    window.wall_ms = 1'796'000'000'000;  // December 2026, past 32 bits
+    const int32_t first = millisecs();
+    window.wall_ms += 1'000;
+    const int32_t second = millisecs();
+    FrameTimer timer = create_timer(20);
+    set_backend(nullptr);
+    EXPECT_NE(first, second) << "a second later";
+    EXPECT_EQ(second - first, 1'000) << "cut to 32 bits, the low bits kept";
+    EXPECT_EQ(timer.start_ms, 0) << "the timer keeps its own clock";
+}
+
 }  // namespace
 }  // namespace grotmere

@@ -1,13 +1,10 @@
 // The command line of the game in its window, and that --help and --version need no display.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
-#include <sys/wait.h>
-
 #include "shell/game_options.hpp"
+#include "tests/support/simulator_run.hpp"
 
 namespace grotmere {
 namespace {
@@ -58,51 +55,37 @@ TEST(GameOptions, RecordingsMorgueFilesAndPlayback) {
     EXPECT_TRUE(none.options.record) << "every game is recorded unless told not to";
     EXPECT_FALSE(none.options.replay_file);
 
-    GameArgs all = parse({"--record", "r.keys", "--morgue", "m.txt", "--replay", "old.keys",
-                          "--speed", "2.5", "--no-record"});
-    ASSERT_FALSE(all.usage_error) << *all.usage_error;
-    EXPECT_FALSE(all.options.record);
-    EXPECT_EQ(all.options.record_file, "r.keys");
-    EXPECT_EQ(all.options.morgue_file, "m.txt");
-    EXPECT_EQ(all.options.replay_file, "old.keys");
-    EXPECT_EQ(all.options.speed, 2.5);
+    GameArgs files = parse({"--record", "r.keys", "--morgue", "m.txt"});
+    ASSERT_FALSE(files.usage_error) << *files.usage_error;
+    EXPECT_EQ(files.options.record_file, "r.keys");
+    EXPECT_EQ(files.options.morgue_file, "m.txt");
+    GameArgs replay = parse({"--replay", "old.keys", "--speed", "2.5"});
+    ASSERT_FALSE(replay.usage_error) << *replay.usage_error;
+    EXPECT_EQ(replay.options.replay_file, "old.keys");
+    EXPECT_EQ(replay.options.speed, 2.5);
+    EXPECT_FALSE(parse({"--no-record"}).options.record);
 
     for (const char* speed : {"0", "0.1", "65", "fast", "", "nan", "inf", "-1"})
-        EXPECT_TRUE(parse({"--speed", speed}).usage_error) << speed;
+        EXPECT_TRUE(parse({"--replay", "r", "--speed", speed}).usage_error) << speed;
     EXPECT_TRUE(parse({"--replay"}).usage_error);
     EXPECT_TRUE(parse({"--record", ""}).usage_error);
 }
 
 // The real program, with every display taken away.
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-};
-
-ProgramRun run_game_without_display(const std::string& arguments) {
-    const std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= " + std::string(GROTMERE_GAME) + " " +
-        arguments + " 2>&1";
-    ProgramRun result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer{};
-    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        result.out.append(buffer.data(), n);
-    const int raw = ::pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
+testing::SimRun run_game_without_display(const std::string& arguments) {
+    return testing::run_command("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= " +
+                                std::string(GROTMERE_GAME) + " " + arguments + " 2>&1");
 }
 
 TEST(GameCommandLine, HelpAndVersionPrintAndExitWithoutADisplay) {
-    ProgramRun help = run_game_without_display("--help");
+    testing::SimRun help = run_game_without_display("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, game_usage());
-    ProgramRun version = run_game_without_display("--version");
+    testing::SimRun version = run_game_without_display("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("grotmere ", 0), 0u) << version.out;
 
-    ProgramRun bad = run_game_without_display("--scale 0");
+    testing::SimRun bad = run_game_without_display("--scale 0");
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.out.find("usage: grotmere"), std::string::npos);
 }

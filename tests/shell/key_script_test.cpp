@@ -67,12 +67,27 @@ TEST(KeyScript, OneLinePerPass) {
 }
 
 TEST(KeyScript, ABadLineIsNamedByItsNumber) {
-    for (const char* text :
-         {"a\n\nbogus\n", "a\n\npass\n", "a\n\npass -1\n", "a\n\npass 2 3\n", "a\n\n+\n"}) {
+    for (const char* text : {"a\n\nbogus\n", "a\n\npass\n", "a\n\npass -1\n", "a\n\npass 2 3\n",
+                             "a\n\n+\n", "a\n\ncheck 1 ff\n", "a\n\ncheck 2 12345678901234567\n",
+                             "a\n\ncheck 2\n", "a\nb \\\npass 1\n", "a\nb \\\ncheck 1 ff\n"}) {
         ScriptParse parsed = parse_key_script(text);
         ASSERT_TRUE(parsed.error) << text;
         EXPECT_EQ(parsed.error->line, 3) << text;
     }
+}
+
+TEST(KeyScript, CheckpointsAndPassesGoingOnOverLines) {
+    ScriptParse parsed = parse_key_script(
+        "seed 2\n# b, data 00ff\nleft \\\n+lshift \\\nup\ncheck 1 ff\npass 99\ncheck 100 "
+        "0123456789abcdef\n");
+    ASSERT_FALSE(parsed.error) << parsed.error->message;
+    EXPECT_EQ(parsed.script.data_hash, "00ff");
+    EXPECT_EQ(parsed.script.total_passes(), 100);
+    EXPECT_EQ(parsed.script.input_for_pass(0).size(), 3u);
+    ASSERT_EQ(parsed.script.checkpoints.size(), 2u);
+    EXPECT_EQ(parsed.script.checkpoints[1].pass, 100);
+    EXPECT_EQ(parsed.script.checkpoints[1].digest, 0x0123456789abcdefULL);
+    EXPECT_EQ(parsed.script.checkpoints[1].line, 8);
 }
 
 TEST(KeyScript, ASeedComesOnceBeforeAnyPass) {

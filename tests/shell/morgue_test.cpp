@@ -37,18 +37,19 @@ TEST_F(Morgue, NamesTheMonsterThatStruckLastAndTheMonstersSlain) {
     rat->update_gegner();
     auto other = monster("Rat", 3, 3, 0);
     other->update_gegner();
-    const std::string text = morgue_text({"2026-12-07 10:00:00", 42, "death", 7, 99, {"a", "b"}});
+    const std::string text =
+        morgue_text({"2026-12-07 10:00:00", 42, "death", 7, 99, {"a", "b"}, "/usr/share/grotmere"});
     EXPECT_TRUE(holds(text, "Aldric was killed by an Orc.\n")) << text;
-    EXPECT_TRUE(holds(text, "Seed: 42\n"));
+    EXPECT_TRUE(holds(text, "Seed: 42\nData: /usr/share/grotmere\n"));
     EXPECT_TRUE(holds(text, "Turns: 7  Passes: 99\n"));
     EXPECT_TRUE(holds(text, "Monsters slain:\n  Rat x2\n")) << text;
     EXPECT_TRUE(holds(text, "Last messages, oldest first:\n  a\n  b\n"));
 }
 
 TEST_F(Morgue, SaysHowEveryOtherRunEnded) {
-    EXPECT_TRUE(holds(morgue_text({"", 1, "escape", 0, 0, {}}), "Aldric quit the game."));
-    EXPECT_TRUE(holds(morgue_text({"", 1, "close", 0, 0, {}}), "the window was closed"));
-    EXPECT_TRUE(holds(morgue_text({"", 1, "death", 0, 0, {}}), "killed by something"));
+    EXPECT_TRUE(holds(morgue_text({"", 1, "escape", 0, 0, {}, ""}), "Aldric quit the game."));
+    EXPECT_TRUE(holds(morgue_text({"", 1, "close", 0, 0, {}, ""}), "the window was closed"));
+    EXPECT_TRUE(holds(morgue_text({"", 1, "death", 0, 0, {}, ""}), "killed by something"));
 }
 
 TEST_F(Morgue, TheMapShowsWhatWasSeenWithTheWallsAroundIt) {

@@ -35,7 +35,7 @@ protected:
 
 TEST_F(Recording, WritesOneLinePerPassAndRunsOfEmptyPasses) {
     GameRecorder recorder;
-    ASSERT_TRUE(recorder.open(path_.string(), 5, "Build 1/x", "00ff"));
+    ASSERT_TRUE(recorder.open(create_new_file(path_.string()), 5, "Build 1/x", "00ff"));
     recorder.pressed(37);
     recorder.released(37);
     recorder.pressed(160);
@@ -59,7 +59,7 @@ TEST_F(Recording, WritesOneLinePerPassAndRunsOfEmptyPasses) {
 
 TEST_F(Recording, FlushesEveryHundredPassesSoACrashLosesLittle) {
     GameRecorder recorder;
-    ASSERT_TRUE(recorder.open(path_.string(), 1, "b", "h"));
+    ASSERT_TRUE(recorder.open(create_new_file(path_.string()), 1, "b", "h"));
     for (int32_t pass = 0; pass < 250; ++pass) {
         if (pass % 50 == 0) recorder.pressed(87), recorder.released(87);
         recorder.end_pass();
@@ -75,8 +75,9 @@ TEST_F(Recording, FlushesEveryHundredPassesSoACrashLosesLittle) {
 TEST_F(Recording, AFileThatCannotBeWrittenCostsAWarningOnly) {
     GameRecorder recorder;
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(recorder.open("/proc/no/such/folder/game.keys", 1, "b", "h"));
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot write the recording"),
+    EXPECT_FALSE(recorder.open(create_new_file("/proc/no/such/folder/game.keys"), 1, "b", "h"));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                  "no recording: cannot make the folder /proc/no/such/folder"),
               std::string::npos);
     recorder.pressed(37);
     recorder.end_pass();

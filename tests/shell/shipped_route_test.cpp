@@ -22,6 +22,7 @@
 #include "shell/data_hash.hpp"
 #include "shell/recording.hpp"
 #include "shell/startup.hpp"
+#include "shell/state_digest.hpp"
 #include "tests/records/definition_test_support.hpp"
 #include "tests/support/headless_game.hpp"
 #include "view/map_cells.hpp"
@@ -57,7 +58,8 @@ protected:
         ::testing::internal::GetCapturedStdout();
         // The golden replays are cut from this player's games (tools/golden_replays.py).
         if (const char* path = std::getenv("GROTMERE_ROUTE_RECORDING")) {
-            recorder_.open(path, seed(), app_title, data_files_hash("bifs"));
+            recorder_.open(create_replacement(path), seed(), app_title, data_files_hash("bifs"),
+                           state_digest);
             keyboard().set_listener(&recorder_);
         }
     }

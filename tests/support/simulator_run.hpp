@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <sys/wait.h>
@@ -26,6 +27,19 @@ struct SimRun {
     int status = -1;
     std::string out;
 };
+
+// Runs a shell command; its exit status and standard output.
+inline SimRun run_command(const std::string& command) {
+    SimRun result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer{};
+    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        result.out.append(buffer.data(), n);
+    const int raw = ::pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return result;
+}
 
 class SimulatorRun : public ::testing::Test {
 protected:
@@ -52,18 +66,13 @@ protected:
     }
 
     SimRun run_with(const std::string& arguments, const std::string& redirection) {
-        std::string command = std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR + " " +
-                              arguments + redirection;
-        SimRun result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return result;
-        std::array<char, 4096> buffer{};
-        for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
-            result.out.append(buffer.data(), n);
-        }
-        int raw = ::pclose(pipe);
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return result;
+        return run_command(std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR + " " +
+                           arguments + redirection);
+    }
+
+    std::string read(const fs::path& path) const {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     nlohmann::json dump() {

@@ -311,6 +311,22 @@ run_to_the_exit() {
     [[ -n "$box" ]] || grep -q "Out!" "$work/game.err" || fail "the game ended without the notice"
 }
 
+# Without --seed every game is seeded from the clock: two games started a moment apart are
+# recorded with different seeds.
+run_two_games_from_the_clock() {
+    local recordings="$XDG_DATA_HOME/grotmere/recordings" window round
+    rm -rf "$recordings"
+    for round in 1 2; do
+        start_game
+        window=$(find_window) || exit 1
+        xdotool windowfocus --sync "$window" && xdotool key Escape || fail "could not type Escape"
+        expect_clean_exit "Escape in game $round"
+    done
+    local seeds
+    seeds=$(head -qn1 "$recordings"/*.keys | sort -u | wc -l)
+    ((seeds == 2)) || fail "two games without --seed recorded $seeds different seeds: $(head -qn1 "$recordings"/*.keys | tr '\n' ' ')"
+}
+
 # Six presses 10 ms apart, faster than the passes, walk six steps; a click on the map travels
 # there. The recording holds the steps one pass each, and grotmere-sim ends where the game did.
 run_with_quick_keys_and_a_click() {
@@ -341,6 +357,7 @@ run_with_quick_keys_and_a_click() {
 }
 
 start_xvfb
+run_two_games_from_the_clock
 run_with_keys
 run_with_close_request
 run_with_help

@@ -1,0 +1,210 @@
+#include "shell/generated_dungeon.hpp"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <system_error>
+
+#include "actors/gegner.hpp"
+#include "gen/dungeon_check.hpp"
+#include "records/definition_loader.hpp"
+#include "shell/content_check.hpp"
+#include "shell/record_types.hpp"
+#include "shell/recording.hpp"
+#include "shell/startup_definitions.hpp"
+#include "world/key.hpp"
+#include "world/leuchte.hpp"
+#include "world/map_file.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Sub-seeds tried before a seed is given up; a few in a hundred fail their first.
+constexpr int32_t kMostAttempts = 64;
+
+// Runs in another folder and comes back however it ends: the loader reads paths relative to the
+// working directory.
+class InFolder {
+public:
+    explicit InFolder(const fs::path& folder) : back_(fs::current_path()) {
+        fs::current_path(folder);
+    }
+    ~InFolder() {
+        std::error_code ignored;
+        fs::current_path(back_, ignored);
+    }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    fs::path back_;
+};
+
+bool usable_name(const std::string& name) {
+    return !name.empty() && name.find('"') == std::string::npos;
+}
+
+void read_monsters(gen::Palette& palette) {
+    monster_prototypes->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
+        if (usable_name(monster->name))
+            palette.monsters.push_back(
+                {monster->name, monster->level, monster->attack_range, monster->gold_drop});
+    });
+}
+
+// Lamps that are never found (worth nothing) are the ones that stand on maps.
+void read_lamps(gen::Palette& palette) {
+    item_prototypes->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& lamp) {
+        if (lamp->preis == 0 && usable_name(lamp->name))
+            palette.lamps.push_back({lamp->name, lamp->reichweite, lamp->brennt != 0});
+    });
+}
+
+// The keys the player starts with, by their prototypes' key ids.
+void read_keys(gen::Palette& palette) {
+    RecordList pack;
+    read_definitions(pack, kPlayerFile, 0);
+    pack.for_each_of<TKey>([&](std::shared_ptr<TKey>& named) {
+        item_prototypes->for_each_of<TKey>([&](std::shared_ptr<TKey>& key) {
+            const bool known = std::any_of(palette.keys.begin(), palette.keys.end(),
+                                           [&](const auto& k) { return k.key_id == key->key_id; });
+            if (key->name == named->name && !known)
+                palette.keys.push_back({key->name, key->key_id});
+        });
+    });
+}
+
+std::string file_text(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool write_text(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return bool(out.flush());
+}
+
+// The player file with the start placed: its first record gets x and y set once more at its end,
+// which wins over the values before (a "}" inside quotes or a comment line is not the end).
+std::string player_file_with_start(const std::string& text, gen::Cell start) {
+    bool quoted = false, line_start = true, comment = false, in_record = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (line_start) comment = c == '/';
+        line_start = c == '\n';
+        if (comment || c == '\n') continue;
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '{') in_record = true;
+        if (c == '}' && in_record) {
+            return text.substr(0, i) + "\n    / Where the generated dungeon starts.\n    x = " +
+                   std::to_string(start.x) + "\n    y = " + std::to_string(start.y) + "\n" +
+                   text.substr(i);
+        }
+    }
+    return text;
+}
+
+bool write_folder(const fs::path& source, const fs::path& folder, const gen::Dungeon& dungeon) {
+    std::error_code error;
+    fs::create_directories(folder / "bifs", error);
+    if (error) return false;
+    for (const fs::directory_entry& entry : fs::directory_iterator(source / "bifs", error)) {
+        if (!entry.is_regular_file()) continue;
+        fs::copy_file(entry.path(), folder / "bifs" / entry.path().filename(),
+                      fs::copy_options::overwrite_existing, error);
+        if (error) return false;
+    }
+    fs::copy_file(source / "build.cnt", folder / "build.cnt", fs::copy_options::overwrite_existing,
+                  error);
+    return !error && write_text(folder / kMapFile, map_file_text(dungeon)) &&
+           write_text(folder / kPlayerFile,
+                      player_file_with_start(file_text(source / kPlayerFile), dungeon.start));
+}
+
+bool passes_content_check(const fs::path& folder) {
+    InFolder inside(folder);
+    const bool clean = check_content().empty();
+    reset_world();
+    return clean;
+}
+
+}  // namespace
+
+gen::Palette read_palette(const fs::path& source) {
+    InFolder inside(source);
+    reset_world();
+    register_record_types();
+    gen::Palette palette;
+    if (!load_prototypes()) {
+        read_monsters(palette);
+        read_lamps(palette);
+        read_keys(palette);
+    }
+    reset_world();
+    return palette;
+}
+
+std::optional<gen::Dungeon> generate_data_folder(int32_t seed, const fs::path& source,
+                                                 const fs::path& target, std::string& error) {
+    const gen::Palette palette = read_palette(source);
+    if (palette.monsters.empty() || palette.lamps.empty()) {
+        error =
+            source.string() + " offers the generator no monster or no lamp that stands on a map";
+        return std::nullopt;
+    }
+    if (fs::exists(target) && !fs::is_empty(target) &&
+        file_text(target / kMapFile).find("/ Generated by grotmere-gen") == std::string::npos) {
+        error = target.string() + " exists and holds no generated dungeon; it is left as it is";
+        return std::nullopt;
+    }
+    const fs::path scratch = target.string() + ".new-" + std::to_string(::getpid());
+    for (int32_t attempt = 0; attempt < kMostAttempts; ++attempt) {
+        std::optional<gen::Dungeon> dungeon = gen::lay_out_dungeon(seed, attempt, palette);
+        if (!dungeon || !gen::verify_dungeon(*dungeon).empty()) continue;
+        std::error_code ignored;
+        fs::remove_all(scratch, ignored);
+        if (!write_folder(source, scratch, *dungeon)) {
+            error = "cannot write the dungeon into " + scratch.string();
+            fs::remove_all(scratch, ignored);
+            return std::nullopt;
+        }
+        if (!passes_content_check(scratch)) continue;
+        // The same seed gives the same dungeon: one already there is kept.
+        if (fs::exists(target / kMapFile) &&
+            file_text(target / kMapFile) == file_text(scratch / kMapFile)) {
+            fs::remove_all(scratch, ignored);
+            return dungeon;
+        }
+        fs::remove_all(target, ignored);
+        fs::rename(scratch, target, ignored);
+        if (ignored) {
+            error = "cannot move the dungeon to " + target.string() + ": " + ignored.message();
+            fs::remove_all(scratch, ignored);
+            return std::nullopt;
+        }
+        return dungeon;
+    }
+    std::error_code ignored;
+    fs::remove_all(scratch, ignored);
+    error = "no dungeon of seed " + std::to_string(seed) + " kept every promise in " +
+            std::to_string(kMostAttempts) + " attempts";
+    return std::nullopt;
+}
+
+std::string generated_dungeon_line(int32_t seed) {
+    return "generator " + std::to_string(gen::kGeneratorVersion) + ", seed " + std::to_string(seed);
+}
+
+std::optional<fs::path> generated_dungeon_folder(int32_t seed) {
+    const std::optional<std::string> home = user_data_folder();
+    if (!home) return std::nullopt;
+    return fs::path(*home) / "dungeons" / std::to_string(seed);
+}
+
+}  // namespace grotmere

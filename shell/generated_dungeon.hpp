@@ -1,0 +1,34 @@
+// A generated dungeon as a data folder: the generator's palette is read from a game's own data
+// (its monster and item prototypes and its starting pack, through the game's loader), and the
+// dungeon is written as a complete folder beside copies of that data, which the content check
+// must pass before the folder is handed over. A dungeon that breaks a promise or fails the check
+// is thrown away and the next sub-seed is tried.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "gen/dungeon.hpp"
+
+namespace grotmere {
+
+// Reads the palette from the data folder `source`. Resets the world, and leaves it reset.
+gen::Palette read_palette(const std::filesystem::path& source);
+
+// The first dungeon of `seed` that keeps every promise and passes the content check, written to
+// `target` (made anew; an existing folder holding the same dungeon is kept as it is). The game
+// itself is not touched: the world is left reset. None, with `error` set, when no sub-seed within
+// the bound gives one or a file cannot be written.
+std::optional<gen::Dungeon> generate_data_folder(int32_t seed, const std::filesystem::path& source,
+                                                 const std::filesystem::path& target,
+                                                 std::string& error);
+
+// "generator 1, seed 42": what a recording or a morgue file of a generated game names.
+std::string generated_dungeon_line(int32_t seed);
+
+// Where `grotmere --new-dungeon` keeps the dungeon of a seed: under the user's data folder.
+std::optional<std::filesystem::path> generated_dungeon_folder(int32_t seed);
+
+}  // namespace grotmere
