@@ -7,6 +7,7 @@
 #include "platform/backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/replay_backend.hpp"
+#include "shell/aid_keys.hpp"
 #include "shell/data_folder.hpp"
 #include "shell/data_hash.hpp"
 #include "shell/end_screen.hpp"
@@ -286,7 +287,12 @@ int replay_game(Backend& window, const GameOptions& options, const ReplayFile& r
     set_backend(&playback);
     int status = 0;
     const int32_t seed = options.seed.value_or(replay.script.seed.value_or(1));
-    if (start(options, seed, status)) status = play_back(replay.script);
+    if (start(options, seed, status)) {
+        // A recording holds the presses the aids handed over, never the aids' own keys: played
+        // back, the keys the aids would take are the plain keys of a game from before them.
+        set_aid_keys(false);
+        status = play_back(replay.script);
+    }
     set_backend(nullptr);
     return status;
 }

@@ -31,8 +31,8 @@ protected:
             pass({hit(key)});
     }
     // Walks with the aid until a Rat, put in the lit hall in sight after `passes`, stops it.
-    void expect_stopped_by_a_rat(int32_t key, int32_t passes) {
-        pass({hit(key)});
+    void expect_stopped_by_a_rat(PassInput keys, int32_t passes) {
+        pass(std::move(keys));
         for (int32_t i = 0; i < passes; ++i)
             ASSERT_TRUE(pass().turn_taken) << "the aid walks one key a pass";
         ASSERT_NE(walking(), WalkKind::None);
@@ -45,10 +45,13 @@ protected:
 
 TEST_F(AidWalk, RestRunAndExploreStopWhenAMonsterComesIntoSight) {
     player->hp = 5;
-    expect_stopped_by_a_rat(kRestKey, 3);
+    expect_stopped_by_a_rat({hit(kRestKey)}, 3);
     TearDown();
     SetUp();
-    expect_stopped_by_a_rat(kExploreKey, 2);
+    expect_stopped_by_a_rat({hit(kExploreKey)}, 2);
+    TearDown();
+    SetUp();
+    expect_stopped_by_a_rat({press(key::kLeftControl), hit(key::kRight)}, 1);
 }
 
 TEST_F(AidWalk, RunStopsAtTheDoorAndAnyKeyStopsAWalk) {
