@@ -102,9 +102,10 @@ TEST_F(WindowAidsSim, SidePanelFillsOnlyTheEmptyAreaAndClassicLeavesItOut) {
     EXPECT_TRUE(same_outside_panel(with_panel, classic))
         << "nothing the game draws moves or changes colour";
 
-    // Under --classic F1 and F2 are keys like any other unbound key.
-    ASSERT_EQ(run_keys("right\nright\nf1\nf2\n", "--classic").status, 0);
-    EXPECT_EQ(dump()["turns"], 2);
+    // Under --classic F1, F2 and the aids' keys are keys like any other unbound key.
+    ASSERT_EQ(
+        run_keys("right\nright\nf1\nf2\nz\no\nm\nx\n+lctrl left -lctrl\n", "--classic").status, 0);
+    EXPECT_EQ(dump()["turns"], 3);
     EXPECT_FALSE(lit_in(screenshot(), kPanelLeft + 1, 0, 820, kPanelBottom + 1));
 }
 
