@@ -37,6 +37,9 @@ struct AidKeyState {
     std::array<bool, KeyboardState::kCodes> taken_down{};
     uint64_t picture_version = 0;
     uint64_t pointer_moves = 0;
+    // The mouse moved since the last key: only then does the panel describe the cell under it,
+    // so a pointer left resting on the map does not hide the panel.
+    bool hovering = false;
     uint64_t walk_said = 0;
     AidGate gate;
 };
@@ -140,6 +143,10 @@ bool press_taken(int32_t code) {
 
 bool AidGate::takes_press(int32_t code) {
     AidKeyState& keys = aid_keys();
+    if (keys.hovering) {
+        keys.hovering = false;
+        picture_changed();
+    }
     // The help and the history read their own keys.
     if (!keys.on || open_overlay() != Overlay::None) return false;
     if (!press_taken(code)) return false;
@@ -172,6 +179,7 @@ void follow_the_mouse() {
     PointerState& pointer = keyboard().pointer();
     if (pointer.moves != keys.pointer_moves) {
         keys.pointer_moves = pointer.moves;
+        keys.hovering = true;
         picture_changed();
     }
     const int32_t clicks = std::exchange(pointer.clicks, 0);
@@ -201,7 +209,7 @@ AidView aid_view() {
 std::optional<MapCell> pointed_cell() {
     const AidKeyState& keys = aid_keys();
     if (keys.view == AidView::Look) return keys.cursor;
-    if (keys.view == AidView::Overview) return std::nullopt;
+    if (keys.view == AidView::Overview || !keys.hovering) return std::nullopt;
     return cell_under_pointer();
 }
 
