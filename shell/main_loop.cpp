@@ -17,7 +17,7 @@
 #include "world/door.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
-#include "world/karten_tile.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -42,13 +42,7 @@ void run_turn_cycle() {
     if (player) player->updatehealth();
     TKarte::darken();
     see_from_player();
-    // The player always sees the tile it stands on, even one that blocks the line of sight.
-    if (player) {
-        if (TKartenTile* own = map_tile(player->x, player->y)) {
-            own->sichtbar = 1;
-            tile_tracking.seen(player->x, player->y);
-        }
-    }
+    if (player) see_own_tile(player->x, player->y);
     update_switches();
     // A door opened this turn clears the way for the second look.
     TDoor::update();

@@ -14,6 +14,7 @@
 #include "world/leuchte.hpp"
 #include "world/schalter.hpp"
 #include "world/teleport.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -71,7 +72,7 @@ public:
             check_line(line, line_number, y);
             for (int32_t x = 0; x < map_width; ++x) {
                 const char c = x < static_cast<int32_t>(line.size()) ? line[x] : '0';
-                tile_grid.at(x, y)->ID = text_to_int(std::string_view(&c, 1));
+                set_terrain(*tile_grid.at(x, y), text_to_int(std::string_view(&c, 1)));
             }
         }
         report_load_problems(problems_);

@@ -118,10 +118,13 @@ inline std::optional<std::string>& escape_text = world_state.escape_text;
 inline uint64_t& buff_changes = world_state.buff_changes;
 inline FrameWatch& frame_watch = world_state.frame_watch;
 
-// Code outside the passes (a test, a tool) that changes what the frame shows calls this, so the
-// next pass looks at the frame again instead of trusting what the main loop noted of the last one.
+// Code outside the passes (a test, a tool) that changes the world calls this, so that nothing
+// trusts what was noted before: the next pass looks at the frame again instead of trusting what
+// the main loop noted of the last one, and the tracker walks the whole map once more. A tile is
+// best written through write_tile (world/tile_writes.hpp), which calls it.
 inline void world_changed_outside_passes() {
     frame_watch.noted = false;
+    tile_tracking.everything_changed();
 }
 
 // A fresh world: every program-wide object as before start-up, the random generator unseeded, no
