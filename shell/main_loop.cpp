@@ -13,6 +13,7 @@
 #include "platform/keyboard.hpp"
 #include "platform/platform.hpp"
 #include "shell/window_aids.hpp"
+#include "view/frame_inputs.hpp"
 #include "view/screen.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"
@@ -57,30 +58,9 @@ void draw_frame() {
     draw_window_aids();
 }
 
-// Taken when a frame is drawn and again before the next one. Keys change the world only through
-// hits taken, which change the keyboard's version; without them the action routine writes only
-// the player's use and attack modes. The upkeep after a frame changes buffs (the caps' corrections
-// and their per-pass tick), the player's health, defence and level, and moves missiles; the
-// walkability it recomputes is not shown. A line logged by anything at all also counts.
-FrameMarks frame_marks() {
-    FrameMarks marks{.keys_version = keyboard().version(),
-                     .log_version = message_history.version(),
-                     .buff_changes = buff_changes};
-    if (player) {
-        marks.x = player->x;
-        marks.y = player->y;
-        marks.hp = player->hp;
-        marks.defend = player->defend;
-        marks.level = player->level;
-        marks.usemode = player->usemode;
-        marks.attackmode = player->attackmode;
-    }
-    return marks;
-}
-
 bool world_unchanged_since_frame(bool turn_taken) {
     return frame_watch.noted && !frame_watch.missiles_flew && !turn_taken &&
-           frame_marks() == frame_watch.marks;
+           frame_inputs() == frame_watch.marks;
 }
 
 // Every pass, turn or not. Missiles fly and silent corrections run out in real time here. A pass
@@ -93,7 +73,7 @@ void run_frame_cycle(bool world_unchanged) {
                         world_unchanged ? FrameWorld::Unchanged : FrameWorld::MayHaveChanged))
         present_frame();
     frame_watch =
-        FrameWatch{.noted = true, .marks = frame_marks(), .missiles_flew = !missiles->empty()};
+        FrameWatch{.noted = true, .marks = frame_inputs(), .missiles_flew = !missiles->empty()};
     TBuff::update(1);
     TKarte::update();
     if (player) player->update();

@@ -28,14 +28,16 @@ class TTastatur;
 
 inline constexpr int32_t kMessageLines = 9;
 
-// What the main loop noted when it last drew a frame (shell/main_loop.cpp): versions and values
-// that change whenever anything the frame shows may have changed outside a turn. A fresh world has
-// noted nothing.
+// What the frame's drawing read of the world outside the tiles and lists when a frame was last
+// drawn, in the order and form view/frame_inputs.hpp states it: versions and values that change
+// whenever anything the frame shows may have changed outside a turn. A fresh world has noted
+// nothing.
 struct FrameMarks {
-    uint64_t keys_version = 0;
-    uint64_t log_version = 0;
-    uint64_t buff_changes = 0;
-    int32_t x = 0, y = 0, hp = 0, defend = 0, level = 0, usemode = 0, attackmode = 0;
+    std::array<int64_t, 16> values{};
+    size_t count = 0;
+
+    // Throws std::out_of_range past the last place, so that an input cannot be lost.
+    void add(int64_t value) { values.at(count++) = value; }
     friend bool operator==(const FrameMarks&, const FrameMarks&) = default;
 };
 
