@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "actors/trank.hpp"
 #include "base/random.hpp"
 #include "base/text.hpp"
 #include "base/text_file.hpp"
@@ -14,7 +15,9 @@
 #include "records/field_registry.hpp"
 #include "shell/record_types.hpp"
 #include "shell/startup_definitions.hpp"
+#include "world/karte.hpp"
 #include "world/map_file.hpp"
+#include "world/schalter.hpp"
 #include "world/tile_grid.hpp"
 #include "world/world_state.hpp"
 
@@ -60,26 +63,6 @@ std::string at(int32_t x, int32_t y) {
     return "(" + int_to_text(x) + "|" + int_to_text(y) + ")";
 }
 
-// Splits at every "|", as both effect languages do; a text ending in "|" hands no last piece.
-std::vector<std::string> pieces_of(const std::string& text) {
-    std::vector<std::string> pieces;
-    std::string rest = text;
-    for (;;) {
-        const size_t bar = rest.find('|');
-        if (bar == std::string::npos) {
-            pieces.push_back(rest);
-            return pieces;
-        }
-        pieces.push_back(rest.substr(0, bar));
-        rest.erase(0, bar + 1);
-        if (rest.empty()) return pieces;
-    }
-}
-
-bool is_switch_mode(const std::string& token) {
-    return token == "TOGGLE" || token == "ACTIVATE" || token == "DEACTIVATE";
-}
-
 // One file's records with the line each was written on.
 struct LoadedFile {
     std::string file;
@@ -111,6 +94,7 @@ public:
         load(monsters_, kMonsterFile);
         load(bindings_, kBindingFile);
         read_map();
+        place_on_tiles();
         load(player_, kPlayerFile);
 
         check_first_record(bindings_, "TTastatur");
@@ -179,6 +163,20 @@ private:
         load(map_, kMapFile, offset);
     }
 
+    // The lights, switches, doors and teleports stand on the world's tiles as a game's start puts
+    // them, so that a switch's target is the one the rule's own search finds. What the placing
+    // would warn about is said by the checks below in their own words.
+    void place_on_tiles() {
+        if (!terrain_.usable) return;
+        for (const RecordRef& item : items_.list.records())
+            item_prototypes->append(item);
+        for (const RecordRef& record : map_.list.records())
+            map_records->append(record);
+        TKarte tiles;
+        place_lights(kMapFile, {});
+        place_features(kMapFile, {});
+    }
+
     // --- reporting ----------------------------------------------------------------------------
 
     void problem(const std::string& file, int32_t line, std::string message) {
@@ -243,31 +241,19 @@ private:
         }
     }
 
-    // Each piece is read the way a drink reads it: the first of * + , - . / splits the field name
-    // from the value, and ' or # mark a duration.
+    // Each piece is read by the drink's own reader.
     void check_potion(const Record& potion) {
         const std::string name = text_of(potion, "name");
         const TTypeId& drinker = *TTypeId::ForName("TPlayer");
-        for (const std::string& piece : pieces_of(text_of(potion, "wirkung"))) {
-            if (piece.empty()) continue;
-            size_t split_at = std::string::npos;
-            for (char op : std::string_view("*+,-./")) {
-                split_at = piece.find(op);
-                if (split_at != std::string::npos) break;
-            }
-            const std::string field =
-                split_at == std::string::npos ? "" : piece.substr(0, split_at);
-            const TField* found = drinker.FindField(field);
+        for (const PotionPiece& piece : read_potion_text(text_of(potion, "wirkung"))) {
+            if (piece.text.empty()) continue;
+            const TField* found = drinker.FindField(piece.field);
             if (found == nullptr || found->Kind() != FieldKind::Int) {
-                problem(potion, "the potion " + quoted(name) + ": " + quoted(piece) +
+                problem(potion, "the potion " + quoted(name) + ": " + quoted(piece.text) +
                                     " names no number field of the player");
-                continue;
-            }
-            std::string rest = piece.substr(split_at + 1);
-            rest = rest.substr(0, rest.find_first_of("'#"));
-            if (piece[split_at] == '/' && text_to_int(rest) == 0) {
-                problem(potion,
-                        "the potion " + quoted(name) + ": " + quoted(piece) + " divides by zero");
+            } else if (piece.operand == "/" && piece.value == 0) {
+                problem(potion, "the potion " + quoted(name) + ": " + quoted(piece.text) +
+                                    " divides by zero");
             }
         }
     }
@@ -379,28 +365,14 @@ private:
                            int_to_text(fixed) + ", which holds no open tile");
     }
 
-    // The items a switch may aim at on the map: its doors and lights, by their records.
-    std::vector<const Record*> switch_targets(const Record& schalter) {
-        const int32_t ziel_x = int_of(schalter, "ziel_x");
-        const int32_t ziel_y = int_of(schalter, "ziel_y");
-        const std::string ziel_name = text_of(schalter, "ziel_name");
-        std::vector<const Record*> targets;
-        for (const RecordRef& record : map_.list.records()) {
-            if (!is_a(*record, "TDoor") && !is_a(*record, "TLeuchte")) continue;
-            if (text_of(*record, "name") != ziel_name) continue;
-            if (ziel_x != -1 && int_of(*record, "x") != ziel_x) continue;
-            if (ziel_y != -1 && int_of(*record, "y") != ziel_y) continue;
-            targets.push_back(record.get());
-        }
-        return targets;
-    }
-
-    std::vector<std::string> field_tokens(const Record& schalter) {
-        std::vector<std::string> tokens;
-        for (const std::string& token : pieces_of(text_of(schalter, "wirkung"))) {
-            if (!token.empty() && !is_switch_mode(token)) tokens.push_back(token);
-        }
-        return tokens;
+    // The item a switch acts on at the start, found by the rule's own search; null for none.
+    const Record* target_of(const Record& schalter) {
+        auto known = targets_.find(&schalter);
+        if (known != targets_.end()) return known->second;
+        const auto* rule = dynamic_cast<const TSchalter*>(&schalter);
+        const Record* target = rule != nullptr ? switch_target(*rule).get() : nullptr;
+        targets_.emplace(&schalter, target);
+        return target;
     }
 
     void check_switch(const Record& schalter) {
@@ -411,10 +383,10 @@ private:
                                          quoted(text_of(schalter, "art")) +
                                          ", which is none of trigger, button and exit");
         }
-        const std::vector<std::string> tokens = field_tokens(schalter);
-        if (art == "exit" || tokens.empty()) return;
-        const std::vector<const Record*> targets = switch_targets(schalter);
-        if (targets.empty()) {
+        const std::vector<SwitchStep> steps = read_switch_text(text_of(schalter, "wirkung"));
+        if (art == "exit" || steps.empty()) return;
+        const Record* found = target_of(schalter);
+        if (found == nullptr) {
             const int32_t ziel_x = int_of(schalter, "ziel_x");
             const int32_t ziel_y = int_of(schalter, "ziel_y");
             std::string where = ziel_x == -1 && ziel_y == -1 ? "anywhere on the map"
@@ -425,40 +397,41 @@ private:
                                          quoted(text_of(schalter, "ziel_name")) +
                                          ", but no door or light of that name stands " + where);
         }
-        const TTypeId& target = type_of(*targets.back());
-        for (const std::string& token : tokens) {
-            const TField* field = target.FindField(token);
+        const TTypeId& target = type_of(*found);
+        for (const SwitchStep& step : steps) {
+            const TField* field = target.FindField(step.field);
             if (field != nullptr && field->Kind() == FieldKind::Int) continue;
-            problem(schalter, "the switch " + name + ": " + quoted(token) +
+            problem(schalter, "the switch " + name + ": " + quoted(step.field) +
                                   " names no number field of " + target.Name());
         }
     }
 
     // Whether a switch's text can open a locked door: unlocking it, or opening it as it stands.
-    static bool text_opens(const std::vector<std::string>& pieces) {
-        std::string mode = "TOGGLE";
-        for (const std::string& token : pieces) {
-            if (is_switch_mode(token)) {
-                mode = token;
-            } else if ((equals_ignoring_case(token, "locked") && mode != "ACTIVATE") ||
-                       (equals_ignoring_case(token, "open") && mode != "DEACTIVATE")) {
-                return true;
-            }
-        }
-        return false;
+    static bool text_opens(const std::vector<SwitchStep>& steps) {
+        return std::any_of(steps.begin(), steps.end(), [](const SwitchStep& step) {
+            return (equals_ignoring_case(step.field, "locked") &&
+                    step.mode != SwitchMode::Activate) ||
+                   (equals_ignoring_case(step.field, "open") &&
+                    step.mode != SwitchMode::Deactivate);
+        });
     }
 
-    std::vector<const Record*> switches_opening(const Record& door) {
-        std::vector<const Record*> found;
-        for (const RecordRef& record : map_.list.records()) {
-            if (!is_a(*record, "TSchalter")) continue;
-            const std::string art = lower_case(text_of(*record, "art"));
-            if (art != "trigger" && art != "button") continue;
-            std::vector<const Record*> targets = switch_targets(*record);
-            if (targets.empty() || targets.back() != &door) continue;
-            if (text_opens(pieces_of(text_of(*record, "wirkung")))) found.push_back(record.get());
+    // The switches whose text can open each door they act on, found in one walk over the map.
+    const std::vector<const Record*>& switches_opening(const Record& door) {
+        if (!opening_known_) {
+            opening_known_ = true;
+            for (const RecordRef& record : map_.list.records()) {
+                if (!is_a(*record, "TSchalter")) continue;
+                const std::string art = lower_case(text_of(*record, "art"));
+                if (art != "trigger" && art != "button") continue;
+                if (!text_opens(read_switch_text(text_of(*record, "wirkung")))) continue;
+                if (const Record* target = target_of(*record))
+                    opening_[target].push_back(record.get());
+            }
         }
-        return found;
+        static const std::vector<const Record*> none;
+        auto found = opening_.find(&door);
+        return found == opening_.end() ? none : found->second;
     }
 
     bool key_exists(int32_t id) {
@@ -613,6 +586,9 @@ private:
 
     LoadProblems problems_;
     std::unordered_map<const Record*, RecordOrigin> where_;
+    std::unordered_map<const Record*, const Record*> targets_;
+    std::unordered_map<const Record*, std::vector<const Record*>> opening_;
+    bool opening_known_ = false;
     LoadedFile items_, monsters_, bindings_, player_, map_;
     Terrain terrain_;
 };

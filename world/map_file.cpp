@@ -14,6 +14,7 @@
 #include "world/leuchte.hpp"
 #include "world/schalter.hpp"
 #include "world/teleport.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -71,7 +72,7 @@ public:
             check_line(line, line_number, y);
             for (int32_t x = 0; x < map_width; ++x) {
                 const char c = x < static_cast<int32_t>(line.size()) ? line[x] : '0';
-                tile_grid.at(x, y)->ID = text_to_int(std::string_view(&c, 1));
+                set_terrain(*tile_grid.at(x, y), text_to_int(std::string_view(&c, 1)));
             }
         }
         report_load_problems(problems_);
@@ -108,21 +109,22 @@ private:
 
 // A light on the map is a fresh copy of its prototype; only its place and burn time come from
 // the record.
-void place_light(const std::string& file, const RecordLines& lines, const TLeuchte& record) {
+void place_light(const std::string& file, const RecordLines& lines, const TLeuchte& record,
+                 LoadProblems& problems) {
     auto light = std::dynamic_pointer_cast<TLeuchte>(TGegenstand::create_from_proto(record.name));
     const int32_t line = line_of(lines, record);
     if (!light) {
-        return warn_about_map(file,
-                              "the light " + shown_text(record.name) + at_text(record.x, record.y) +
-                                  " names no light prototype; skipped",
-                              line);
+        return problems.push_back({file, line,
+                                   "the light " + shown_text(record.name) +
+                                       at_text(record.x, record.y) +
+                                       " names no light prototype; skipped"});
     }
     TKartenTile* tile = map_tile(record.x, record.y);
     if (tile == nullptr) {
-        return warn_about_map(file,
-                              "the light " + shown_text(record.name) + at_text(record.x, record.y) +
-                                  " lies outside the map; skipped",
-                              line);
+        return problems.push_back({file, line,
+                                   "the light " + shown_text(record.name) +
+                                       at_text(record.x, record.y) +
+                                       " lies outside the map; skipped"});
     }
     light->x = record.x;
     light->y = record.y;
@@ -132,30 +134,17 @@ void place_light(const std::string& file, const RecordLines& lines, const TLeuch
 
 // Switches, doors and teleports stand in their tile's list and stay in map_records as well.
 template <class Feature>
-void place_features(const std::string& file, const RecordLines& lines) {
+void place_all(const std::string& file, const RecordLines& lines, LoadProblems& problems) {
     map_records->for_each_of<Feature>([&](std::shared_ptr<Feature>& feature) {
         if (TKartenTile* tile = map_tile(feature->x, feature->y)) {
             tile->gegenstaende()->append(feature);
             return;
         }
-        warn_about_map(file,
-                       "the " + TTypeId::Of<Feature>().Name() + at_text(feature->x, feature->y) +
-                           " lies outside the map; it stands on no tile",
-                       line_of(lines, *feature));
+        problems.push_back({file, line_of(lines, *feature),
+                            "the " + TTypeId::Of<Feature>().Name() +
+                                at_text(feature->x, feature->y) +
+                                " lies outside the map; it stands on no tile"});
     });
-}
-
-// Lights go first, so a light stands ahead of any switch, door or teleport on its tile.
-void place_records(const std::string& file, const RecordLines& lines,
-                   const PlaceMonsters& place_monsters) {
-    map_records->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& record) {
-        place_light(file, lines, *record);
-        map_records->remove(record.get());
-    });
-    if (place_monsters) place_monsters(file, lines);
-    place_features<TSchalter>(file, lines);
-    place_features<TDoor>(file, lines);
-    place_features<TTeleport>(file, lines);
 }
 
 }  // namespace
@@ -185,8 +174,28 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
     for (const RecordOrigin& origin : origins) {
         if (origin.file == file) lines.emplace(origin.record.get(), origin.line);
     }
-    place_records(file, lines, place_monsters);
+    // Lights go first, so a light stands ahead of any switch, door or teleport on its tile.
+    report_load_problems(place_lights(file, lines));
+    if (place_monsters) place_monsters(file, lines);
+    report_load_problems(place_features(file, lines));
     return std::nullopt;
+}
+
+LoadProblems place_lights(const std::string& file, const RecordLines& lines) {
+    LoadProblems problems;
+    map_records->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& record) {
+        place_light(file, lines, *record, problems);
+        map_records->remove(record.get());
+    });
+    return problems;
+}
+
+LoadProblems place_features(const std::string& file, const RecordLines& lines) {
+    LoadProblems problems;
+    place_all<TSchalter>(file, lines, problems);
+    place_all<TDoor>(file, lines, problems);
+    place_all<TTeleport>(file, lines, problems);
+    return problems;
 }
 
 }  // namespace grotmere

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "records/definition_loader.hpp"
 #include "records/load_problems.hpp"
@@ -34,6 +34,12 @@ using PlaceMonsters = std::function<void(const std::string& file, const RecordLi
 // brings the monsters.
 std::optional<LoadProblem> read_map_file(const std::string& file,
                                          const PlaceMonsters& place_monsters);
+
+// The two steps of a map load that put the records of map_records on the tiles, answering what
+// they would warn about: the lights (fresh copies of their prototypes, taken out of map_records),
+// then, after the monsters, the switches, doors and teleports (which stay in map_records too).
+LoadProblems place_lights(const std::string& file, const RecordLines& lines);
+LoadProblems place_features(const std::string& file, const RecordLines& lines);
 
 // One warning about the map file, on standard error and in `load_problems`; `line` 0 for the
 // file as a whole.
