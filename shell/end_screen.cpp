@@ -35,6 +35,42 @@ EndScreenFacts end_screen_facts(const std::string& ending, int64_t turns,
     return facts;
 }
 
+Score score_of_game(const std::string& date, int32_t seed, const std::string& ending, int64_t turns,
+                    const std::string& data_hash, const std::string& recording) {
+    Score score{date, seed, ending, turns};
+    if (player) {
+        score.level = player->level;
+        score.xp = player->xp;
+        score.gold = player->gold;
+    }
+    for (const auto& [name, count] : world_state.chronicle.kills)
+        score.slain += count;
+    score.data_hash = data_hash;
+    score.recording = recording;
+    return score;
+}
+
+namespace {
+
+std::string how_it_ended(const std::string& ending) {
+    if (ending == "escaped") return "escaped in";
+    if (ending == "death") return "died after";
+    if (ending == "escape") return "quit after";
+    return "ended after";
+}
+
+}  // namespace
+
+void show_best_scores(EndScreenFacts& facts, const std::vector<Score>& best, const Score& game) {
+    for (size_t k = 0; k < best.size(); ++k) {
+        const Score& s = best[k];
+        if (s == game) facts.best_marked = static_cast<int32_t>(k);
+        facts.best.push_back(std::to_string(k + 1) + ". " + how_it_ended(s.ending) + " " +
+                             std::to_string(s.turns) + " turns, level " + std::to_string(s.level) +
+                             ", xp " + std::to_string(s.xp));
+    }
+}
+
 AfterTheEnd show_end_screen(const EndScreenFacts& facts) {
     for (;;) {
         timer_wait(frame_timer);

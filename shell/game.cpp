@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/safe_file.hpp"
 #include "platform/backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/replay_backend.hpp"
@@ -13,6 +14,7 @@
 #include "shell/first_start.hpp"
 #include "shell/game_options.hpp"
 #include "shell/generated_dungeon.hpp"
+#include "shell/hall_of_fame.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/morgue.hpp"
@@ -158,14 +160,32 @@ std::string finish_files(const RunFiles& files, const GameRecorder& recorder, co
     return *written;
 }
 
+// Every ended game joins the hall of fame; the best of these data files, this game among them.
+std::vector<Score> note_score(const Score& game) {
+    const std::optional<std::string> file = scores_file();
+    if (!file) return {};
+    if (auto failure = add_score(*file, game))
+        std::fprintf(stderr, "grotmere: warning: %s\n", failure->c_str());
+    std::string problem;
+    const std::optional<std::string> text = read_small_file(*file, size_t{16} << 20, problem);
+    return text ? best_scores(read_score_text(*text).scores, game.data_hash, 10)
+                : std::vector<Score>{game};
+}
+
 // A death or an escape shows the end screen, unless the game is played --classic.
-AfterTheEnd after_the_end(const GameOptions& options, const RunTally& tally,
-                          const std::string& morgue) {
+AfterTheEnd after_the_end(const GameOptions& options, const RunTally& tally, int32_t seed,
+                          const std::string& morgue, const std::string& recording) {
+    const Score game = score_of_game(local_time_text(), seed, tally.ended, tally.turns,
+                                     data_files_hash(kDataFolder), recording);
+    const std::vector<Score> best = note_score(game);
     if (options.classic || (tally.ended != "death" && tally.ended != "escaped"))
         return AfterTheEnd::Quit;
     // The aids' keys are no more: Return and Escape belong to the end screen.
     set_window_aids(WindowAids{});
-    return show_end_screen(end_screen_facts(tally.ended, tally.turns, morgue));
+    EndScreenFacts facts = end_screen_facts(tally.ended, tally.turns, morgue);
+    facts.seed = seed;
+    show_best_scores(facts, best, game);
+    return show_end_screen(facts);
 }
 
 bool start(const GameOptions& options, int32_t seed, int& status) {
@@ -225,7 +245,10 @@ GameOutcome play_game(Backend& window, const GameOptions& options,
     keyboard().set_listener(nullptr);
     recorder.close();
     const std::string morgue = finish_files(files, recorder, tally, seed);
-    const AfterTheEnd next = after_the_end(options, tally, morgue);
+    const std::optional<std::string> recording = recorder.written_path();
+    const AfterTheEnd next =
+        after_the_end(options, tally, seed, morgue,
+                      recording ? std::filesystem::path(*recording).filename().string() : "-");
     set_backend(nullptr);
     return GameOutcome{0, next};
 }
@@ -303,6 +326,29 @@ int run_game(Backend& backend, const GameOptions& options, const ReplayFile* rep
     if (!enter_folder(backend, options)) return kBadFolder;
     if (replay) return replay_game(backend, options, *replay);
     return play_games(backend, options, begun_in);
+}
+
+int print_scores(const GameOptions& options) {
+    const DataFolderSearch search = find_data_folder(options.dir, data_folder_places());
+    if (!search.found) {
+        std::fprintf(stderr, "grotmere: %s\n", search.problem.c_str());
+        return kBadFolder;
+    }
+    const std::optional<std::string> file = scores_file();
+    std::string problem;
+    const std::optional<std::string> text =
+        file ? read_small_file(*file, size_t{16} << 20, problem) : std::string();
+    if (!text) {
+        std::fprintf(stderr, "grotmere: %s %s\n", file->c_str(), problem.c_str());
+        return 1;
+    }
+    const ScoreList list = read_score_text(*text);
+    const std::vector<Score> best =
+        best_scores(list.scores, data_files_hash((*search.found / kDataFolder).string()), 10);
+    if (best.empty())
+        std::printf("No game has ended on the data in %s yet.\n", search.found->c_str());
+    std::fputs(score_table(best).c_str(), stdout);
+    return 0;
 }
 
 }  // namespace grotmere

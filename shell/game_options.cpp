@@ -92,6 +92,10 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.action = GameArgs::Action::Version;
             return parsed;
         }
+        if (arg == "--scores") {
+            parsed.action = GameArgs::Action::Scores;
+            continue;
+        }
         if (arg == "--fullscreen") {
             parsed.options.fullscreen = true;
         } else if (arg == "--classic") {
@@ -137,6 +141,7 @@ std::string game_usage() {
            "  --speed X     with --replay: play the recording X times faster (0.125 to 64)\n"
            "  --help        print this text and exit\n"
            "  --version     print the version and exit\n"
+           "  --scores      print the hall of fame of the data folder and exit\n"
            "\n"
            "\n"
            "Without --seed, the seed is taken from the clock and shown in the morgue file.\n"

@@ -33,7 +33,7 @@ struct GameOptions {
 };
 
 struct GameArgs {
-    enum class Action { Play, Help, Version };
+    enum class Action { Play, Help, Version, Scores };
     Action action = Action::Play;
     GameOptions options;
     std::optional<std::string> usage_error;

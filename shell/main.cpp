@@ -28,6 +28,9 @@ int main(int argc, char** argv) {
         std::fputs(grotmere::game_usage().c_str(), stdout);
         return 0;
     }
+    if (parsed.action == grotmere::GameArgs::Action::Scores) {
+        return grotmere::print_scores(parsed.options);
+    }
     if (parsed.action == grotmere::GameArgs::Action::Version) {
         std::fputs(grotmere::game_version(parsed.options.dir).c_str(), stdout);
         return 0;
