@@ -32,6 +32,7 @@ namespace {
 constexpr int kBadFolder = 2;
 constexpr int kRefusedFile = 2;
 constexpr int kDiverges = 3;
+constexpr int kBadRecording = 2;
 const char* const kDataFolder = "bifs";
 
 void report_startup_failure(const StartupFailure& failure) {
@@ -56,6 +57,12 @@ bool enter_folder(Backend& window, const GameOptions& options) {
     return false;
 }
 
+// "generator 1, seed 42" when the game is played in a generated dungeon, else "".
+std::string dungeon_here() {
+    const std::optional<GeneratedMark> mark = generated_mark(std::filesystem::current_path());
+    return mark ? generated_line(*mark) : "";
+}
+
 // Generates the dungeon of the seed from the data folder's monsters and items into the user's
 // folder, and goes there to play it.
 bool enter_generated_dungeon(Backend& window, int32_t seed) {
@@ -75,6 +82,24 @@ bool enter_generated_dungeon(Backend& window, int32_t seed) {
     const std::string message = "cannot generate a dungeon: " + error;
     std::fprintf(stderr, "grotmere: %s\n", message.c_str());
     window.notify(message, "Grotmere");
+    return false;
+}
+
+// A recording of a generated dungeon plays in that dungeon, made again from its seed; a dungeon
+// of another version of the generator cannot be made again.
+bool enter_recorded_dungeon(Backend& window, const ReplayFile& replay) {
+    const std::optional<GeneratedMark> mark = read_generated_line(*replay.script.dungeon);
+    std::string refusal;
+    if (!mark) {
+        refusal = replay.path + " names a dungeon this game cannot read: " + *replay.script.dungeon;
+    } else if (mark->version != gen::kGeneratorVersion) {
+        refusal = replay.path + " was played in a dungeon of generator version " +
+                  std::to_string(mark->version) + "; this game's generator is version " +
+                  std::to_string(gen::kGeneratorVersion) + " and makes other dungeons";
+    }
+    if (refusal.empty()) return enter_generated_dungeon(window, mark->seed);
+    std::fprintf(stderr, "grotmere: %s\n", refusal.c_str());
+    window.notify(refusal, "Grotmere");
     return false;
 }
 
@@ -153,7 +178,8 @@ std::string finish_files(const RunFiles& files, const GameRecorder& recorder, co
                             tally.turns,
                             tally.passes,
                             recent_log_lines(),
-                            std::filesystem::current_path().string()};
+                            std::filesystem::current_path().string(),
+                            dungeon_here()};
     const std::optional<std::string> written = write_morgue(*files.morgue, morgue_text(facts));
     if (!written) return "";
     std::fprintf(stderr, "grotmere: morgue file: %s\n", written->c_str());
@@ -225,7 +251,7 @@ GameOutcome play_game(Backend& window, const GameOptions& options,
     GameRecorder recorder;
     if (files.recording) {
         recorder.open(open_output(*files.recording), seed, app_title, data_files_hash(kDataFolder),
-                      state_digest);
+                      state_digest, dungeon_here());
         // Keys are taken in at the timer wait only, as a playback hands them over, so the
         // recording replays exactly.
         keyboard().set_listener(&recorder);
@@ -324,6 +350,8 @@ std::optional<ReplayFile> read_replay(const std::string& path) {
 int run_game(Backend& backend, const GameOptions& options, const ReplayFile* replay) {
     const std::filesystem::path begun_in = std::filesystem::current_path();
     if (!enter_folder(backend, options)) return kBadFolder;
+    if (replay && replay->script.dungeon && !enter_recorded_dungeon(backend, *replay))
+        return kBadRecording;
     if (replay) return replay_game(backend, options, *replay);
     return play_games(backend, options, begun_in);
 }

@@ -28,6 +28,17 @@ std::optional<gen::Dungeon> generate_data_folder(int32_t seed, const std::filesy
 // "generator 1, seed 42": what a recording or a morgue file of a generated game names.
 std::string generated_dungeon_line(int32_t seed);
 
+// The generator's version and seed of the dungeon in a data folder, from its map file's first
+// comment; none for a dungeon made by hand.
+struct GeneratedMark {
+    int32_t version = 0;
+    int32_t seed = 0;
+};
+std::optional<GeneratedMark> generated_mark(const std::filesystem::path& folder);
+// The same from a recording's "generator 1, seed 42".
+std::optional<GeneratedMark> read_generated_line(const std::string& line);
+std::string generated_line(const GeneratedMark& mark);
+
 // Where `grotmere --new-dungeon` keeps the dungeon of a seed: under the user's data folder.
 std::optional<std::filesystem::path> generated_dungeon_folder(int32_t seed);
 

@@ -10,7 +10,8 @@
 namespace grotmere {
 
 bool GameRecorder::open(WrittenFile file, int32_t seed, const std::string& build,
-                        const std::string& data_hash, StateDigest digest) {
+                        const std::string& data_hash, StateDigest digest,
+                        const std::string& dungeon) {
     close();
     file_ = std::move(file);
     failed_ = false;
@@ -24,6 +25,7 @@ bool GameRecorder::open(WrittenFile file, int32_t seed, const std::string& build
         return false;
     }
     pending_ = "seed " + std::to_string(seed) + "\n# " + build + ", data " + data_hash + "\n";
+    if (!dungeon.empty()) pending_ += "# dungeon: " + dungeon + "\n";
     // A recording that replaces another takes its place at once, so a crash leaves the new one.
     flush();
     if (recording() && !file_.publish()) give_up();

@@ -33,8 +33,10 @@ public:
 
     // Starts the recording in `file`; false, with a warning, when it cannot be written. Without
     // a digest the recording holds no checkpoints.
+    // `dungeon` names a generated dungeon ("generator 1, seed 42") in a comment of its own.
     bool open(WrittenFile file, int32_t seed, const std::string& build,
-              const std::string& data_hash, StateDigest digest = {});
+              const std::string& data_hash, StateDigest digest = {},
+              const std::string& dungeon = "");
     bool recording() const { return file_.is_open(); }
 
     void pressed(int32_t code) override;
