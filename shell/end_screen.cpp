@@ -5,6 +5,7 @@
 #include "platform/drawing.hpp"
 #include "platform/key_codes.hpp"
 #include "platform/platform.hpp"
+#include "view/overlay_frame.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -79,6 +80,31 @@ AfterTheEnd show_end_screen(const EndScreenFacts& facts) {
         present_frame();
         if (key_hit(key::kReturn) != 0) return AfterTheEnd::NewGame;
         if (key_hit(key::kEscape) != 0 || close_requested() != 0) return AfterTheEnd::Quit;
+    }
+}
+
+bool ask_to_continue(const UnfinishedGame& game) {
+    const std::string seed = game.script.seed ? int_to_text(*game.script.seed) : "unknown";
+    for (;;) {
+        timer_wait(frame_timer);
+        clear_window();
+        draw_overlay_frame("AN UNFINISHED GAME",
+                           "Return: continue it.   Escape: end it and start a new game.");
+        set_color(255, 200, 120);
+        draw_text("A game on these data files was left without an end.", kOverlayMargin,
+                  kOverlayBodyTop);
+        set_color(220, 220, 220);
+        draw_text("Seed: " + seed, kOverlayMargin, kOverlayBodyTop + 3 * kOverlayLineHeight);
+        draw_text("Passes played: " + std::to_string(game.script.passes), kOverlayMargin,
+                  kOverlayBodyTop + 4 * kOverlayLineHeight);
+        draw_text("Last played: " + game.when, kOverlayMargin,
+                  kOverlayBodyTop + 5 * kOverlayLineHeight);
+        draw_text("Recording: " + game.recording, kOverlayMargin,
+                  kOverlayBodyTop + 7 * kOverlayLineHeight);
+        set_color(255, 255, 255);
+        present_frame();
+        if (key_hit(key::kReturn) != 0) return true;
+        if (key_hit(key::kEscape) != 0 || close_requested() != 0) return false;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "shell/hall_of_fame.hpp"
+#include "shell/unfinished_game.hpp"
 #include "view/end_screen.hpp"
 
 namespace grotmere {
@@ -28,5 +29,9 @@ Score score_of_game(const std::string& date, int32_t seed, const std::string& en
 void show_best_scores(EndScreenFacts& facts, const std::vector<Score>& best, const Score& game);
 
 AfterTheEnd show_end_screen(const EndScreenFacts& facts);
+
+// Asks in the window whether to continue the game left unfinished: true for Return, false for
+// Escape (or the window's close).
+bool ask_to_continue(const UnfinishedGame& game);
 
 }  // namespace grotmere

@@ -6,6 +6,7 @@
 
 #include "base/safe_file.hpp"
 #include "platform/backend.hpp"
+#include "platform/headless_backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/replay_backend.hpp"
 #include "shell/data_folder.hpp"
@@ -23,6 +24,7 @@
 #include "shell/recording.hpp"
 #include "shell/startup.hpp"
 #include "shell/state_digest.hpp"
+#include "shell/unfinished_game.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -233,8 +235,51 @@ struct GameOutcome {
     AfterTheEnd next = AfterTheEnd::Quit;
 };
 
+// Whether a close request keeps the game to be continued: a recorded game with the aids, whose
+// data folder this window holds the lock of.
+bool keeps_over_close(const GameOptions& options, const GameRecorder& recorder,
+                      const UnfinishedLock* lock) {
+    return !options.classic && recorder.recording() && lock && lock->held();
+}
+
+// A game from its first pass on: played until it ends, then its files, the hall of fame and the
+// end screen. A game kept over a close request writes none of them: its note stays.
+GameOutcome play_on(const GameOptions& options, const RunFiles& files, GameRecorder& recorder,
+                    int32_t seed, bool keep_over_close, const RunTally& so_far = {}) {
+    const std::string data_hash = data_files_hash(kDataFolder);
+    if (keep_over_close) {
+        recorder.leave_out_close_requests(true);
+        note_unfinished(data_hash, recorder.path());
+    }
+    // With the aids, presses that come faster than the passes wait for theirs instead of being
+    // lost, and so the keys are taken in at the timer wait only.
+    if (!options.classic) {
+        take_in_events_only_at_wait(true);
+        keyboard().set_one_press_per_pass(true);
+    }
+    RunTally tally = play(recorder);
+    tally.passes += so_far.passes;
+    tally.turns += so_far.turns;
+    keyboard().set_one_press_per_pass(false);
+    keyboard().set_listener(nullptr);
+    recorder.close();
+    if (keep_over_close && tally.ended == "close") {
+        std::fprintf(stderr, "grotmere: the game is kept; start grotmere again to continue it\n");
+        set_backend(nullptr);
+        return GameOutcome{};
+    }
+    if (keep_over_close) forget_unfinished(data_hash);
+    const std::string morgue = finish_files(files, recorder, tally, seed);
+    const std::optional<std::string> recording = recorder.written_path();
+    const AfterTheEnd next =
+        after_the_end(options, tally, seed, morgue,
+                      recording ? std::filesystem::path(*recording).filename().string() : "-");
+    set_backend(nullptr);
+    return GameOutcome{0, next};
+}
+
 GameOutcome play_game(Backend& window, const GameOptions& options,
-                      const std::filesystem::path& begun_in) {
+                      const std::filesystem::path& begun_in, const UnfinishedLock* lock) {
     set_backend(&window);
     const int32_t seed = options.seed.value_or(millisecs());
     const RunFiles files = run_files(options, seed, begun_in);
@@ -260,31 +305,87 @@ GameOutcome play_game(Backend& window, const GameOptions& options,
         // so the first recorded pass starts from the same keyboard as its playback.
         keyboard().clear_all();
     }
-    // With the aids, presses that come faster than the passes wait for theirs instead of being
-    // lost, and so the keys are taken in at the timer wait only.
-    if (!options.classic) {
-        take_in_events_only_at_wait(true);
-        keyboard().set_one_press_per_pass(true);
+    return play_on(options, files, recorder, seed, keeps_over_close(options, recorder, lock));
+}
+
+// Plays an unfinished game's recording back without a window, checking every checkpoint: the
+// game stands where it stood when it was left. None when it does; else why it cannot go on.
+std::optional<std::string> restore(const GameOptions& options, const UnfinishedGame& game,
+                                   RunTally& tally) {
+    HeadlessBackend quiet;
+    set_backend(&quiet);
+    int status = 0;
+    if (!start(options, game.script.seed.value_or(1), status))
+        return "the data files no longer start a game";
+    // As when the game was begun: the keyboard forgotten, keys taken in at the timer wait.
+    take_in_events_only_at_wait(true);
+    keyboard().clear_all();
+    ScriptCursor cursor(game.script);
+    CheckpointVerifier verifier(game.script);
+    for (int64_t pass = 1; pass <= game.script.passes; ++pass) {
+        quiet.queue_pass(cursor.next().value_or(PassInput{}));
+        const PassResult result = run_pass();
+        ++tally.passes;
+        if (result.turn_taken) ++tally.turns;
+        if (auto divergence = verifier.after_pass(pass)) return *divergence;
+        if (result.end) return "the recorded game has ended already";
     }
-    const RunTally tally = play(recorder);
-    keyboard().set_one_press_per_pass(false);
-    keyboard().set_listener(nullptr);
-    recorder.close();
-    const std::string morgue = finish_files(files, recorder, tally, seed);
-    const std::optional<std::string> recording = recorder.written_path();
-    const AfterTheEnd next =
-        after_the_end(options, tally, seed, morgue,
-                      recording ? std::filesystem::path(*recording).filename().string() : "-");
-    set_backend(nullptr);
-    return GameOutcome{0, next};
+    return std::nullopt;
+}
+
+// Restores the unfinished game and, on Return, goes on with it in the window, its recording going
+// on in the same file; on Escape ends it there, with its morgue file and its place in the hall of
+// fame. A game that cannot be restored is put aside, never lost.
+GameOutcome continue_or_end(Backend& window, const GameOptions& options, const UnfinishedGame& game,
+                            bool go_on, const UnfinishedLock& lock) {
+    const std::string data_hash = data_files_hash(kDataFolder);
+    RunTally so_far{0, 0, "close"};
+    if (auto failure = restore(options, game, so_far)) {
+        const std::string aside = put_aside(game.recording, "diverged");
+        const std::string message = "The unfinished game cannot be continued: " + *failure +
+                                    ". Its recording is kept as " + aside + ".";
+        std::fprintf(stderr, "grotmere: %s\n", message.c_str());
+        forget_unfinished(data_hash);
+        window.notify(message, "Grotmere");
+        reset_world();
+        return GameOutcome{0, AfterTheEnd::NewGame};
+    }
+    set_backend(&window);
+    window.open_window(kWindowWidth, kWindowHeight, app_title);
+    frame_timer = create_timer(20);
+    const int32_t seed = game.script.seed.value_or(1);
+    RunFiles files;
+    files.morgue = run_files(GameOptions{}, seed, std::filesystem::current_path()).morgue;
+    GameRecorder recorder;
+    const int64_t checked =
+        game.script.checkpoints.empty() ? -1 : game.script.checkpoints.back().pass;
+    recorder.resume(create_replacement(game.recording), game.kept_text, game.script.passes, checked,
+                    state_digest);
+    if (!go_on) {
+        recorder.close();
+        forget_unfinished(data_hash);
+        const std::string morgue = finish_files(files, recorder, so_far, seed);
+        after_the_end(options, so_far, seed, morgue,
+                      std::filesystem::path(game.recording).filename().string());
+        set_backend(nullptr);
+        reset_world();
+        return GameOutcome{0, AfterTheEnd::NewGame};
+    }
+    keyboard().set_listener(&recorder);
+    take_in_events_only_at_wait(true);
+    keyboard().clear_all();
+    return play_on(options, files, recorder, seed, keeps_over_close(options, recorder, &lock),
+                   so_far);
 }
 
 // Game after game while the end screen asks for a new one: each with a new seed, its recording
 // and morgue file in the user's folder. With --new-dungeon each game is played in the dungeon
-// generated from its seed, made from the data folder the player chose.
+// generated from its seed, made from the data folder the player chose. A game left unfinished on
+// these data files is offered first.
 int play_games(Backend& window, const GameOptions& options, const std::filesystem::path& begun_in) {
     const std::filesystem::path data_folder = std::filesystem::current_path();
     GameOptions game = options;
+    bool offered = false;
     for (;;) {
         if (game.new_dungeon) {
             // The dungeon and the game share the seed, so the seed alone plays the game again.
@@ -292,7 +393,21 @@ int play_games(Backend& window, const GameOptions& options, const std::filesyste
             std::filesystem::current_path(data_folder);
             if (!enter_generated_dungeon(window, *game.seed)) return kBadFolder;
         }
-        const GameOutcome outcome = play_game(window, game, begun_in);
+        const bool may_keep = !game.classic && game.record && !game.record_file;
+        const UnfinishedLock lock(may_keep ? data_files_hash(kDataFolder) : std::string());
+        std::optional<UnfinishedGame> unfinished;
+        if (lock.held() && !offered) unfinished = find_unfinished(data_files_hash(kDataFolder));
+        offered = true;
+        GameOutcome outcome;
+        if (unfinished) {
+            set_backend(&window);
+            window.open_window(kWindowWidth, kWindowHeight, read_app_title("build.cnt"));
+            frame_timer = create_timer(20);
+            const bool go_on = game.continue_game || ask_to_continue(*unfinished);
+            outcome = continue_or_end(window, game, *unfinished, go_on, lock);
+        } else {
+            outcome = play_game(window, game, begun_in, &lock);
+        }
         if (outcome.next == AfterTheEnd::Quit) return outcome.status;
         game.seed.reset();
         game.record_file.reset();

@@ -104,6 +104,8 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.options.record = false;
         } else if (arg == "--new-dungeon") {
             parsed.options.new_dungeon = true;
+        } else if (arg == "--continue") {
+            parsed.options.continue_game = true;
         } else if (takes_value(arg) && i + 1 >= args.size()) {
             parsed.usage_error = arg + " needs a value";
             return parsed;
@@ -129,6 +131,7 @@ std::string game_usage() {
            std::to_string(kLargestScale) +
            "\n"
            "  --classic     show only the game's own picture: no side panel, help or history\n"
+           "  --continue    continue the game left unfinished on these data files at once\n"
            "  --new-dungeon play a dungeon generated from the seed, kept in\n"
            "                $XDG_DATA_HOME/grotmere/dungeons/SEED/\n"
            "  --record FILE write the game's recording to FILE (default: a new file in\n"

@@ -32,6 +32,27 @@ bool GameRecorder::open(WrittenFile file, int32_t seed, const std::string& build
     return recording();
 }
 
+bool GameRecorder::resume(WrittenFile file, const std::string& kept, int64_t passes,
+                          int64_t checked, StateDigest digest) {
+    close();
+    file_ = std::move(file);
+    failed_ = false;
+    closed_whole_ = false;
+    digest_ = std::move(digest);
+    passes_ = passes;
+    checked_pass_ = checked;
+    if (!file_.is_open()) {
+        std::fprintf(stderr, "grotmere: warning: the recording cannot go on: %s\n",
+                     file_.failure().c_str());
+        failed_ = true;
+        return false;
+    }
+    pending_ = kept;
+    flush();
+    if (recording() && !file_.publish()) give_up();
+    return recording();
+}
+
 void GameRecorder::add(const std::string& word) {
     if (!line_.empty()) line_ += ' ';
     line_ += word;
@@ -62,6 +83,7 @@ void GameRecorder::focus_changed() {
 }
 
 void GameRecorder::close_requested() {
+    if (leave_out_closes_) return;
     add("close");
     last_press_.clear();
 }
