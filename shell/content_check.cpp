@@ -13,6 +13,7 @@
 #include "base/text_file.hpp"
 #include "records/definition_loader.hpp"
 #include "records/field_registry.hpp"
+#include "shell/content_check_parts.hpp"
 #include "shell/record_types.hpp"
 #include "shell/startup_definitions.hpp"
 #include "world/karte.hpp"
@@ -24,64 +25,6 @@
 namespace grotmere {
 
 namespace {
-
-// --- records read through the registry ---------------------------------------------------------
-
-const TTypeId& type_of(const Record& record) {
-    return *TTypeId::ForObject(record);
-}
-
-bool is_a(const Record& record, std::string_view type_name) {
-    const TTypeId* type = TTypeId::ForName(type_name);
-    return type != nullptr && type_of(record).IsA(*type);
-}
-
-int32_t int_of(const Record& record, std::string_view field_name) {
-    const TField* field = type_of(record).FindField(field_name);
-    return field != nullptr ? field->GetInt(record) : 0;
-}
-
-std::string text_of(const Record& record, std::string_view field_name) {
-    const TField* field = type_of(record).FindField(field_name);
-    if (field == nullptr) return {};
-    FieldValue value = field->Get(record);
-    const std::string* text = std::get_if<std::string>(&value);
-    return text != nullptr ? *text : std::string();
-}
-
-// The value a treasure is bought with is the one every item declares, not the one keys and doors
-// declare again for themselves.
-int32_t item_value(const Record& item) {
-    return TTypeId::ForName("TGegenstand")->FindField("preis")->GetInt(item);
-}
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-std::string at(int32_t x, int32_t y) {
-    return "(" + int_to_text(x) + "|" + int_to_text(y) + ")";
-}
-
-// One file's records with the line each was written on.
-struct LoadedFile {
-    std::string file;
-    RecordList list;
-    RecordOrigins origins;
-};
-
-// The map's terrain as the map file gives it.
-struct Terrain {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<int32_t> ids;  // [x * height + y]
-    bool usable = false;
-
-    bool inside(int32_t x, int32_t y) const {
-        return usable && x >= 0 && y >= 0 && x < width && y < height;
-    }
-    bool open(int32_t x, int32_t y) const { return inside(x, y) && ids[x * height + y] != 1; }
-};
 
 class ContentCheck {
 public:
@@ -102,7 +45,17 @@ public:
         check_items();
         check_player();
         check_map_records();
-        check_exits();
+        check_way_out(
+            {.items = items_,
+             .monsters = monsters_,
+             .player = player_,
+             .map = map_,
+             .terrain = terrain_,
+             .switches_opening = [this](const Record& door) -> const std::vector<const Record*>& {
+                 return switches_opening(door);
+             },
+             .problem = [this](const Record& record,
+                               std::string message) { problem(record, std::move(message)); }});
         return std::move(problems_);
     }
 
@@ -192,10 +145,7 @@ private:
     // --- prototypes ---------------------------------------------------------------------------
 
     const Record* item_named(const std::string& name, std::string_view type = "TGegenstand") {
-        for (const RecordRef& item : items_.list.records()) {
-            if (text_of(*item, "name") == name) return is_a(*item, type) ? item.get() : nullptr;
-        }
-        return nullptr;
+        return grotmere::item_named(items_, name, type);
     }
 
     bool monster_named(const std::string& name) {
@@ -465,122 +415,6 @@ private:
             problem(teleport, "the teleport " + name + " leads outside the map to " + at(x, y));
         } else if (!terrain_.open(x, y)) {
             problem(teleport, "the teleport " + name + " leads into a wall at " + at(x, y));
-        }
-    }
-
-    // --- the way out --------------------------------------------------------------------------
-
-    // The keys a player can hold: those of the starting pack, and those a slain monster may drop
-    // (a key whose value some monster's drop budget can pay).
-    std::set<int32_t> obtainable_keys() {
-        std::set<int32_t> keys;
-        for (const RecordRef& record : player_.list.records()) {
-            if (!is_a(*record, "TGegenstand")) continue;
-            if (const Record* key = item_named(text_of(*record, "name"), "TKey"))
-                keys.insert(int_of(*key, "key_id"));
-        }
-        int32_t richest = 0;
-        for (const RecordRef& monster : monsters_.list.records())
-            richest = std::max(richest, int_of(*monster, "gold_drop"));
-        for (const RecordRef& item : items_.list.records()) {
-            const int32_t value = item_value(*item);
-            if (is_a(*item, "TKey") && value > 0 && value <= richest)
-                keys.insert(int_of(*item, "key_id"));
-        }
-        return keys;
-    }
-
-    void check_exits() {
-        std::vector<const Record*> exits;
-        for (const RecordRef& record : map_.list.records()) {
-            if (is_a(*record, "TSchalter") && lower_case(text_of(*record, "art")) == "exit" &&
-                terrain_.open(int_of(*record, "x"), int_of(*record, "y"))) {
-                exits.push_back(record.get());
-            }
-        }
-        RecordRef hero = player_.list.first();
-        if (exits.empty() || !hero || !is_a(*hero, "TPlayer")) return;
-        const int32_t start_x = int_of(*hero, "x");
-        const int32_t start_y = int_of(*hero, "y");
-        if (!terrain_.open(start_x, start_y)) return;
-        std::vector<char> reached = reachable_from(start_x, start_y);
-        for (const Record* exit : exits) {
-            const int32_t x = int_of(*exit, "x");
-            const int32_t y = int_of(*exit, "y");
-            if (reached[x * terrain_.height + y]) continue;
-            problem(*exit, "the exit " + quoted(text_of(*exit, "name")) + " at " + at(x, y) +
-                               " cannot be reached from the start at " + at(start_x, start_y) +
-                               " through doors the player can open");
-        }
-    }
-
-    // Walks from the start over every tile the player can enter, through doors that are open,
-    // unlocked, fit a key the player can hold, or that a switch already reached opens; teleports
-    // reached carry the walk on. Repeats until a round opens nothing new.
-    std::vector<char> reachable_from(int32_t start_x, int32_t start_y) {
-        const std::set<int32_t> keys = obtainable_keys();
-        std::set<const Record*> opened;
-        std::unordered_map<int32_t, std::vector<const Record*>> doors;
-        for (const RecordRef& record : map_.list.records()) {
-            if (!is_a(*record, "TDoor")) continue;
-            const int32_t x = int_of(*record, "x");
-            const int32_t y = int_of(*record, "y");
-            if (terrain_.inside(x, y)) doors[x * terrain_.height + y].push_back(record.get());
-            if (!int_of(*record, "locked") || int_of(*record, "open") ||
-                keys.count(int_of(*record, "key_id")))
-                opened.insert(record.get());
-        }
-        std::vector<char> reached;
-        for (size_t before = 0;;) {
-            reached = flood(start_x, start_y, doors, opened);
-            open_by_switches(reached, opened);
-            if (opened.size() == before) return reached;
-            before = opened.size();
-        }
-    }
-
-    std::vector<char> flood(int32_t x0, int32_t y0,
-                            const std::unordered_map<int32_t, std::vector<const Record*>>& doors,
-                            const std::set<const Record*>& opened) {
-        const int32_t h = terrain_.height;
-        std::vector<char> reached(static_cast<size_t>(terrain_.width) * h, 0);
-        std::deque<std::pair<int32_t, int32_t>> queue{{x0, y0}};
-        reached[x0 * h + y0] = 1;
-        auto enter = [&](int32_t x, int32_t y) {
-            if (!terrain_.open(x, y) || reached[x * h + y]) return;
-            auto here = doors.find(x * h + y);
-            if (here != doors.end()) {
-                for (const Record* door : here->second)
-                    if (!opened.count(door)) return;
-            }
-            reached[x * h + y] = 1;
-            queue.emplace_back(x, y);
-        };
-        while (!queue.empty()) {
-            auto [x, y] = queue.front();
-            queue.pop_front();
-            enter(x - 1, y);
-            enter(x + 1, y);
-            enter(x, y - 1);
-            enter(x, y + 1);
-            for (const RecordRef& record : map_.list.records()) {
-                if (is_a(*record, "TTeleport") && int_of(*record, "x") == x &&
-                    int_of(*record, "y") == y && text_of(*record, "target_map") == kMapFile)
-                    enter(int_of(*record, "target_x"), int_of(*record, "target_y"));
-            }
-        }
-        return reached;
-    }
-
-    void open_by_switches(const std::vector<char>& reached, std::set<const Record*>& opened) {
-        for (const RecordRef& record : map_.list.records()) {
-            if (!is_a(*record, "TDoor") || opened.count(record.get())) continue;
-            for (const Record* schalter : switches_opening(*record)) {
-                const int32_t x = int_of(*schalter, "x");
-                const int32_t y = int_of(*schalter, "y");
-                if (terrain_.inside(x, y) && reached[x * terrain_.height + y])
-                    opened.insert(record.get());
-            }
         }
     }
 
