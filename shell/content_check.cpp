@@ -144,8 +144,16 @@ private:
 
     // --- prototypes ---------------------------------------------------------------------------
 
+    // The first prototype of each name decides, as the game's lookup does.
     const Record* item_named(const std::string& name, std::string_view type = "TGegenstand") {
-        return grotmere::item_named(items_, name, type);
+        if (!items_named_known_) {
+            items_named_known_ = true;
+            for (const RecordRef& item : items_.list.records())
+                items_named_.emplace(text_of(*item, "name"), item.get());
+        }
+        auto found = items_named_.find(name);
+        if (found == items_named_.end()) return nullptr;
+        return is_a(*found->second, type) ? found->second : nullptr;
     }
 
     bool monster_named(const std::string& name) {
@@ -210,10 +218,14 @@ private:
 
     void check_key(const Record& key) {
         const int32_t id = int_of(key, "key_id");
-        for (const RecordRef& door : map_.list.records()) {
-            if (is_a(*door, "TDoor") && int_of(*door, "key_id") == id && int_of(*door, "locked"))
-                return;
+        if (locks_.empty()) {
+            for (const RecordRef& door : map_.list.records()) {
+                if (is_a(*door, "TDoor") && int_of(*door, "locked"))
+                    locks_.insert(int_of(*door, "key_id"));
+            }
+            locks_.insert(kNoKeyId);  // known now, even for a map without locked doors
         }
+        if (locks_.count(id) != 0) return;
         problem(key, "the key " + quoted(text_of(key, "name")) + " (key_id " + int_to_text(id) +
                          ") fits no locked door of the map");
     }
@@ -385,10 +397,13 @@ private:
     }
 
     bool key_exists(int32_t id) {
-        auto records = items_.list.records();
-        return std::any_of(records.begin(), records.end(), [&](const RecordRef& item) {
-            return is_a(*item, "TKey") && int_of(*item, "key_id") == id;
-        });
+        if (keys_.empty()) {
+            for (const RecordRef& item : items_.list.records()) {
+                if (is_a(*item, "TKey")) keys_.insert(int_of(*item, "key_id"));
+            }
+            keys_.insert(kNoKeyId);
+        }
+        return id != kNoKeyId && keys_.count(id) != 0;
     }
 
     void check_locked_door(const Record& door) {
@@ -423,6 +438,12 @@ private:
     std::unordered_map<const Record*, const Record*> targets_;
     std::unordered_map<const Record*, std::vector<const Record*>> opening_;
     bool opening_known_ = false;
+    // The key_ids of the item file's keys and of the map's locked doors, each gathered once;
+    // kNoKeyId marks a set as gathered.
+    static constexpr int64_t kNoKeyId = int64_t{1} << 40;
+    std::set<int64_t> keys_, locks_;
+    std::unordered_map<std::string, const Record*> items_named_;
+    bool items_named_known_ = false;
     LoadedFile items_, monsters_, bindings_, player_, map_;
     Terrain terrain_;
 };

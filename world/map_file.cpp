@@ -1,5 +1,7 @@
 #include "world/map_file.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string_view>
 
@@ -19,16 +21,27 @@
 
 namespace grotmere {
 
-void warn_about_map(const std::string& file, const std::string& message, int32_t line) {
-    report_load_problems({LoadProblem{file, line, message}});
-}
-
 int32_t line_of(const RecordLines& lines, const Record& record) {
     auto found = lines.find(&record);
     return found == lines.end() ? 0 : found->second;
 }
 
 namespace {
+
+void append(LoadProblems& to, LoadProblems more) {
+    to.insert(to.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+}
+
+// A file of a hundred thousand bad records is told about its first ones and how many more it
+// holds, as the loader tells about its own.
+LoadProblems at_most(const std::string& file, int32_t most, LoadProblems problems) {
+    const auto kept = static_cast<size_t>(most);
+    if (problems.size() <= kept) return problems;
+    const auto more = static_cast<int32_t>(problems.size() - kept);
+    problems.resize(kept);
+    problems.push_back({file, 0, int_to_text(more) + " more problems are not shown"});
+    return problems;
+}
 
 std::string at_text(int32_t x, int32_t y) {
     return " at (" + int_to_text(x) + "|" + int_to_text(y) + ")";
@@ -167,17 +180,23 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
     const int32_t records_offset = in->byte_position();
     close_file(in);
     RecordOrigins origins;
+    int32_t told = 0;
     if (map_records) {
-        report_load_problems(read_definitions_traced(*map_records, file, records_offset, origins));
+        const LoadProblems read =
+            read_definitions_traced(*map_records, file, records_offset, origins);
+        told = static_cast<int32_t>(std::count_if(
+            read.begin(), read.end(), [&](const LoadProblem& p) { return p.file == file; }));
+        report_load_problems(read);
     }
     RecordLines lines;
     for (const RecordOrigin& origin : origins) {
         if (origin.file == file) lines.emplace(origin.record.get(), origin.line);
     }
     // Lights go first, so a light stands ahead of any switch, door or teleport on its tile.
-    report_load_problems(place_lights(file, lines));
-    if (place_monsters) place_monsters(file, lines);
-    report_load_problems(place_features(file, lines));
+    LoadProblems placing = place_lights(file, lines);
+    if (place_monsters) append(placing, place_monsters(file, lines));
+    append(placing, place_features(file, lines));
+    report_load_problems(at_most(file, std::max(kMostWarningsPerFile - told, 0), placing));
     return std::nullopt;
 }
 

@@ -25,8 +25,10 @@ using RecordLines = std::unordered_map<const Record*, int32_t>;
 
 // Puts the map section's monster spawns on the map: it runs after the lights are placed and
 // before the switches, doors and teleports, and takes the spawn records out of map_records.
-// `lines` tells where each record of the file began, for warnings.
-using PlaceMonsters = std::function<void(const std::string& file, const RecordLines& lines)>;
+// `lines` tells where each record of the file began; it answers the warnings, which the load
+// reports with its own (at most kMostWarningsPerFile of them for the file, then a count).
+using PlaceMonsters =
+    std::function<LoadProblems(const std::string& file, const RecordLines& lines)>;
 
 // Loads the file as the map (relative to the working directory). Returns none, or why the file
 // was refused: the file and a message naming the bad value, such as "the map width 300 lies
@@ -40,10 +42,6 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
 // then, after the monsters, the switches, doors and teleports (which stay in map_records too).
 LoadProblems place_lights(const std::string& file, const RecordLines& lines);
 LoadProblems place_features(const std::string& file, const RecordLines& lines);
-
-// One warning about the map file, on standard error and in `load_problems`; `line` 0 for the
-// file as a whole.
-void warn_about_map(const std::string& file, const std::string& message, int32_t line = 0);
 
 // Where a record of the map file began, or 0 when it is not known.
 int32_t line_of(const RecordLines& lines, const Record& record);

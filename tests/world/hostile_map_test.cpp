@@ -86,6 +86,16 @@ TEST_F(HostileMap, WarningsAboutMapRecordsNameTheirLine) {
 
 // The light's square and its line walks are cut to the map: a reach far below 0 lights
 // nothing, and a reach far above the map lights the map, whether the light lies or is carried.
+TEST_F(HostileMap, AThousandBadRecordsAreToldAsAHundredAndACount) {
+    std::string records;
+    for (int k = 0; k < 1000; ++k)
+        records += "TGegner { name = Nobody" + std::to_string(k) + " }\n";
+    load("4\n2\n0000\n0000\n" + records + "TLeuchte { name = Candle }\n");
+    ASSERT_EQ(load_problems.size(), 101U);
+    EXPECT_EQ(load_problems.back().to_text(),
+              file() + ": warning: 901 more problems are not shown");
+}
+
 TEST_F(HostileMap, LightsOfAnyReachStayOnTheMap) {
     load(
         "5\n5\n00000\n00000\n00000\n00000\n00000\n"
