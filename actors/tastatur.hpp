@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
+#include "platform/key_codes.hpp"
 #include "records/record.hpp"
 
 namespace grotmere {
@@ -71,5 +73,22 @@ inline constexpr std::array<Binding, 22> kBindings = {{
     {"toggle_wearings", &TTastatur::toggle_wearings, 0, 12, "Show or hide the worn items"},
     {"wait", &TTastatur::wait, 0, 5, "Wait a turn"},
 }};
+
+// The first command the key code is bound to, or null.
+inline const Binding* binding_of(const TTastatur& keys, int32_t code) {
+    for (const Binding& binding : kBindings) {
+        if (keys.*binding.key == code) return &binding;
+    }
+    return nullptr;
+}
+
+// A command bound to Escape takes its hits before the game looks for them, so Escape no longer
+// ends the game: what the start-up and the content check say of it, or "" when Escape is free.
+inline std::string escape_taken(const TTastatur& keys) {
+    const Binding* taken = binding_of(keys, key::kEscape);
+    if (taken == nullptr) return "";
+    return std::string("Escape is bound to \"") + taken->field +
+           "\", so it no longer ends the game: close the window to quit";
+}
 
 }  // namespace grotmere

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "actors/tastatur.hpp"
 #include "actors/trank.hpp"
 #include "base/random.hpp"
 #include "base/text.hpp"
@@ -41,6 +42,7 @@ public:
         load(player_, kPlayerFile);
 
         check_first_record(bindings_, "TTastatur");
+        check_escape();
         check_first_record(player_, "TPlayer");
         check_items();
         check_player();
@@ -169,6 +171,11 @@ private:
         problem(loaded.file, 1, "the file does not begin with a " + std::string(type) + " record");
     }
 
+    void check_escape() {
+        const auto* keys = dynamic_cast<const TTastatur*>(bindings_.list.first().get());
+        if (keys != nullptr && !escape_taken(*keys).empty()) problem(*keys, escape_taken(*keys));
+    }
+
     void check_items() {
         for (const RecordRef& item : items_.list.records()) {
             if (is_a(*item, "TWaffe") && int_of(*item, "reichweite") > 0) check_ammunition(*item);
@@ -240,9 +247,26 @@ private:
             } else if (is_a(*record, "TGegenstand") && !item_named(text_of(*record, "name"))) {
                 problem(*record, "the starting item " + quoted(text_of(*record, "name")) +
                                      " names no item prototype");
+            } else if (is_a(*record, "TGegenstand")) {
+                add_to_starting_stack(*record);
             }
             first = false;
         }
+    }
+
+    // Starting items of one name stack; a stack past 32 bits wraps, said at the record that
+    // takes it over.
+    void add_to_starting_stack(const Record& record) {
+        const std::string name = text_of(record, "name");
+        const int32_t count = int_of(record, "anzahl") != 0 ? int_of(record, "anzahl")
+                                                            : int_of(*item_named(name), "anzahl");
+        int64_t& total = starting_stacks_[name];
+        const bool fitted = total == static_cast<int32_t>(total);
+        total += count;
+        if (!fitted || total == static_cast<int32_t>(total)) return;
+        problem(record, "the starting stack of " + quoted(name) + " adds up to " +
+                            std::to_string(total) + ", beyond 32 bits: the game holds " +
+                            int_to_text(static_cast<int32_t>(static_cast<uint32_t>(total))));
     }
 
     // --- the map's records --------------------------------------------------------------------
@@ -443,6 +467,7 @@ private:
     static constexpr int64_t kNoKeyId = int64_t{1} << 40;
     std::set<int64_t> keys_, locks_;
     std::unordered_map<std::string, const Record*> items_named_;
+    std::unordered_map<std::string, int64_t> starting_stacks_;
     bool items_named_known_ = false;
     LoadedFile items_, monsters_, bindings_, player_, map_;
     Terrain terrain_;

@@ -50,9 +50,7 @@ AidsState& aids_state() {
 // Whether the key-binding file gives this key to a command; such a key keeps its command.
 bool bound(int32_t code) {
     if (!bindings) return false;
-    const TTastatur& k = *bindings;
-    return std::any_of(kBindings.begin(), kBindings.end(),
-                       [&](const Binding& binding) { return k.*binding.key == code; });
+    return binding_of(*bindings, code) != nullptr;
 }
 
 // A hit of a window key the binding file leaves free. A free key is read by nothing else, so

@@ -56,11 +56,12 @@ std::vector<Command> commands(const TTastatur* keys) {
     return list;
 }
 
-std::vector<Command> window_commands(WindowKeys window_keys) {
+std::vector<Command> window_commands(const TTastatur* keys, WindowKeys window_keys) {
     std::vector<Command> list = {{"This help", "F1"}};
     if (window_keys.history) list.push_back({"Message history", "F2"});
     if (window_keys.fullscreen) list.push_back({"Fullscreen", "F11, Alt+Return"});
-    list.push_back({"Quit the game", "Escape"});
+    const bool escape_free = keys == nullptr || escape_taken(*keys).empty();
+    list.push_back({"Quit the game", escape_free ? "Escape" : "close the window"});
     return list;
 }
 
@@ -129,7 +130,7 @@ void draw_help_overlay(const TTastatur* keys, WindowKeys window_keys) {
     y += 2 * kOverlayLineHeight;
     draw_commands(commands(keys), y);
     y += kOverlayLineHeight;
-    draw_commands(window_commands(window_keys), y);
+    draw_commands(window_commands(keys, window_keys), y);
     draw_legend(kOverlayBodyTop);
     set_color(255, 255, 255);
 }
