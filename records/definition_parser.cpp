@@ -343,6 +343,12 @@ private:
         const std::string high_text = text.substr(underscore + 1);
         warn_if_out_of_range(low_text, line);
         warn_if_out_of_range(high_text, line);
+        // A bound without a digit ("[_]", "[a_b]") reads as 0, as the number rules say.
+        if (low_text.find_first_of("0123456789") == std::string::npos ||
+            high_text.find_first_of("0123456789") == std::string::npos) {
+            warn(line, "the range " + shown_text(text) + " has a bound that holds no number; " +
+                           "it is read as 0");
+        }
         int32_t low = text_to_int(low_text);
         int32_t high = text_to_int(high_text);
         field_->Set(*record_, int_to_text(random_range(low, high)));

@@ -88,6 +88,7 @@ private:
             }
         }
         terrain_.ids.assign(static_cast<size_t>(terrain_.width) * terrain_.height, 0);
+        bool told_odd_tile = false;
         for (int32_t y = 0; y < terrain_.height; ++y) {
             if (in->at_end()) {
                 problem(kMapFile, y + 3,
@@ -104,12 +105,17 @@ private:
                         "row " + int_to_text(y) + " has " + int_to_text(length) +
                             " tiles, but the map is " + int_to_text(terrain_.width) + " wide");
             }
+            const std::string odd = told_odd_tile ? "" : odd_tile_in_row(row, y, terrain_.width);
+            told_odd_tile = !odd.empty();
+            if (told_odd_tile) problem(kMapFile, y + 3, odd);
             for (int32_t x = 0; x < std::min(length, terrain_.width); ++x) {
                 terrain_.ids[x * terrain_.height + y] = text_to_int(std::string_view(&row[x], 1));
             }
         }
         terrain_.usable = true;
         const int32_t offset = in->byte_position();
+        const std::string beyond = rows_beyond_height(*in, terrain_.width, terrain_.height);
+        if (!beyond.empty()) problem(kMapFile, terrain_.height + 3, beyond);
         close_file(in);
         // Teleports take the loaded map as their target map, as they do in the game.
         map_width = terrain_.width;
@@ -304,6 +310,9 @@ private:
             } else if (is_a(*record, "TTeleport")) {
                 check_place(*record, "the teleport " + name);
                 check_teleport(*record);
+            } else if (const std::string unplaced = unplaced_map_record(*record);
+                       !unplaced.empty()) {
+                problem(*record, unplaced);
             }
         }
     }

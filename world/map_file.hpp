@@ -11,6 +11,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/text_file.hpp"
 #include "records/definition_loader.hpp"
 #include "records/load_problems.hpp"
 
@@ -42,6 +43,17 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
 // then, after the monsters, the switches, doors and teleports (which stay in map_records too).
 LoadProblems place_lights(const std::string& file, const RecordLines& lines);
 LoadProblems place_features(const std::string& file, const RecordLines& lines);
+
+// What a map file holds that the rules read soundly though it was surely not meant, for the
+// load's warnings and the content check alike; each answers "" when all is well.
+// - The first character of a grid row, within the map's width, that is no terrain digit (read as
+//   floor). A row that holds "{", "}" or "=" is said apart, as the record section.
+std::string odd_tile_in_row(const std::string& row, int32_t y, int32_t width);
+// - The lines after the grid that look like more rows (digits only, the map's width long): the
+//   height may be too small, and they are read as the record section. Reads from `in`.
+std::string rows_beyond_height(TextFile& in, int32_t width, int32_t height);
+// - A record of the map's section that nothing places: treasure, missiles and buffs.
+std::string unplaced_map_record(const Record& record);
 
 // Where a record of the map file began, or 0 when it is not known.
 int32_t line_of(const RecordLines& lines, const Record& record);
