@@ -468,10 +468,6 @@ private:
     std::vector<std::shared_ptr<TBifList>> pending_;
 };
 
-void load_tokens(LoadContext& context, const std::string& file, std::vector<Token> tokens) {
-    DefinitionParser(context, file, std::move(tokens)).run();
-}
-
 }  // namespace
 
 void load_tokens(LoadContext& context, const std::string& file, std::vector<Token> tokens) {

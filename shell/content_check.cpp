@@ -436,7 +436,7 @@ private:
             }
             keys_.insert(kNoKeyId);
         }
-        return id != kNoKeyId && keys_.count(id) != 0;
+        return keys_.count(id) != 0;
     }
 
     void check_locked_door(const Record& door) {
