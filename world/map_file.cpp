@@ -1,5 +1,7 @@
 #include "world/map_file.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string_view>
 
@@ -19,8 +21,40 @@
 
 namespace grotmere {
 
-void warn_about_map(const std::string& file, const std::string& message, int32_t line) {
-    report_load_problems({LoadProblem{file, line, message}});
+std::string odd_tile_in_row(const std::string& row, int32_t y, int32_t width) {
+    if (row.find_first_of("{}=") != std::string::npos) return "";
+    const size_t within = std::min(row.size(), static_cast<size_t>(std::max(width, 0)));
+    const size_t at = row.find_first_not_of("0123456789");
+    if (at == std::string::npos || at >= within) return "";
+    return "row " + int_to_text(y) + " holds " + shown_text(row.substr(at, 1)) + " at column " +
+           int_to_text(static_cast<int32_t>(at)) +
+           ", which is no terrain digit: it is read as floor (0)";
+}
+
+std::string rows_beyond_height(TextFile& in, int32_t width, int32_t height) {
+    int32_t rows = 0;
+    while (!in.at_end()) {
+        const std::string line = in.read_line();
+        const bool row_like = !line.empty() && static_cast<int32_t>(line.size()) == width &&
+                              line.find_first_not_of("0123456789") == std::string::npos;
+        if (!row_like) break;
+        ++rows;
+    }
+    if (rows == 0) return "";
+    return int_to_text(rows) + " lines after the grid's " + int_to_text(height) +
+           " rows look like more rows: the height may be too small; they are read as records";
+}
+
+std::string unplaced_map_record(const Record& record) {
+    const TTypeId* type = TTypeId::ForObject(record);
+    if (type == nullptr) return "";
+    for (const char* unplaced : {"TTreasure", "TGeschoss", "TBuff"}) {
+        if (type->Name() == unplaced) {
+            return "a " + type->Name() +
+                   " record among the map's records is placed nowhere and does nothing";
+        }
+    }
+    return "";
 }
 
 int32_t line_of(const RecordLines& lines, const Record& record) {
@@ -29,6 +63,21 @@ int32_t line_of(const RecordLines& lines, const Record& record) {
 }
 
 namespace {
+
+void append(LoadProblems& to, LoadProblems more) {
+    to.insert(to.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+}
+
+// A file of a hundred thousand bad records is told about its first ones and how many more it
+// holds, as the loader tells about its own.
+LoadProblems at_most(const std::string& file, int32_t most, LoadProblems problems) {
+    const auto kept = static_cast<size_t>(most);
+    if (problems.size() <= kept) return problems;
+    const auto more = static_cast<int32_t>(problems.size() - kept);
+    problems.resize(kept);
+    problems.push_back({file, 0, int_to_text(more) + " more problems are not shown"});
+    return problems;
+}
 
 std::string at_text(int32_t x, int32_t y) {
     return " at (" + int_to_text(x) + "|" + int_to_text(y) + ")";
@@ -59,7 +108,7 @@ class GridReader {
 public:
     GridReader(const std::string& file, TextFile& in) : file_(file), in_(in) {}
 
-    void read() {
+    void read_rows() {
         for (int32_t y = 0; y < map_height; ++y) {
             const int32_t line_number = kFirstGridLine + y;
             if (in_.at_end() && !ended_early_) {
@@ -70,11 +119,22 @@ public:
             }
             const std::string line = in_.read_line();
             check_line(line, line_number, y);
+            if (!told_odd_tile_) {
+                const std::string odd = odd_tile_in_row(line, y, map_width);
+                told_odd_tile_ = !odd.empty();
+                if (told_odd_tile_) warn(line_number, odd);
+            }
             for (int32_t x = 0; x < map_width; ++x) {
                 const char c = x < static_cast<int32_t>(line.size()) ? line[x] : '0';
                 set_terrain(*tile_grid.at(x, y), text_to_int(std::string_view(&c, 1)));
             }
         }
+    }
+
+    // After the record section's place is known: lines there that look like rows are told.
+    void look_past_the_rows() {
+        const std::string beyond = rows_beyond_height(in_, map_width, map_height);
+        if (!beyond.empty()) warn(kFirstGridLine + map_height, beyond);
         report_load_problems(problems_);
     }
 
@@ -104,7 +164,7 @@ private:
     const std::string& file_;
     TextFile& in_;
     LoadProblems problems_;
-    bool ended_early_ = false, told_nul_ = false, told_records_ = false;
+    bool ended_early_ = false, told_nul_ = false, told_records_ = false, told_odd_tile_ = false;
 };
 
 // A light on the map is a fresh copy of its prototype; only its place and burn time come from
@@ -163,21 +223,29 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
     current_map = file;
     // Building a map object replaces every tile; the object itself is not needed afterwards.
     TKarte fresh_tiles;
-    GridReader(file, *in).read();
+    GridReader grid(file, *in);
+    grid.read_rows();
     const int32_t records_offset = in->byte_position();
+    grid.look_past_the_rows();
     close_file(in);
     RecordOrigins origins;
+    int32_t told = 0;
     if (map_records) {
-        report_load_problems(read_definitions_traced(*map_records, file, records_offset, origins));
+        const LoadProblems read =
+            read_definitions_traced(*map_records, file, records_offset, origins);
+        told = static_cast<int32_t>(std::count_if(
+            read.begin(), read.end(), [&](const LoadProblem& p) { return p.file == file; }));
+        report_load_problems(read);
     }
     RecordLines lines;
     for (const RecordOrigin& origin : origins) {
         if (origin.file == file) lines.emplace(origin.record.get(), origin.line);
     }
     // Lights go first, so a light stands ahead of any switch, door or teleport on its tile.
-    report_load_problems(place_lights(file, lines));
-    if (place_monsters) place_monsters(file, lines);
-    report_load_problems(place_features(file, lines));
+    LoadProblems placing = place_lights(file, lines);
+    if (place_monsters) append(placing, place_monsters(file, lines));
+    append(placing, place_features(file, lines));
+    report_load_problems(at_most(file, std::max(kMostWarningsPerFile - told, 0), placing));
     return std::nullopt;
 }
 
@@ -195,6 +263,10 @@ LoadProblems place_features(const std::string& file, const RecordLines& lines) {
     place_all<TSchalter>(file, lines, problems);
     place_all<TDoor>(file, lines, problems);
     place_all<TTeleport>(file, lines, problems);
+    map_records->for_each([&](RecordRef& record) {
+        const std::string unplaced = unplaced_map_record(*record);
+        if (!unplaced.empty()) problems.push_back({file, line_of(lines, *record), unplaced});
+    });
     return problems;
 }
 
