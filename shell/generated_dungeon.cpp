@@ -24,9 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Sub-seeds tried before a seed is given up; a few in a hundred fail their first.
-constexpr int32_t kMostAttempts = 64;
-
 // Runs in another folder and comes back however it ends: the loader reads paths relative to the
 // working directory.
 class InFolder {
@@ -165,9 +162,10 @@ std::optional<gen::Dungeon> generate_data_folder(int32_t seed, const fs::path& s
         return std::nullopt;
     }
     const fs::path scratch = target.string() + ".new-" + std::to_string(::getpid());
-    for (int32_t attempt = 0; attempt < kMostAttempts; ++attempt) {
-        std::optional<gen::Dungeon> dungeon = gen::lay_out_dungeon(seed, attempt, palette);
-        if (!dungeon || !gen::verify_dungeon(*dungeon).empty()) continue;
+    for (int32_t attempt = 0; attempt < gen::kMostAttempts; ++attempt) {
+        std::optional<gen::Dungeon> dungeon = gen::first_kept_dungeon(seed, palette, attempt);
+        if (!dungeon) break;
+        attempt = dungeon->attempt;
         std::error_code ignored;
         fs::remove_all(scratch, ignored);
         if (!write_folder(source, scratch, *dungeon)) {
@@ -194,7 +192,7 @@ std::optional<gen::Dungeon> generate_data_folder(int32_t seed, const fs::path& s
     std::error_code ignored;
     fs::remove_all(scratch, ignored);
     error = "no dungeon of seed " + std::to_string(seed) + " kept every promise in " +
-            std::to_string(kMostAttempts) + " attempts";
+            std::to_string(gen::kMostAttempts) + " attempts";
     return std::nullopt;
 }
 
