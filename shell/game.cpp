@@ -59,52 +59,6 @@ bool enter_folder(Backend& window, const GameOptions& options) {
     return false;
 }
 
-// "generator 1, seed 42" when the game is played in a generated dungeon, else "".
-std::string dungeon_here() {
-    const std::optional<GeneratedMark> mark = generated_mark(std::filesystem::current_path());
-    return mark ? generated_line(*mark) : "";
-}
-
-// Generates the dungeon of the seed from the data folder's monsters and items into the user's
-// folder, and goes there to play it.
-bool enter_generated_dungeon(Backend& window, int32_t seed) {
-    const std::optional<std::filesystem::path> target = generated_dungeon_folder(seed);
-    std::string error = "neither XDG_DATA_HOME nor HOME is set; there is nowhere to keep it";
-    const std::optional<gen::Dungeon> dungeon =
-        target ? generate_data_folder(seed, std::filesystem::current_path(), *target, error)
-               : std::nullopt;
-    std::error_code failed;
-    if (dungeon) std::filesystem::current_path(*target, failed);
-    if (dungeon && !failed) {
-        std::fprintf(stderr, "grotmere: %s in %s\n", generated_dungeon_line(seed).c_str(),
-                     target->c_str());
-        return true;
-    }
-    if (failed) error = "cannot enter " + target->string() + ": " + failed.message();
-    const std::string message = "cannot generate a dungeon: " + error;
-    std::fprintf(stderr, "grotmere: %s\n", message.c_str());
-    window.notify(message, "Grotmere");
-    return false;
-}
-
-// A recording of a generated dungeon plays in that dungeon, made again from its seed; a dungeon
-// of another version of the generator cannot be made again.
-bool enter_recorded_dungeon(Backend& window, const ReplayFile& replay) {
-    const std::optional<GeneratedMark> mark = read_generated_line(*replay.script.dungeon);
-    std::string refusal;
-    if (!mark) {
-        refusal = replay.path + " names a dungeon this game cannot read: " + *replay.script.dungeon;
-    } else if (mark->version != gen::kGeneratorVersion) {
-        refusal = replay.path + " was played in a dungeon of generator version " +
-                  std::to_string(mark->version) + "; this game's generator is version " +
-                  std::to_string(gen::kGeneratorVersion) + " and makes other dungeons";
-    }
-    if (refusal.empty()) return enter_generated_dungeon(window, mark->seed);
-    std::fprintf(stderr, "grotmere: %s\n", refusal.c_str());
-    window.notify(refusal, "Grotmere");
-    return false;
-}
-
 // Where this game's recording and morgue file go: the files asked for, else new files named by
 // date and seed in the user's folder. Paths given relative are taken from where the game was
 // started, before --dir.
@@ -465,33 +419,11 @@ std::optional<ReplayFile> read_replay(const std::string& path) {
 int run_game(Backend& backend, const GameOptions& options, const ReplayFile* replay) {
     const std::filesystem::path begun_in = std::filesystem::current_path();
     if (!enter_folder(backend, options)) return kBadFolder;
-    if (replay && replay->script.dungeon && !enter_recorded_dungeon(backend, *replay))
+    if (replay && replay->script.dungeon &&
+        !enter_recorded_dungeon(backend, replay->path, *replay->script.dungeon))
         return kBadRecording;
     if (replay) return replay_game(backend, options, *replay);
     return play_games(backend, options, begun_in);
-}
-
-int print_scores(const GameOptions& options) {
-    const DataFolderSearch search = find_data_folder(options.dir, data_folder_places());
-    if (!search.found) {
-        std::fprintf(stderr, "grotmere: %s\n", search.problem.c_str());
-        return kBadFolder;
-    }
-    const std::optional<std::string> file = scores_file();
-    std::string problem;
-    const std::optional<std::string> text =
-        file ? read_small_file(*file, size_t{16} << 20, problem) : std::string();
-    if (!text) {
-        std::fprintf(stderr, "grotmere: %s %s\n", file->c_str(), problem.c_str());
-        return 1;
-    }
-    const ScoreList list = read_score_text(*text);
-    const std::vector<Score> best =
-        best_scores(list.scores, data_files_hash((*search.found / kDataFolder).string()), 10);
-    if (best.empty())
-        std::printf("No game has ended on the data in %s yet.\n", search.found->c_str());
-    std::fputs(score_table(best).c_str(), stdout);
-    return 0;
 }
 
 }  // namespace grotmere

@@ -25,7 +25,4 @@ std::optional<ReplayFile> read_replay(const std::string& path);
 // stops being the game recorded. With a replay, plays it back instead of a game.
 int run_game(Backend& backend, const GameOptions& options, const ReplayFile* replay = nullptr);
 
-// grotmere --scores: the best ten games played on the data folder's files, on standard output.
-int print_scores(const GameOptions& options);
-
 }  // namespace grotmere

@@ -8,6 +8,7 @@
 
 #include "actors/gegner.hpp"
 #include "gen/dungeon_check.hpp"
+#include "platform/backend.hpp"
 #include "records/definition_loader.hpp"
 #include "shell/content_check.hpp"
 #include "shell/record_types.hpp"
@@ -229,6 +230,52 @@ std::optional<fs::path> generated_dungeon_folder(int32_t seed) {
     const std::optional<std::string> home = user_data_folder();
     if (!home) return std::nullopt;
     return fs::path(*home) / "dungeons" / std::to_string(seed);
+}
+
+// "generator 1, seed 42" when the game is played in a generated dungeon, else "".
+std::string dungeon_here() {
+    const std::optional<GeneratedMark> mark = generated_mark(std::filesystem::current_path());
+    return mark ? generated_line(*mark) : "";
+}
+
+// Generates the dungeon of the seed from the data folder's monsters and items into the user's
+// folder, and goes there to play it.
+bool enter_generated_dungeon(Backend& window, int32_t seed) {
+    const std::optional<std::filesystem::path> target = generated_dungeon_folder(seed);
+    std::string error = "neither XDG_DATA_HOME nor HOME is set; there is nowhere to keep it";
+    const std::optional<gen::Dungeon> dungeon =
+        target ? generate_data_folder(seed, std::filesystem::current_path(), *target, error)
+               : std::nullopt;
+    std::error_code failed;
+    if (dungeon) std::filesystem::current_path(*target, failed);
+    if (dungeon && !failed) {
+        std::fprintf(stderr, "grotmere: %s in %s\n", generated_dungeon_line(seed).c_str(),
+                     target->c_str());
+        return true;
+    }
+    if (failed) error = "cannot enter " + target->string() + ": " + failed.message();
+    const std::string message = "cannot generate a dungeon: " + error;
+    std::fprintf(stderr, "grotmere: %s\n", message.c_str());
+    window.notify(message, "Grotmere");
+    return false;
+}
+
+// A recording of a generated dungeon plays in that dungeon, made again from its seed; a dungeon
+// of another version of the generator cannot be made again.
+bool enter_recorded_dungeon(Backend& window, const std::string& path, const std::string& dungeon) {
+    const std::optional<GeneratedMark> mark = read_generated_line(dungeon);
+    std::string refusal;
+    if (!mark) {
+        refusal = path + " names a dungeon this game cannot read: " + dungeon;
+    } else if (mark->version != gen::kGeneratorVersion) {
+        refusal = path + " was played in a dungeon of generator version " +
+                  std::to_string(mark->version) + "; this game's generator is version " +
+                  std::to_string(gen::kGeneratorVersion) + " and makes other dungeons";
+    }
+    if (refusal.empty()) return enter_generated_dungeon(window, mark->seed);
+    std::fprintf(stderr, "grotmere: %s\n", refusal.c_str());
+    window.notify(refusal, "Grotmere");
+    return false;
 }
 
 }  // namespace grotmere

@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "base/safe_file.hpp"
+#include "shell/data_folder.hpp"
+#include "shell/data_hash.hpp"
 #include "shell/recording.hpp"
 
 namespace grotmere {
@@ -142,6 +144,29 @@ std::string score_table(const std::vector<Score>& best) {
         table += "\n";
     }
     return table;
+}
+
+int print_scores(const std::optional<std::string>& dir) {
+    const DataFolderSearch search = find_data_folder(dir, data_folder_places());
+    if (!search.found) {
+        std::fprintf(stderr, "grotmere: %s\n", search.problem.c_str());
+        return 2;
+    }
+    const std::optional<std::string> file = scores_file();
+    std::string problem;
+    const std::optional<std::string> text =
+        file ? read_small_file(*file, size_t{16} << 20, problem) : std::string();
+    if (!text) {
+        std::fprintf(stderr, "grotmere: %s %s\n", file->c_str(), problem.c_str());
+        return 1;
+    }
+    const ScoreList list = read_score_text(*text);
+    const std::vector<Score> best =
+        best_scores(list.scores, data_files_hash((*search.found / "bifs").string()), 10);
+    if (best.empty())
+        std::printf("No game has ended on the data in %s yet.\n", search.found->c_str());
+    std::fputs(score_table(best).c_str(), stdout);
+    return 0;
 }
 
 }  // namespace grotmere

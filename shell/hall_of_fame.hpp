@@ -53,6 +53,10 @@ std::optional<std::string> add_score(const std::string& path, const Score& score
 std::vector<Score> best_scores(const std::vector<Score>& scores, const std::string& data_hash,
                                size_t count);
 
+// grotmere --scores: the best ten games played on the data folder's files (the one named, else
+// the one the game would find), on standard output.
+int print_scores(const std::optional<std::string>& dir);
+
 // The list a player reads: "1. escaped in 1,204 turns  level 5 ..." one a line.
 std::string score_table(const std::vector<Score>& best);
 
