@@ -152,14 +152,9 @@ StepResult get_step(TPlayer& p, const TTastatur& keys, bool drop_held) {
 
 // All ten keys are tested; of several hit together the last in this order wins.
 int32_t chosen_slot(const TTastatur& keys) {
-    const std::array<int32_t, kInventorySlots> codes = {
-        keys.inv_10, keys.inv_1, keys.inv_2, keys.inv_3, keys.inv_4,
-        keys.inv_5,  keys.inv_6, keys.inv_7, keys.inv_8, keys.inv_9,
-    };
-    const std::array<int32_t, kInventorySlots> slots = {10, 1, 2, 3, 4, 5, 6, 7, 8, 9};
     int32_t chosen = 0;
-    for (size_t i = 0; i < codes.size(); ++i) {
-        if (hit(codes[i])) chosen = slots[i];
+    for (const Binding& binding : kBindings) {
+        if (binding.slot != 0 && hit(keys.*binding.key)) chosen = binding.slot;
     }
     return chosen;
 }

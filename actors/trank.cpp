@@ -16,14 +16,6 @@ namespace {
 // "hp-+3" it is "+" as well, leaving the field name "hp-", which names nothing.
 constexpr std::string_view kOperators = "*+,-./";
 
-struct Piece {
-    std::string field;
-    std::string operand;
-    int32_t value = 0;
-    int32_t duration = 0;  // 0: the piece acts at once
-    bool per_turn = false;
-};
-
 // Cuts `rest` at the first `mark`, giving the number after it; none without the mark.
 std::optional<int32_t> take_duration(std::string& rest, char mark) {
     size_t at = rest.find(mark);
@@ -33,8 +25,9 @@ std::optional<int32_t> take_duration(std::string& rest, char mark) {
     return turns;
 }
 
-Piece split_piece(const std::string& text) {
-    Piece piece;
+PotionPiece split_piece(const std::string& text) {
+    PotionPiece piece;
+    piece.text = text;
     std::string rest = text.empty() ? std::string() : text.substr(1);
     for (char op : kOperators) {
         size_t at = text.find(op);
@@ -56,12 +49,12 @@ Piece split_piece(const std::string& text) {
 
 // A buff whose "/" could never be carried out is refused when it is made: a lasting one divides
 // its startwert, a per-turn one at least never divides by 0.
-bool buff_can_act(const Piece& piece, int32_t startwert) {
+bool buff_can_act(const PotionPiece& piece, int32_t startwert) {
     if (piece.operand != "/") return true;
     return piece.per_turn ? piece.value != 0 : can_divide(startwert, piece.value);
 }
 
-void make_buff(const Piece& piece, const TField& field, const RecordRef& target,
+void make_buff(const PotionPiece& piece, const TField& field, const RecordRef& target,
                const std::string& potion) {
     if (!buff_can_act(piece, field.GetInt(*target))) return;
     attach_buff(target, field,
@@ -74,33 +67,37 @@ void make_buff(const Piece& piece, const TField& field, const RecordRef& target,
 
 }  // namespace
 
-int32_t TTrank::parse_wirkung(const RecordRef& target) const {
-    // Always one piece, even for an empty text; a text ending in "|" hands no empty last piece.
+std::vector<PotionPiece> read_potion_text(const std::string& text) {
     // The pieces are cut by position, so a text of many pieces costs its length once.
-    const std::string& text = wirkung;
+    std::vector<PotionPiece> pieces;
     size_t start = 0;
     do {
         size_t bar = text.find('|', start);
-        tokenize(text.substr(start, bar == std::string::npos ? std::string::npos : bar - start),
-                 target);
+        pieces.push_back(split_piece(
+            text.substr(start, bar == std::string::npos ? std::string::npos : bar - start)));
         start = bar == std::string::npos ? text.size() : bar + 1;
     } while (start < text.size());
+    return pieces;
+}
+
+int32_t TTrank::parse_wirkung(const RecordRef& target) const {
+    for (const PotionPiece& piece : read_potion_text(wirkung))
+        apply_piece(piece, target, name);
     return 0;
 }
 
-int32_t TTrank::tokenize(const std::string& text, const RecordRef& target) const {
-    if (!target) return 0;
-    Piece piece = split_piece(text);
+void TTrank::apply_piece(const PotionPiece& piece, const RecordRef& target,
+                         const std::string& potion) {
+    if (!target) return;
     const TTypeId* type = TTypeId::ForObject(*target);
     const TField* field = type ? type->FindField(piece.field) : nullptr;
     // A piece naming no integer field of the drinker does nothing, with a duration or without: a
     // modifier names one integer field.
-    if (field == nullptr || field->Kind() != FieldKind::Int) return 0;
+    if (field == nullptr || field->Kind() != FieldKind::Int) return;
     if (piece.duration != 0)
-        make_buff(piece, *field, target, name);
+        make_buff(piece, *field, target, potion);
     else
         change_field(*target, *field, piece.operand, piece.value);
-    return 0;
 }
 
 }  // namespace grotmere

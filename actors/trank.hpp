@@ -9,16 +9,35 @@
 // does nothing.
 #pragma once
 
+#include <vector>
+
 #include "world/gegenstand.hpp"
 
 namespace grotmere {
+
+// One piece of an effect text as it is read once, for the drink that carries it out and for the
+// content check that inspects it. The operator is the first of * + , - . / found anywhere in the
+// piece (no operator leaves the field name empty); "'" marks a lasting duration, "#" a per-turn
+// one.
+struct PotionPiece {
+    std::string text;  // the piece as written
+    std::string field;
+    std::string operand;
+    int32_t value = 0;
+    int32_t duration = 0;  // 0: the piece acts at once
+    bool per_turn = false;
+};
+
+// Always one piece, even for an empty text; a text ending in "|" hands no empty last piece.
+std::vector<PotionPiece> read_potion_text(const std::string& wirkung);
 
 class TTrank : public TGegenstand {
 public:
     // Applies the effect text's pieces to the target, left to right.
     int32_t parse_wirkung(const RecordRef& target) const;
-    // Applies one piece to the target.
-    int32_t tokenize(const std::string& piece, const RecordRef& target) const;
+    // Applies one piece to the target; a lasting effect remembers the potion it came from.
+    static void apply_piece(const PotionPiece& piece, const RecordRef& target,
+                            const std::string& potion);
 
     std::string wirkung;
 };

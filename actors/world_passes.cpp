@@ -46,8 +46,8 @@ struct SpawnBudget {
 // a refused spawn would be refused again: one warning, and the record's remaining calls are left
 // out. A kind that is not found is said once; the calls still run, as each draws its numbers.
 void spawn_monsters(const std::string& file, int32_t line, const TGegner& record,
-                    SpawnBudget& budget) {
-    auto warn = [&](const std::string& message) { warn_about_map(file, message, line); };
+                    SpawnBudget& budget, LoadProblems& problems) {
+    auto warn = [&](const std::string& message) { problems.push_back({file, line, message}); };
     int32_t calls = record.anzahl;
     if (calls > kMostSpawnsPerRecord) {
         warn("the spawn of " + spawn_kind_text(record.name, record.level) + " asks for " +
@@ -80,12 +80,14 @@ void spawn_monsters(const std::string& file, int32_t line, const TGegner& record
     }
 }
 
-void spawn_map_monsters(const std::string& file, const RecordLines& lines) {
+LoadProblems spawn_map_monsters(const std::string& file, const RecordLines& lines) {
     SpawnBudget budget;
+    LoadProblems problems;
     map_records->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& record) {
-        spawn_monsters(file, line_of(lines, *record), *record, budget);
+        spawn_monsters(file, line_of(lines, *record), *record, budget, problems);
         map_records->remove(record.get());
     });
+    return problems;
 }
 
 }  // namespace

@@ -171,4 +171,36 @@ bool replace_file(const std::string& path, std::string_view text, std::string& f
     return written;
 }
 
+std::optional<std::string> read_small_file(const std::string& path, size_t largest,
+                                           std::string& problem) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) return std::string();
+    if (fd < 0) {
+        problem = std::string("cannot be read (") + std::strerror(errno) + ")";
+        return std::nullopt;
+    }
+    struct stat facts {};
+    std::string text;
+    bool usable = ::fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode);
+    if (!usable) problem = "is no regular file";
+    char chunk[65536];
+    while (usable) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            usable = got == 0;
+            if (got < 0) problem = std::string("cannot be read (") + std::strerror(errno) + ")";
+            break;
+        }
+        text.append(chunk, static_cast<size_t>(got));
+        if (text.size() > largest) {
+            problem = "is larger than " + std::to_string(largest) + " bytes";
+            usable = false;
+        }
+    }
+    ::close(fd);
+    if (!usable) return std::nullopt;
+    return text;
+}
+
 }  // namespace grotmere

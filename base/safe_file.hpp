@@ -5,6 +5,7 @@
 // game's takes the first free name of a numbered series.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,6 +62,12 @@ WrittenFile create_unique_file(const std::string& folder, const std::string& ste
 // A file that will replace `path` (or take its name when it does not exist) when published: it
 // is written under a temporary name in the same folder until then.
 WrittenFile create_replacement(const std::string& path);
+
+// Reads a file the game wrote before, when it is a regular file of at most `largest` bytes: never
+// through a link, never waiting on a FIFO, never more than the bound. A file that is not there
+// reads as empty. None, with `problem` saying why ("is no regular file"), otherwise.
+std::optional<std::string> read_small_file(const std::string& path, size_t largest,
+                                           std::string& problem);
 
 // Writes `text` as the whole content of `path` through a replacement.
 bool replace_file(const std::string& path, std::string_view text, std::string& failure);

@@ -26,6 +26,7 @@
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
 #include "world/schalter.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -65,7 +66,7 @@ void build_world() {
     map_height = kSide;
     karte = std::make_shared<TKarte>();
     karte->randomfill(kSide * kSide / 5);
-    tile_grid.at(kSide / 2, kSide / 2)->ID = TKarte::MAP_RAUM;  // the player's tile
+    set_terrain(*tile_grid.at(kSide / 2, kSide / 2), TKarte::MAP_RAUM);  // the player's tile
     TKarte::update();
     for (int32_t k = 0; k < kLights; ++k) {
         const FloorTile at = random_floor();
@@ -96,8 +97,7 @@ void build_world() {
 void sight_and_light_pass() {
     TKarte::darken();
     kamera->in_sight(player->x, player->y, 5);
-    tile_grid.at(player->x, player->y)->sichtbar = 1;
-    tile_tracking.seen(player->x, player->y);
+    see_own_tile(player->x, player->y);
     kamera->in_sight(player->x, player->y, 5);
     update_lights();
 }
@@ -256,8 +256,7 @@ void turn_cycle() {
     player->updatehealth();
     TKarte::darken();
     kamera->in_sight(player->x, player->y, 5);
-    tile_grid.at(player->x, player->y)->sichtbar = 1;
-    tile_tracking.seen(player->x, player->y);
+    see_own_tile(player->x, player->y);
     update_switches();
     TDoor::update();
     kamera->in_sight(player->x, player->y, 5);

@@ -82,4 +82,13 @@ std::vector<std::string> verify_dungeon(const Dungeon& d) {
     return broken;
 }
 
+std::optional<Dungeon> first_kept_dungeon(int32_t seed, const Palette& palette,
+                                          int32_t first_attempt) {
+    for (int32_t attempt = first_attempt; attempt < kMostAttempts; ++attempt) {
+        std::optional<Dungeon> dungeon = lay_out_dungeon(seed, attempt, palette);
+        if (dungeon && verify_dungeon(*dungeon).empty()) return dungeon;
+    }
+    return std::nullopt;
+}
+
 }  // namespace grotmere::gen

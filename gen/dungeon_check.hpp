@@ -15,4 +15,11 @@ namespace grotmere::gen {
 // Every promise the dungeon breaks, in words; empty when it keeps them all.
 std::vector<std::string> verify_dungeon(const Dungeon& dungeon);
 
+// Sub-seeds tried before a seed is given up; a few in a hundred fail their first.
+inline constexpr int32_t kMostAttempts = 64;
+
+// The dungeon of the first sub-seed from `first_attempt` on that keeps every promise.
+std::optional<Dungeon> first_kept_dungeon(int32_t seed, const Palette& palette,
+                                          int32_t first_attempt = 0);
+
 }  // namespace grotmere::gen

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 
 #include "platform/canvas.hpp"
@@ -11,6 +12,13 @@
 #include "platform/sdl_keymap.hpp"
 
 namespace grotmere {
+
+namespace {
+
+// Set by the hang-up signal, taken by the next look at the events.
+volatile std::sig_atomic_t hang_up_seen = 0;
+
+}  // namespace
 
 // The key table is written in USB HID usage numbers; SDL promises its scancodes are the same.
 static_assert(SDL_SCANCODE_A == 4 && SDL_SCANCODE_0 == 39 && SDL_SCANCODE_F1 == 58 &&
@@ -76,6 +84,7 @@ SdlBackend::~SdlBackend() {
 
 void SdlBackend::start_video() {
     if (video_started_) return;
+    std::signal(SIGHUP, [](int) { hang_up_seen = 1; });
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     // A turn-based game sits idle for long stretches: let the screen saver and the desktop
     // compositor carry on as they would for any other window.
@@ -181,6 +190,11 @@ void SdlBackend::redraw() {
 
 void SdlBackend::pump_events(KeyboardState& keys) {
     if (!video_started_) return;
+    // SDL turns an interrupt or a termination into a close request; a hang-up is one too.
+    if (hang_up_seen != 0) {
+        hang_up_seen = 0;
+        keys.request_close();
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event))
         handle_event(event, keys);

@@ -34,7 +34,8 @@ bool draw_if_changed(void (*draw)(), FrameWorld world = FrameWorld::MayHaveChang
 
 // With checking on, a frame vouched Unchanged is still written down, and calls that differ from
 // those of the picture shown throw std::logic_error: a wrong promise fails loudly in the
-// simulator, the tests and the fuzzers instead of leaving a stale picture on the screen.
+// simulator, the tests and the fuzzers instead of leaving a stale picture on the screen. It turns
+// on the world's own contract checks as well (contracts_checked).
 void check_unchanged_frames(bool on);
 
 // The picture the game has drawn so far, and the one it showed last.

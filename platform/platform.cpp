@@ -183,6 +183,10 @@ void check_unchanged_frames(bool on) {
     platform().drawing.check_unchanged = on;
 }
 
+bool contracts_checked() {
+    return platform().drawing.check_unchanged;
+}
+
 Framebuffer& framebuffer() {
     return platform().frame;
 }

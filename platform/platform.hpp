@@ -50,6 +50,11 @@ int32_t millisecs();
 FrameTimer create_timer(int32_t hz);
 int32_t timer_wait(FrameTimer& timer);
 
+// Whether the game checks the promises its fast paths rest on, and throws std::logic_error where
+// one is broken: on in the simulator, the tests, the soak and the whole-game fuzzer, wherever
+// check_unchanged_frames (platform/drawing.hpp) turned on the frame's.
+bool contracts_checked();
+
 // --- notices, console and exit --------------------------------------------------------------
 void notify(const std::string& text);
 void print_line(const std::string& text);

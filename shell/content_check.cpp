@@ -7,98 +7,25 @@
 #include <unordered_map>
 #include <vector>
 
+#include "actors/tastatur.hpp"
+#include "actors/trank.hpp"
 #include "base/random.hpp"
 #include "base/text.hpp"
 #include "base/text_file.hpp"
 #include "records/definition_loader.hpp"
 #include "records/field_registry.hpp"
+#include "shell/content_check_parts.hpp"
 #include "shell/record_types.hpp"
 #include "shell/startup_definitions.hpp"
+#include "world/karte.hpp"
 #include "world/map_file.hpp"
+#include "world/schalter.hpp"
 #include "world/tile_grid.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
 
 namespace {
-
-// --- records read through the registry ---------------------------------------------------------
-
-const TTypeId& type_of(const Record& record) {
-    return *TTypeId::ForObject(record);
-}
-
-bool is_a(const Record& record, std::string_view type_name) {
-    const TTypeId* type = TTypeId::ForName(type_name);
-    return type != nullptr && type_of(record).IsA(*type);
-}
-
-int32_t int_of(const Record& record, std::string_view field_name) {
-    const TField* field = type_of(record).FindField(field_name);
-    return field != nullptr ? field->GetInt(record) : 0;
-}
-
-std::string text_of(const Record& record, std::string_view field_name) {
-    const TField* field = type_of(record).FindField(field_name);
-    if (field == nullptr) return {};
-    FieldValue value = field->Get(record);
-    const std::string* text = std::get_if<std::string>(&value);
-    return text != nullptr ? *text : std::string();
-}
-
-// The value a treasure is bought with is the one every item declares, not the one keys and doors
-// declare again for themselves.
-int32_t item_value(const Record& item) {
-    return TTypeId::ForName("TGegenstand")->FindField("preis")->GetInt(item);
-}
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-std::string at(int32_t x, int32_t y) {
-    return "(" + int_to_text(x) + "|" + int_to_text(y) + ")";
-}
-
-// Splits at every "|", as both effect languages do; a text ending in "|" hands no last piece.
-std::vector<std::string> pieces_of(const std::string& text) {
-    std::vector<std::string> pieces;
-    std::string rest = text;
-    for (;;) {
-        const size_t bar = rest.find('|');
-        if (bar == std::string::npos) {
-            pieces.push_back(rest);
-            return pieces;
-        }
-        pieces.push_back(rest.substr(0, bar));
-        rest.erase(0, bar + 1);
-        if (rest.empty()) return pieces;
-    }
-}
-
-bool is_switch_mode(const std::string& token) {
-    return token == "TOGGLE" || token == "ACTIVATE" || token == "DEACTIVATE";
-}
-
-// One file's records with the line each was written on.
-struct LoadedFile {
-    std::string file;
-    RecordList list;
-    RecordOrigins origins;
-};
-
-// The map's terrain as the map file gives it.
-struct Terrain {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<int32_t> ids;  // [x * height + y]
-    bool usable = false;
-
-    bool inside(int32_t x, int32_t y) const {
-        return usable && x >= 0 && y >= 0 && x < width && y < height;
-    }
-    bool open(int32_t x, int32_t y) const { return inside(x, y) && ids[x * height + y] != 1; }
-};
 
 class ContentCheck {
 public:
@@ -111,14 +38,26 @@ public:
         load(monsters_, kMonsterFile);
         load(bindings_, kBindingFile);
         read_map();
+        place_on_tiles();
         load(player_, kPlayerFile);
 
         check_first_record(bindings_, "TTastatur");
+        check_escape();
         check_first_record(player_, "TPlayer");
         check_items();
         check_player();
         check_map_records();
-        check_exits();
+        check_way_out(
+            {.items = items_,
+             .monsters = monsters_,
+             .player = player_,
+             .map = map_,
+             .terrain = terrain_,
+             .switches_opening = [this](const Record& door) -> const std::vector<const Record*>& {
+                 return switches_opening(door);
+             },
+             .problem = [this](const Record& record,
+                               std::string message) { problem(record, std::move(message)); }});
         return std::move(problems_);
     }
 
@@ -149,6 +88,7 @@ private:
             }
         }
         terrain_.ids.assign(static_cast<size_t>(terrain_.width) * terrain_.height, 0);
+        bool told_odd_tile = false;
         for (int32_t y = 0; y < terrain_.height; ++y) {
             if (in->at_end()) {
                 problem(kMapFile, y + 3,
@@ -165,18 +105,37 @@ private:
                         "row " + int_to_text(y) + " has " + int_to_text(length) +
                             " tiles, but the map is " + int_to_text(terrain_.width) + " wide");
             }
+            const std::string odd = told_odd_tile ? "" : odd_tile_in_row(row, y, terrain_.width);
+            told_odd_tile = !odd.empty();
+            if (told_odd_tile) problem(kMapFile, y + 3, odd);
             for (int32_t x = 0; x < std::min(length, terrain_.width); ++x) {
                 terrain_.ids[x * terrain_.height + y] = text_to_int(std::string_view(&row[x], 1));
             }
         }
         terrain_.usable = true;
         const int32_t offset = in->byte_position();
+        const std::string beyond = rows_beyond_height(*in, terrain_.width, terrain_.height);
+        if (!beyond.empty()) problem(kMapFile, terrain_.height + 3, beyond);
         close_file(in);
         // Teleports take the loaded map as their target map, as they do in the game.
         map_width = terrain_.width;
         map_height = terrain_.height;
         current_map = kMapFile;
         load(map_, kMapFile, offset);
+    }
+
+    // The lights, switches, doors and teleports stand on the world's tiles as a game's start puts
+    // them, so that a switch's target is the one the rule's own search finds. What the placing
+    // would warn about is said by the checks below in their own words.
+    void place_on_tiles() {
+        if (!terrain_.usable) return;
+        for (const RecordRef& item : items_.list.records())
+            item_prototypes->append(item);
+        for (const RecordRef& record : map_.list.records())
+            map_records->append(record);
+        TKarte tiles;
+        place_lights(kMapFile, {});
+        place_features(kMapFile, {});
     }
 
     // --- reporting ----------------------------------------------------------------------------
@@ -193,11 +152,16 @@ private:
 
     // --- prototypes ---------------------------------------------------------------------------
 
+    // The first prototype of each name decides, as the game's lookup does.
     const Record* item_named(const std::string& name, std::string_view type = "TGegenstand") {
-        for (const RecordRef& item : items_.list.records()) {
-            if (text_of(*item, "name") == name) return is_a(*item, type) ? item.get() : nullptr;
+        if (!items_named_known_) {
+            items_named_known_ = true;
+            for (const RecordRef& item : items_.list.records())
+                items_named_.emplace(text_of(*item, "name"), item.get());
         }
-        return nullptr;
+        auto found = items_named_.find(name);
+        if (found == items_named_.end()) return nullptr;
+        return is_a(*found->second, type) ? found->second : nullptr;
     }
 
     bool monster_named(const std::string& name) {
@@ -211,6 +175,11 @@ private:
         RecordRef first = loaded.list.first();
         if (first && is_a(*first, type)) return;
         problem(loaded.file, 1, "the file does not begin with a " + std::string(type) + " record");
+    }
+
+    void check_escape() {
+        const auto* keys = dynamic_cast<const TTastatur*>(bindings_.list.first().get());
+        if (keys != nullptr && !escape_taken(*keys).empty()) problem(*keys, escape_taken(*keys));
     }
 
     void check_items() {
@@ -243,41 +212,33 @@ private:
         }
     }
 
-    // Each piece is read the way a drink reads it: the first of * + , - . / splits the field name
-    // from the value, and ' or # mark a duration.
+    // Each piece is read by the drink's own reader.
     void check_potion(const Record& potion) {
         const std::string name = text_of(potion, "name");
         const TTypeId& drinker = *TTypeId::ForName("TPlayer");
-        for (const std::string& piece : pieces_of(text_of(potion, "wirkung"))) {
-            if (piece.empty()) continue;
-            size_t split_at = std::string::npos;
-            for (char op : std::string_view("*+,-./")) {
-                split_at = piece.find(op);
-                if (split_at != std::string::npos) break;
-            }
-            const std::string field =
-                split_at == std::string::npos ? "" : piece.substr(0, split_at);
-            const TField* found = drinker.FindField(field);
+        for (const PotionPiece& piece : read_potion_text(text_of(potion, "wirkung"))) {
+            if (piece.text.empty()) continue;
+            const TField* found = drinker.FindField(piece.field);
             if (found == nullptr || found->Kind() != FieldKind::Int) {
-                problem(potion, "the potion " + quoted(name) + ": " + quoted(piece) +
+                problem(potion, "the potion " + quoted(name) + ": " + quoted(piece.text) +
                                     " names no number field of the player");
-                continue;
-            }
-            std::string rest = piece.substr(split_at + 1);
-            rest = rest.substr(0, rest.find_first_of("'#"));
-            if (piece[split_at] == '/' && text_to_int(rest) == 0) {
-                problem(potion,
-                        "the potion " + quoted(name) + ": " + quoted(piece) + " divides by zero");
+            } else if (piece.operand == "/" && piece.value == 0) {
+                problem(potion, "the potion " + quoted(name) + ": " + quoted(piece.text) +
+                                    " divides by zero");
             }
         }
     }
 
     void check_key(const Record& key) {
         const int32_t id = int_of(key, "key_id");
-        for (const RecordRef& door : map_.list.records()) {
-            if (is_a(*door, "TDoor") && int_of(*door, "key_id") == id && int_of(*door, "locked"))
-                return;
+        if (locks_.empty()) {
+            for (const RecordRef& door : map_.list.records()) {
+                if (is_a(*door, "TDoor") && int_of(*door, "locked"))
+                    locks_.insert(int_of(*door, "key_id"));
+            }
+            locks_.insert(kNoKeyId);  // known now, even for a map without locked doors
         }
+        if (locks_.count(id) != 0) return;
         problem(key, "the key " + quoted(text_of(key, "name")) + " (key_id " + int_to_text(id) +
                          ") fits no locked door of the map");
     }
@@ -292,9 +253,26 @@ private:
             } else if (is_a(*record, "TGegenstand") && !item_named(text_of(*record, "name"))) {
                 problem(*record, "the starting item " + quoted(text_of(*record, "name")) +
                                      " names no item prototype");
+            } else if (is_a(*record, "TGegenstand")) {
+                add_to_starting_stack(*record);
             }
             first = false;
         }
+    }
+
+    // Starting items of one name stack; a stack past 32 bits wraps, said at the record that
+    // takes it over.
+    void add_to_starting_stack(const Record& record) {
+        const std::string name = text_of(record, "name");
+        const int32_t count = int_of(record, "anzahl") != 0 ? int_of(record, "anzahl")
+                                                            : int_of(*item_named(name), "anzahl");
+        int64_t& total = starting_stacks_[name];
+        const bool fitted = total == static_cast<int32_t>(total);
+        total += count;
+        if (!fitted || total == static_cast<int32_t>(total)) return;
+        problem(record, "the starting stack of " + quoted(name) + " adds up to " +
+                            std::to_string(total) + ", beyond 32 bits: the game holds " +
+                            int_to_text(static_cast<int32_t>(static_cast<uint32_t>(total))));
     }
 
     // --- the map's records --------------------------------------------------------------------
@@ -332,6 +310,9 @@ private:
             } else if (is_a(*record, "TTeleport")) {
                 check_place(*record, "the teleport " + name);
                 check_teleport(*record);
+            } else if (const std::string unplaced = unplaced_map_record(*record);
+                       !unplaced.empty()) {
+                problem(*record, unplaced);
             }
         }
     }
@@ -379,28 +360,14 @@ private:
                            int_to_text(fixed) + ", which holds no open tile");
     }
 
-    // The items a switch may aim at on the map: its doors and lights, by their records.
-    std::vector<const Record*> switch_targets(const Record& schalter) {
-        const int32_t ziel_x = int_of(schalter, "ziel_x");
-        const int32_t ziel_y = int_of(schalter, "ziel_y");
-        const std::string ziel_name = text_of(schalter, "ziel_name");
-        std::vector<const Record*> targets;
-        for (const RecordRef& record : map_.list.records()) {
-            if (!is_a(*record, "TDoor") && !is_a(*record, "TLeuchte")) continue;
-            if (text_of(*record, "name") != ziel_name) continue;
-            if (ziel_x != -1 && int_of(*record, "x") != ziel_x) continue;
-            if (ziel_y != -1 && int_of(*record, "y") != ziel_y) continue;
-            targets.push_back(record.get());
-        }
-        return targets;
-    }
-
-    std::vector<std::string> field_tokens(const Record& schalter) {
-        std::vector<std::string> tokens;
-        for (const std::string& token : pieces_of(text_of(schalter, "wirkung"))) {
-            if (!token.empty() && !is_switch_mode(token)) tokens.push_back(token);
-        }
-        return tokens;
+    // The item a switch acts on at the start, found by the rule's own search; null for none.
+    const Record* target_of(const Record& schalter) {
+        auto known = targets_.find(&schalter);
+        if (known != targets_.end()) return known->second;
+        const auto* rule = dynamic_cast<const TSchalter*>(&schalter);
+        const Record* target = rule != nullptr ? switch_target(*rule).get() : nullptr;
+        targets_.emplace(&schalter, target);
+        return target;
     }
 
     void check_switch(const Record& schalter) {
@@ -411,10 +378,10 @@ private:
                                          quoted(text_of(schalter, "art")) +
                                          ", which is none of trigger, button and exit");
         }
-        const std::vector<std::string> tokens = field_tokens(schalter);
-        if (art == "exit" || tokens.empty()) return;
-        const std::vector<const Record*> targets = switch_targets(schalter);
-        if (targets.empty()) {
+        const std::vector<SwitchStep> steps = read_switch_text(text_of(schalter, "wirkung"));
+        if (art == "exit" || steps.empty()) return;
+        const Record* found = target_of(schalter);
+        if (found == nullptr) {
             const int32_t ziel_x = int_of(schalter, "ziel_x");
             const int32_t ziel_y = int_of(schalter, "ziel_y");
             std::string where = ziel_x == -1 && ziel_y == -1 ? "anywhere on the map"
@@ -425,47 +392,51 @@ private:
                                          quoted(text_of(schalter, "ziel_name")) +
                                          ", but no door or light of that name stands " + where);
         }
-        const TTypeId& target = type_of(*targets.back());
-        for (const std::string& token : tokens) {
-            const TField* field = target.FindField(token);
+        const TTypeId& target = type_of(*found);
+        for (const SwitchStep& step : steps) {
+            const TField* field = target.FindField(step.field);
             if (field != nullptr && field->Kind() == FieldKind::Int) continue;
-            problem(schalter, "the switch " + name + ": " + quoted(token) +
+            problem(schalter, "the switch " + name + ": " + quoted(step.field) +
                                   " names no number field of " + target.Name());
         }
     }
 
     // Whether a switch's text can open a locked door: unlocking it, or opening it as it stands.
-    static bool text_opens(const std::vector<std::string>& pieces) {
-        std::string mode = "TOGGLE";
-        for (const std::string& token : pieces) {
-            if (is_switch_mode(token)) {
-                mode = token;
-            } else if ((equals_ignoring_case(token, "locked") && mode != "ACTIVATE") ||
-                       (equals_ignoring_case(token, "open") && mode != "DEACTIVATE")) {
-                return true;
-            }
-        }
-        return false;
+    static bool text_opens(const std::vector<SwitchStep>& steps) {
+        return std::any_of(steps.begin(), steps.end(), [](const SwitchStep& step) {
+            return (equals_ignoring_case(step.field, "locked") &&
+                    step.mode != SwitchMode::Activate) ||
+                   (equals_ignoring_case(step.field, "open") &&
+                    step.mode != SwitchMode::Deactivate);
+        });
     }
 
-    std::vector<const Record*> switches_opening(const Record& door) {
-        std::vector<const Record*> found;
-        for (const RecordRef& record : map_.list.records()) {
-            if (!is_a(*record, "TSchalter")) continue;
-            const std::string art = lower_case(text_of(*record, "art"));
-            if (art != "trigger" && art != "button") continue;
-            std::vector<const Record*> targets = switch_targets(*record);
-            if (targets.empty() || targets.back() != &door) continue;
-            if (text_opens(pieces_of(text_of(*record, "wirkung")))) found.push_back(record.get());
+    // The switches whose text can open each door they act on, found in one walk over the map.
+    const std::vector<const Record*>& switches_opening(const Record& door) {
+        if (!opening_known_) {
+            opening_known_ = true;
+            for (const RecordRef& record : map_.list.records()) {
+                if (!is_a(*record, "TSchalter")) continue;
+                const std::string art = lower_case(text_of(*record, "art"));
+                if (art != "trigger" && art != "button") continue;
+                if (!text_opens(read_switch_text(text_of(*record, "wirkung")))) continue;
+                if (const Record* target = target_of(*record))
+                    opening_[target].push_back(record.get());
+            }
         }
-        return found;
+        static const std::vector<const Record*> none;
+        auto found = opening_.find(&door);
+        return found == opening_.end() ? none : found->second;
     }
 
     bool key_exists(int32_t id) {
-        auto records = items_.list.records();
-        return std::any_of(records.begin(), records.end(), [&](const RecordRef& item) {
-            return is_a(*item, "TKey") && int_of(*item, "key_id") == id;
-        });
+        if (keys_.empty()) {
+            for (const RecordRef& item : items_.list.records()) {
+                if (is_a(*item, "TKey")) keys_.insert(int_of(*item, "key_id"));
+            }
+            keys_.insert(kNoKeyId);
+        }
+        return keys_.count(id) != 0;
     }
 
     void check_locked_door(const Record& door) {
@@ -495,124 +466,18 @@ private:
         }
     }
 
-    // --- the way out --------------------------------------------------------------------------
-
-    // The keys a player can hold: those of the starting pack, and those a slain monster may drop
-    // (a key whose value some monster's drop budget can pay).
-    std::set<int32_t> obtainable_keys() {
-        std::set<int32_t> keys;
-        for (const RecordRef& record : player_.list.records()) {
-            if (!is_a(*record, "TGegenstand")) continue;
-            if (const Record* key = item_named(text_of(*record, "name"), "TKey"))
-                keys.insert(int_of(*key, "key_id"));
-        }
-        int32_t richest = 0;
-        for (const RecordRef& monster : monsters_.list.records())
-            richest = std::max(richest, int_of(*monster, "gold_drop"));
-        for (const RecordRef& item : items_.list.records()) {
-            const int32_t value = item_value(*item);
-            if (is_a(*item, "TKey") && value > 0 && value <= richest)
-                keys.insert(int_of(*item, "key_id"));
-        }
-        return keys;
-    }
-
-    void check_exits() {
-        std::vector<const Record*> exits;
-        for (const RecordRef& record : map_.list.records()) {
-            if (is_a(*record, "TSchalter") && lower_case(text_of(*record, "art")) == "exit" &&
-                terrain_.open(int_of(*record, "x"), int_of(*record, "y"))) {
-                exits.push_back(record.get());
-            }
-        }
-        RecordRef hero = player_.list.first();
-        if (exits.empty() || !hero || !is_a(*hero, "TPlayer")) return;
-        const int32_t start_x = int_of(*hero, "x");
-        const int32_t start_y = int_of(*hero, "y");
-        if (!terrain_.open(start_x, start_y)) return;
-        std::vector<char> reached = reachable_from(start_x, start_y);
-        for (const Record* exit : exits) {
-            const int32_t x = int_of(*exit, "x");
-            const int32_t y = int_of(*exit, "y");
-            if (reached[x * terrain_.height + y]) continue;
-            problem(*exit, "the exit " + quoted(text_of(*exit, "name")) + " at " + at(x, y) +
-                               " cannot be reached from the start at " + at(start_x, start_y) +
-                               " through doors the player can open");
-        }
-    }
-
-    // Walks from the start over every tile the player can enter, through doors that are open,
-    // unlocked, fit a key the player can hold, or that a switch already reached opens; teleports
-    // reached carry the walk on. Repeats until a round opens nothing new.
-    std::vector<char> reachable_from(int32_t start_x, int32_t start_y) {
-        const std::set<int32_t> keys = obtainable_keys();
-        std::set<const Record*> opened;
-        std::unordered_map<int32_t, std::vector<const Record*>> doors;
-        for (const RecordRef& record : map_.list.records()) {
-            if (!is_a(*record, "TDoor")) continue;
-            const int32_t x = int_of(*record, "x");
-            const int32_t y = int_of(*record, "y");
-            if (terrain_.inside(x, y)) doors[x * terrain_.height + y].push_back(record.get());
-            if (!int_of(*record, "locked") || int_of(*record, "open") ||
-                keys.count(int_of(*record, "key_id")))
-                opened.insert(record.get());
-        }
-        std::vector<char> reached;
-        for (size_t before = 0;;) {
-            reached = flood(start_x, start_y, doors, opened);
-            open_by_switches(reached, opened);
-            if (opened.size() == before) return reached;
-            before = opened.size();
-        }
-    }
-
-    std::vector<char> flood(int32_t x0, int32_t y0,
-                            const std::unordered_map<int32_t, std::vector<const Record*>>& doors,
-                            const std::set<const Record*>& opened) {
-        const int32_t h = terrain_.height;
-        std::vector<char> reached(static_cast<size_t>(terrain_.width) * h, 0);
-        std::deque<std::pair<int32_t, int32_t>> queue{{x0, y0}};
-        reached[x0 * h + y0] = 1;
-        auto enter = [&](int32_t x, int32_t y) {
-            if (!terrain_.open(x, y) || reached[x * h + y]) return;
-            auto here = doors.find(x * h + y);
-            if (here != doors.end()) {
-                for (const Record* door : here->second)
-                    if (!opened.count(door)) return;
-            }
-            reached[x * h + y] = 1;
-            queue.emplace_back(x, y);
-        };
-        while (!queue.empty()) {
-            auto [x, y] = queue.front();
-            queue.pop_front();
-            enter(x - 1, y);
-            enter(x + 1, y);
-            enter(x, y - 1);
-            enter(x, y + 1);
-            for (const RecordRef& record : map_.list.records()) {
-                if (is_a(*record, "TTeleport") && int_of(*record, "x") == x &&
-                    int_of(*record, "y") == y && text_of(*record, "target_map") == kMapFile)
-                    enter(int_of(*record, "target_x"), int_of(*record, "target_y"));
-            }
-        }
-        return reached;
-    }
-
-    void open_by_switches(const std::vector<char>& reached, std::set<const Record*>& opened) {
-        for (const RecordRef& record : map_.list.records()) {
-            if (!is_a(*record, "TDoor") || opened.count(record.get())) continue;
-            for (const Record* schalter : switches_opening(*record)) {
-                const int32_t x = int_of(*schalter, "x");
-                const int32_t y = int_of(*schalter, "y");
-                if (terrain_.inside(x, y) && reached[x * terrain_.height + y])
-                    opened.insert(record.get());
-            }
-        }
-    }
-
     LoadProblems problems_;
     std::unordered_map<const Record*, RecordOrigin> where_;
+    std::unordered_map<const Record*, const Record*> targets_;
+    std::unordered_map<const Record*, std::vector<const Record*>> opening_;
+    bool opening_known_ = false;
+    // The key_ids of the item file's keys and of the map's locked doors, each gathered once;
+    // kNoKeyId marks a set as gathered.
+    static constexpr int64_t kNoKeyId = int64_t{1} << 40;
+    std::set<int64_t> keys_, locks_;
+    std::unordered_map<std::string, const Record*> items_named_;
+    std::unordered_map<std::string, int64_t> starting_stacks_;
+    bool items_named_known_ = false;
     LoadedFile items_, monsters_, bindings_, player_, map_;
     Terrain terrain_;
 };

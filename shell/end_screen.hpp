@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "shell/hall_of_fame.hpp"
+#include "shell/unfinished_game.hpp"
 #include "view/end_screen.hpp"
 
 namespace grotmere {
@@ -19,6 +21,17 @@ std::string ending_words(const std::string& ending, int64_t turns);
 EndScreenFacts end_screen_facts(const std::string& ending, int64_t turns,
                                 const std::string& morgue_path);
 
+// This game's line in the hall of fame, from the world as it ended.
+Score score_of_game(const std::string& date, int32_t seed, const std::string& ending, int64_t turns,
+                    const std::string& data_hash, const std::string& recording);
+
+// The best ten of the hall of fame as the end screen lists them, this game's line marked.
+void show_best_scores(EndScreenFacts& facts, const std::vector<Score>& best, const Score& game);
+
 AfterTheEnd show_end_screen(const EndScreenFacts& facts);
+
+// Asks in the window whether to continue the game left unfinished: true for Return, false for
+// Escape (or the window's close).
+bool ask_to_continue(const UnfinishedGame& game);
 
 }  // namespace grotmere

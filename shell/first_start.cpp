@@ -26,35 +26,12 @@ void warn(const fs::path& list, const std::string& what) {
                  list.c_str(), what.c_str());
 }
 
-// Reads the list when it is a regular file within the bound: never through a link, never
-// waiting on a FIFO, never more than the bound. A list that is not there reads as empty.
+// Reads the list when it is a regular file within the bound. A list that is not there reads as
+// empty.
 std::optional<std::string> read_list(const fs::path& list) {
-    const int fd = ::open(list.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) return std::string();
-    if (fd < 0) {
-        warn(list, std::string("cannot be read (") + std::strerror(errno) + ")");
-        return std::nullopt;
-    }
-    struct stat facts {};
-    std::string text;
-    bool usable = ::fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode);
-    if (!usable) warn(list, "is no regular file");
-    char chunk[65536];
-    while (usable) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            usable = got == 0;
-            break;
-        }
-        text.append(chunk, static_cast<size_t>(got));
-        if (text.size() > kLargestList) {
-            warn(list, "is larger than " + std::to_string(kLargestList) + " bytes");
-            usable = false;
-        }
-    }
-    ::close(fd);
-    if (!usable) return std::nullopt;
+    std::string problem;
+    std::optional<std::string> text = read_small_file(list.string(), kLargestList, problem);
+    if (!problem.empty()) warn(list, problem);
     return text;
 }
 

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/safe_file.hpp"
 #include "platform/backend.hpp"
+#include "platform/headless_backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/replay_backend.hpp"
 #include "shell/aid_keys.hpp"
@@ -14,6 +16,7 @@
 #include "shell/first_start.hpp"
 #include "shell/game_options.hpp"
 #include "shell/generated_dungeon.hpp"
+#include "shell/hall_of_fame.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/morgue.hpp"
@@ -22,6 +25,7 @@
 #include "shell/recording.hpp"
 #include "shell/startup.hpp"
 #include "shell/state_digest.hpp"
+#include "shell/unfinished_game.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -31,6 +35,7 @@ namespace {
 constexpr int kBadFolder = 2;
 constexpr int kRefusedFile = 2;
 constexpr int kDiverges = 3;
+constexpr int kBadRecording = 2;
 const char* const kDataFolder = "bifs";
 
 void report_startup_failure(const StartupFailure& failure) {
@@ -59,28 +64,6 @@ bool enter_folder(Backend& window, const GameOptions& options) {
     if (!error) return true;
     std::fprintf(stderr, "grotmere: cannot enter %s: %s\n", search.found->c_str(),
                  error.message().c_str());
-    return false;
-}
-
-// Generates the dungeon of the seed from the data folder's monsters and items into the user's
-// folder, and goes there to play it.
-bool enter_generated_dungeon(Backend& window, int32_t seed) {
-    const std::optional<std::filesystem::path> target = generated_dungeon_folder(seed);
-    std::string error = "neither XDG_DATA_HOME nor HOME is set; there is nowhere to keep it";
-    const std::optional<gen::Dungeon> dungeon =
-        target ? generate_data_folder(seed, std::filesystem::current_path(), *target, error)
-               : std::nullopt;
-    std::error_code failed;
-    if (dungeon) std::filesystem::current_path(*target, failed);
-    if (dungeon && !failed) {
-        std::fprintf(stderr, "grotmere: %s in %s\n", generated_dungeon_line(seed).c_str(),
-                     target->c_str());
-        return true;
-    }
-    if (failed) error = "cannot enter " + target->string() + ": " + failed.message();
-    const std::string message = "cannot generate a dungeon: " + error;
-    std::fprintf(stderr, "grotmere: %s\n", message.c_str());
-    window.notify(message, "Grotmere");
     return false;
 }
 
@@ -159,21 +142,40 @@ std::string finish_files(const RunFiles& files, const GameRecorder& recorder, co
                             tally.turns,
                             tally.passes,
                             recent_log_lines(),
-                            std::filesystem::current_path().string()};
+                            std::filesystem::current_path().string(),
+                            dungeon_here()};
     const std::optional<std::string> written = write_morgue(*files.morgue, morgue_text(facts));
     if (!written) return "";
     std::fprintf(stderr, "grotmere: morgue file: %s\n", written->c_str());
     return *written;
 }
 
+// Every ended game joins the hall of fame; the best of these data files, this game among them.
+std::vector<Score> note_score(const Score& game) {
+    const std::optional<std::string> file = scores_file();
+    if (!file) return {};
+    if (auto failure = add_score(*file, game))
+        std::fprintf(stderr, "grotmere: warning: %s\n", failure->c_str());
+    std::string problem;
+    const std::optional<std::string> text = read_small_file(*file, size_t{16} << 20, problem);
+    return text ? best_scores(read_score_text(*text).scores, game.data_hash, 10)
+                : std::vector<Score>{game};
+}
+
 // A death or an escape shows the end screen, unless the game is played --classic.
-AfterTheEnd after_the_end(const GameOptions& options, const RunTally& tally,
-                          const std::string& morgue) {
+AfterTheEnd after_the_end(const GameOptions& options, const RunTally& tally, int32_t seed,
+                          const std::string& morgue, const std::string& recording) {
+    const Score game = score_of_game(local_time_text(), seed, tally.ended, tally.turns,
+                                     data_files_hash(kDataFolder), recording);
+    const std::vector<Score> best = note_score(game);
     if (options.classic || (tally.ended != "death" && tally.ended != "escaped"))
         return AfterTheEnd::Quit;
     // The aids' keys are no more: Return and Escape belong to the end screen.
     set_window_aids(WindowAids{});
-    return show_end_screen(end_screen_facts(tally.ended, tally.turns, morgue));
+    EndScreenFacts facts = end_screen_facts(tally.ended, tally.turns, morgue);
+    facts.seed = seed;
+    show_best_scores(facts, best, game);
+    return show_end_screen(facts);
 }
 
 bool start(const GameOptions& options, int32_t seed, int& status) {
@@ -195,8 +197,51 @@ struct GameOutcome {
     AfterTheEnd next = AfterTheEnd::Quit;
 };
 
+// Whether a close request keeps the game to be continued: a recorded game with the aids, whose
+// data folder this window holds the lock of.
+bool keeps_over_close(const GameOptions& options, const GameRecorder& recorder,
+                      const UnfinishedLock* lock) {
+    return !options.classic && recorder.recording() && lock && lock->held();
+}
+
+// A game from its first pass on: played until it ends, then its files, the hall of fame and the
+// end screen. A game kept over a close request writes none of them: its note stays.
+GameOutcome play_on(const GameOptions& options, const RunFiles& files, GameRecorder& recorder,
+                    int32_t seed, bool keep_over_close, const RunTally& so_far = {}) {
+    const std::string data_hash = data_files_hash(kDataFolder);
+    if (keep_over_close) {
+        recorder.leave_out_close_requests(true);
+        note_unfinished(data_hash, recorder.path());
+    }
+    // With the aids, presses that come faster than the passes wait for theirs instead of being
+    // lost, and so the keys are taken in at the timer wait only.
+    if (!options.classic) {
+        take_in_events_only_at_wait(true);
+        keyboard().set_one_press_per_pass(true);
+    }
+    RunTally tally = play(recorder);
+    tally.passes += so_far.passes;
+    tally.turns += so_far.turns;
+    keyboard().set_one_press_per_pass(false);
+    keyboard().set_listener(nullptr);
+    recorder.close();
+    if (keep_over_close && tally.ended == "close") {
+        std::fprintf(stderr, "grotmere: the game is kept; start grotmere again to continue it\n");
+        set_backend(nullptr);
+        return GameOutcome{};
+    }
+    if (keep_over_close) forget_unfinished(data_hash);
+    const std::string morgue = finish_files(files, recorder, tally, seed);
+    const std::optional<std::string> recording = recorder.written_path();
+    const AfterTheEnd next =
+        after_the_end(options, tally, seed, morgue,
+                      recording ? std::filesystem::path(*recording).filename().string() : "-");
+    set_backend(nullptr);
+    return GameOutcome{0, next};
+}
+
 GameOutcome play_game(Backend& window, const GameOptions& options,
-                      const std::filesystem::path& begun_in) {
+                      const std::filesystem::path& begun_in, const UnfinishedLock* lock) {
     set_backend(&window);
     const int32_t seed = options.seed.value_or(millisecs());
     const RunFiles files = run_files(options, seed, begun_in);
@@ -213,7 +258,7 @@ GameOutcome play_game(Backend& window, const GameOptions& options,
     GameRecorder recorder;
     if (files.recording) {
         recorder.open(open_output(*files.recording), seed, app_title, data_files_hash(kDataFolder),
-                      state_digest);
+                      state_digest, dungeon_here());
         // Keys are taken in at the timer wait only, as a playback hands them over, so the
         // recording replays exactly.
         keyboard().set_listener(&recorder);
@@ -222,28 +267,87 @@ GameOutcome play_game(Backend& window, const GameOptions& options,
         // so the first recorded pass starts from the same keyboard as its playback.
         keyboard().clear_all();
     }
-    // With the aids, presses that come faster than the passes wait for theirs instead of being
-    // lost, and so the keys are taken in at the timer wait only.
-    if (!options.classic) {
-        take_in_events_only_at_wait(true);
-        keyboard().set_one_press_per_pass(true);
+    return play_on(options, files, recorder, seed, keeps_over_close(options, recorder, lock));
+}
+
+// Plays an unfinished game's recording back without a window, checking every checkpoint: the
+// game stands where it stood when it was left. None when it does; else why it cannot go on.
+std::optional<std::string> restore(const GameOptions& options, const UnfinishedGame& game,
+                                   RunTally& tally) {
+    HeadlessBackend quiet;
+    set_backend(&quiet);
+    int status = 0;
+    if (!start(options, game.script.seed.value_or(1), status))
+        return "the data files no longer start a game";
+    // As when the game was begun: the keyboard forgotten, keys taken in at the timer wait.
+    take_in_events_only_at_wait(true);
+    keyboard().clear_all();
+    ScriptCursor cursor(game.script);
+    CheckpointVerifier verifier(game.script);
+    for (int64_t pass = 1; pass <= game.script.passes; ++pass) {
+        quiet.queue_pass(cursor.next().value_or(PassInput{}));
+        const PassResult result = run_pass();
+        ++tally.passes;
+        if (result.turn_taken) ++tally.turns;
+        if (auto divergence = verifier.after_pass(pass)) return *divergence;
+        if (result.end) return "the recorded game has ended already";
     }
-    const RunTally tally = play(recorder);
-    keyboard().set_one_press_per_pass(false);
-    keyboard().set_listener(nullptr);
-    recorder.close();
-    const std::string morgue = finish_files(files, recorder, tally, seed);
-    const AfterTheEnd next = after_the_end(options, tally, morgue);
-    set_backend(nullptr);
-    return GameOutcome{0, next};
+    return std::nullopt;
+}
+
+// Restores the unfinished game and, on Return, goes on with it in the window, its recording going
+// on in the same file; on Escape ends it there, with its morgue file and its place in the hall of
+// fame. A game that cannot be restored is put aside, never lost.
+GameOutcome continue_or_end(Backend& window, const GameOptions& options, const UnfinishedGame& game,
+                            bool go_on, const UnfinishedLock& lock) {
+    const std::string data_hash = data_files_hash(kDataFolder);
+    RunTally so_far{0, 0, "close"};
+    if (auto failure = restore(options, game, so_far)) {
+        const std::string aside = put_aside(game.recording, "diverged");
+        const std::string message = "The unfinished game cannot be continued: " + *failure +
+                                    ". Its recording is kept as " + aside + ".";
+        std::fprintf(stderr, "grotmere: %s\n", message.c_str());
+        forget_unfinished(data_hash);
+        window.notify(message, "Grotmere");
+        reset_world();
+        return GameOutcome{0, AfterTheEnd::NewGame};
+    }
+    set_backend(&window);
+    window.open_window(kWindowWidth, kWindowHeight, app_title);
+    frame_timer = create_timer(20);
+    const int32_t seed = game.script.seed.value_or(1);
+    RunFiles files;
+    files.morgue = run_files(GameOptions{}, seed, std::filesystem::current_path()).morgue;
+    GameRecorder recorder;
+    const int64_t checked =
+        game.script.checkpoints.empty() ? -1 : game.script.checkpoints.back().pass;
+    recorder.resume(create_replacement(game.recording), game.kept_text, game.script.passes, checked,
+                    state_digest);
+    if (!go_on) {
+        recorder.close();
+        forget_unfinished(data_hash);
+        const std::string morgue = finish_files(files, recorder, so_far, seed);
+        after_the_end(options, so_far, seed, morgue,
+                      std::filesystem::path(game.recording).filename().string());
+        set_backend(nullptr);
+        reset_world();
+        return GameOutcome{0, AfterTheEnd::NewGame};
+    }
+    keyboard().set_listener(&recorder);
+    take_in_events_only_at_wait(true);
+    keyboard().clear_all();
+    return play_on(options, files, recorder, seed, keeps_over_close(options, recorder, &lock),
+                   so_far);
 }
 
 // Game after game while the end screen asks for a new one: each with a new seed, its recording
 // and morgue file in the user's folder. With --new-dungeon each game is played in the dungeon
-// generated from its seed, made from the data folder the player chose.
+// generated from its seed, made from the data folder the player chose. A game left unfinished on
+// these data files is offered first.
 int play_games(Backend& window, const GameOptions& options, const std::filesystem::path& begun_in) {
     const std::filesystem::path data_folder = std::filesystem::current_path();
     GameOptions game = options;
+    bool offered = false;
     for (;;) {
         if (game.new_dungeon) {
             // The dungeon and the game share the seed, so the seed alone plays the game again.
@@ -251,7 +355,21 @@ int play_games(Backend& window, const GameOptions& options, const std::filesyste
             std::filesystem::current_path(data_folder);
             if (!enter_generated_dungeon(window, *game.seed)) return kBadFolder;
         }
-        const GameOutcome outcome = play_game(window, game, begun_in);
+        const bool may_keep = !game.classic && game.record && !game.record_file;
+        const UnfinishedLock lock(may_keep ? data_files_hash(kDataFolder) : std::string());
+        std::optional<UnfinishedGame> unfinished;
+        if (lock.held() && !offered) unfinished = find_unfinished(data_files_hash(kDataFolder));
+        offered = true;
+        GameOutcome outcome;
+        if (unfinished) {
+            set_backend(&window);
+            window.open_window(kWindowWidth, kWindowHeight, read_app_title("build.cnt"));
+            frame_timer = create_timer(20);
+            const bool go_on = game.continue_game || ask_to_continue(*unfinished);
+            outcome = continue_or_end(window, game, *unfinished, go_on, lock);
+        } else {
+            outcome = play_game(window, game, begun_in, &lock);
+        }
         if (outcome.next == AfterTheEnd::Quit) return outcome.status;
         game.seed.reset();
         game.record_file.reset();
@@ -317,6 +435,9 @@ std::optional<ReplayFile> read_replay(const std::string& path) {
 int run_game(Backend& backend, const GameOptions& options, const ReplayFile* replay) {
     const std::filesystem::path begun_in = std::filesystem::current_path();
     if (!enter_folder(backend, options)) return kBadFolder;
+    if (replay && replay->script.dungeon &&
+        !enter_recorded_dungeon(backend, replay->path, *replay->script.dungeon))
+        return kBadRecording;
     if (replay) return replay_game(backend, options, *replay);
     return play_games(backend, options, begun_in);
 }

@@ -92,6 +92,10 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.action = GameArgs::Action::Version;
             return parsed;
         }
+        if (arg == "--scores") {
+            parsed.action = GameArgs::Action::Scores;
+            continue;
+        }
         if (arg == "--fullscreen") {
             parsed.options.fullscreen = true;
         } else if (arg == "--classic") {
@@ -100,6 +104,8 @@ GameArgs parse_game_args(const std::vector<std::string>& args) {
             parsed.options.record = false;
         } else if (arg == "--new-dungeon") {
             parsed.options.new_dungeon = true;
+        } else if (arg == "--continue") {
+            parsed.options.continue_game = true;
         } else if (takes_value(arg) && i + 1 >= args.size()) {
             parsed.usage_error = arg + " needs a value";
             return parsed;
@@ -125,6 +131,7 @@ std::string game_usage() {
            std::to_string(kLargestScale) +
            "\n"
            "  --classic     show only the game's own picture: no side panel, help or history\n"
+           "  --continue    continue the game left unfinished on these data files at once\n"
            "  --new-dungeon play a dungeon generated from the seed, kept in\n"
            "                $XDG_DATA_HOME/grotmere/dungeons/SEED/\n"
            "  --record FILE write the game's recording to FILE (default: a new file in\n"
@@ -137,6 +144,7 @@ std::string game_usage() {
            "  --speed X     with --replay: play the recording X times faster (0.125 to 64)\n"
            "  --help        print this text and exit\n"
            "  --version     print the version and exit\n"
+           "  --scores      print the hall of fame of the data folder and exit\n"
            "\n"
            "\n"
            "Without --seed, the seed is taken from the clock and shown in the morgue file.\n"

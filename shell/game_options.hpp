@@ -30,10 +30,12 @@ struct GameOptions {
     double speed = 1.0;
     // Plays the generated dungeon of the seed instead of the data folder's own map.
     bool new_dungeon = false;
+    // Continues the game left unfinished on these data files without asking.
+    bool continue_game = false;
 };
 
 struct GameArgs {
-    enum class Action { Play, Help, Version };
+    enum class Action { Play, Help, Version, Scores };
     Action action = Action::Play;
     GameOptions options;
     std::optional<std::string> usage_error;

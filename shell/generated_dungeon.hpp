@@ -14,6 +14,8 @@
 
 namespace grotmere {
 
+class Backend;
+
 // Reads the palette from the data folder `source`. Resets the world, and leaves it reset.
 gen::Palette read_palette(const std::filesystem::path& source);
 
@@ -27,6 +29,29 @@ std::optional<gen::Dungeon> generate_data_folder(int32_t seed, const std::filesy
 
 // "generator 1, seed 42": what a recording or a morgue file of a generated game names.
 std::string generated_dungeon_line(int32_t seed);
+
+// The generator's version and seed of the dungeon in a data folder, from its map file's first
+// comment; none for a dungeon made by hand.
+struct GeneratedMark {
+    int32_t version = 0;
+    int32_t seed = 0;
+};
+std::optional<GeneratedMark> generated_mark(const std::filesystem::path& folder);
+// The same from a recording's "generator 1, seed 42".
+std::optional<GeneratedMark> read_generated_line(const std::string& line);
+std::string generated_line(const GeneratedMark& mark);
+
+// "generator 1, seed 42" when the game is played in a generated dungeon, else "".
+std::string dungeon_here();
+
+// Generates the dungeon of the seed from the data folder's (the working directory's) monsters and
+// items into the user's folder, and goes there to play it; false, with a notice, when it cannot.
+bool enter_generated_dungeon(Backend& window, int32_t seed);
+
+// A recording (at `path`) of the generated dungeon `dungeon` ("generator 1, seed 42") plays in that
+// dungeon, made again from its seed; a dungeon of another version of the generator cannot be made
+// again, and is refused with a notice.
+bool enter_recorded_dungeon(Backend& window, const std::string& path, const std::string& dungeon);
 
 // Where `grotmere --new-dungeon` keeps the dungeon of a seed: under the user's data folder.
 std::optional<std::filesystem::path> generated_dungeon_folder(int32_t seed);

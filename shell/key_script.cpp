@@ -208,6 +208,9 @@ private:
     int32_t number_ = 0;
 };
 
+// A recording of a generated dungeon names it: "# dungeon: generator 1, seed 42".
+constexpr std::string_view kDungeonMark = "# dungeon: ";
+
 // A recording's comment line names the data it was played on: "# BUILD, data HASH".
 std::optional<std::string> data_hash_in(std::string_view comment) {
     const std::string_view marker = ", data ";
@@ -267,6 +270,10 @@ private:
         switch (reading.kind) {
             case Kind::Nothing:
                 if (!begun_ && !script_.data_hash) script_.data_hash = data_hash_in(walk.line());
+                if (!begun_ && walk.line().substr(0, kDungeonMark.size()) == kDungeonMark) {
+                    script_.dungeon = std::string(walk.line().substr(kDungeonMark.size()));
+                    std::erase(*script_.dungeon, '\r');
+                }
                 return true;
             case Kind::Seed:
                 if (script_.seed || begun_)

@@ -53,6 +53,8 @@ struct KeyScript {
     std::optional<int32_t> seed;
     // A recording's data hash, from its comment "# BUILD, data HASH" before the first pass.
     std::optional<std::string> data_hash;
+    // A recording of a generated dungeon: "generator 1, seed 42" from "# dungeon: ...".
+    std::optional<std::string> dungeon;
     std::vector<Checkpoint> checkpoints;
     int64_t passes = 0;
     // The line where a script that ended inside a line was cut, that line and after left out.

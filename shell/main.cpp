@@ -9,6 +9,7 @@
 #include "platform/platform.hpp"
 #include "shell/game.hpp"
 #include "shell/game_options.hpp"
+#include "shell/hall_of_fame.hpp"
 
 namespace {
 
@@ -27,6 +28,9 @@ int main(int argc, char** argv) {
     if (parsed.action == grotmere::GameArgs::Action::Help) {
         std::fputs(grotmere::game_usage().c_str(), stdout);
         return 0;
+    }
+    if (parsed.action == grotmere::GameArgs::Action::Scores) {
+        return grotmere::print_scores(parsed.options.dir);
     }
     if (parsed.action == grotmere::GameArgs::Action::Version) {
         std::fputs(grotmere::game_version(parsed.options.dir).c_str(), stdout);

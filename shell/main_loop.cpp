@@ -14,11 +14,12 @@
 #include "platform/platform.hpp"
 #include "shell/aid_keys.hpp"
 #include "shell/window_aids.hpp"
+#include "view/frame_inputs.hpp"
 #include "view/screen.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
-#include "world/karten_tile.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -43,13 +44,7 @@ void run_turn_cycle() {
     if (player) player->updatehealth();
     TKarte::darken();
     see_from_player();
-    // The player always sees the tile it stands on, even one that blocks the line of sight.
-    if (player) {
-        if (TKartenTile* own = map_tile(player->x, player->y)) {
-            own->sichtbar = 1;
-            tile_tracking.seen(player->x, player->y);
-        }
-    }
+    if (player) see_own_tile(player->x, player->y);
     update_switches();
     // A door opened this turn clears the way for the second look.
     TDoor::update();
@@ -64,25 +59,10 @@ void draw_frame() {
     draw_window_aids();
 }
 
-// Taken when a frame is drawn and again before the next one. Keys change the world only through
-// hits taken, which change the keyboard's version; without them the action routine writes only
-// the player's use and attack modes. The upkeep after a frame changes buffs (the caps' corrections
-// and their per-pass tick), the player's health, defence and level, and moves missiles; the
-// walkability it recomputes is not shown. A line logged by anything at all also counts.
+// The frame's inputs as the view states them, and what the window's aids draw around the rules.
 FrameMarks frame_marks() {
-    FrameMarks marks{.keys_version = keyboard().version(),
-                     .log_version = message_history.version(),
-                     .buff_changes = buff_changes,
-                     .aids_version = aid_picture_version()};
-    if (player) {
-        marks.x = player->x;
-        marks.y = player->y;
-        marks.hp = player->hp;
-        marks.defend = player->defend;
-        marks.level = player->level;
-        marks.usemode = player->usemode;
-        marks.attackmode = player->attackmode;
-    }
+    FrameMarks marks = frame_inputs();
+    marks.add(static_cast<int64_t>(aid_picture_version()));
     return marks;
 }
 

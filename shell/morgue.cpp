@@ -150,6 +150,7 @@ std::string morgue_text(const MorgueFacts& facts) {
     add(text, "Build: " + app_title);
     add(text, "Seed: " + int_to_text(facts.seed));
     if (!facts.data_folder.empty()) add(text, "Data: " + facts.data_folder);
+    if (!facts.dungeon.empty()) add(text, "Dungeon: " + facts.dungeon);
     add(text, "");
     add(text, ending_line(hero, facts.ending));
     add(text,

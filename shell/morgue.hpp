@@ -21,6 +21,7 @@ struct MorgueFacts {
     int64_t passes = 0;
     std::vector<std::string> last_lines;  // oldest first
     std::string data_folder;              // where bifs/ was read from
+    std::string dungeon;                  // a generated one: "generator 1, seed 42"
 };
 
 inline constexpr size_t kMorgueLogLines = 30;

@@ -99,6 +99,9 @@ void describe_world_types(TypeTable& table) {
         tile_text_field("symbol", &Tile::Extras::symbol),
     };
     table.add<Tile>("TKartenTile", std::move(karten_tile_fields));
+    // A tile is its vtable, its extras and the eight number fields above: a member added to the
+    // class fails here until the table lists it too.
+    static_assert(sizeof(Tile) == sizeof(Record) + sizeof(void*) + 8 * sizeof(int32_t));
     Fields teleport_fields = {
         string_field("name", &TTeleport::name),
         int_field("x", &TTeleport::x),
@@ -207,32 +210,10 @@ void describe_actor_types(TypeTable& table) {
 }
 
 void describe_binding_and_missile_types(TypeTable& table) {
-    using K = TTastatur;
-    Fields tastatur_fields = {
-        int_field("look", &K::look),
-        int_field("inv_10", &K::inv_10),
-        int_field("inv_1", &K::inv_1),
-        int_field("inv_2", &K::inv_2),
-        int_field("inv_3", &K::inv_3),
-        int_field("inv_4", &K::inv_4),
-        int_field("inv_5", &K::inv_5),
-        int_field("inv_6", &K::inv_6),
-        int_field("inv_7", &K::inv_7),
-        int_field("inv_8", &K::inv_8),
-        int_field("inv_9", &K::inv_9),
-        int_field("get", &K::get),
-        int_field("use", &K::use),
-        int_field("drop", &K::drop),
-        int_field("ready_bow", &K::ready_bow),
-        int_field("go_up", &K::go_up),
-        int_field("go_down", &K::go_down),
-        int_field("go_left", &K::go_left),
-        int_field("go_right", &K::go_right),
-        int_field("toggle_inv", &K::toggle_inv),
-        int_field("toggle_wearings", &K::toggle_wearings),
-        int_field("wait", &K::wait),
-    };
-    table.add<K>("TTastatur", std::move(tastatur_fields));
+    Fields tastatur_fields;
+    for (const Binding& binding : kBindings)
+        tastatur_fields.push_back(int_field(binding.field, binding.key));
+    table.add<TTastatur>("TTastatur", std::move(tastatur_fields));
     Fields geschoss_fields = {
         int_field("x", &TGeschoss::x),
         int_field("y", &TGeschoss::y),

@@ -10,7 +10,8 @@
 namespace grotmere {
 
 bool GameRecorder::open(WrittenFile file, int32_t seed, const std::string& build,
-                        const std::string& data_hash, StateDigest digest) {
+                        const std::string& data_hash, StateDigest digest,
+                        const std::string& dungeon) {
     close();
     file_ = std::move(file);
     failed_ = false;
@@ -24,7 +25,29 @@ bool GameRecorder::open(WrittenFile file, int32_t seed, const std::string& build
         return false;
     }
     pending_ = "seed " + std::to_string(seed) + "\n# " + build + ", data " + data_hash + "\n";
+    if (!dungeon.empty()) pending_ += "# dungeon: " + dungeon + "\n";
     // A recording that replaces another takes its place at once, so a crash leaves the new one.
+    flush();
+    if (recording() && !file_.publish()) give_up();
+    return recording();
+}
+
+bool GameRecorder::resume(WrittenFile file, const std::string& kept, int64_t passes,
+                          int64_t checked, StateDigest digest) {
+    close();
+    file_ = std::move(file);
+    failed_ = false;
+    closed_whole_ = false;
+    digest_ = std::move(digest);
+    passes_ = passes;
+    checked_pass_ = checked;
+    if (!file_.is_open()) {
+        std::fprintf(stderr, "grotmere: warning: the recording cannot go on: %s\n",
+                     file_.failure().c_str());
+        failed_ = true;
+        return false;
+    }
+    pending_ = kept;
     flush();
     if (recording() && !file_.publish()) give_up();
     return recording();
@@ -60,6 +83,7 @@ void GameRecorder::focus_changed() {
 }
 
 void GameRecorder::close_requested() {
+    if (leave_out_closes_) return;
     add("close");
     last_press_.clear();
 }

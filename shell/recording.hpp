@@ -33,9 +33,19 @@ public:
 
     // Starts the recording in `file`; false, with a warning, when it cannot be written. Without
     // a digest the recording holds no checkpoints.
+    // `dungeon` names a generated dungeon ("generator 1, seed 42") in a comment of its own.
     bool open(WrittenFile file, int32_t seed, const std::string& build,
-              const std::string& data_hash, StateDigest digest = {});
+              const std::string& data_hash, StateDigest digest = {},
+              const std::string& dungeon = "");
+    // Goes on with a recording made before: `file` replaces it and begins with `kept` (its whole
+    // lines, `passes` passes, the last checkpoint after pass `checked`), the new passes after.
+    bool resume(WrittenFile file, const std::string& kept, int64_t passes, int64_t checked,
+                StateDigest digest);
     bool recording() const { return file_.is_open(); }
+    // Where the recording is being written.
+    const std::string& path() const { return file_.path(); }
+    // A game kept over a close request does not record it: played back, it goes on.
+    void leave_out_close_requests(bool leave_out) { leave_out_closes_ = leave_out; }
 
     void pressed(int32_t code) override;
     void released(int32_t code) override;
@@ -68,6 +78,7 @@ private:
     int64_t empty_passes_ = 0;
     int64_t passes_ = 0;
     int64_t checked_pass_ = -1;
+    bool leave_out_closes_ = false;
 };
 
 // The user's data folder for the game: $XDG_DATA_HOME/grotmere, else ~/.local/share/grotmere;

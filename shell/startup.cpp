@@ -1,5 +1,8 @@
 #include "shell/startup.hpp"
 
+#include <map>
+#include <string>
+
 #include "actors/player.hpp"
 #include "actors/world_passes.hpp"
 #include "base/random.hpp"
@@ -33,14 +36,25 @@ namespace {
 
 // The item records after the player in the player file name prototypes; only their name and
 // count are read. A record's anzahl is 1 unless it sets another, and an explicit 0 keeps the
-// prototype's count. Names without a prototype add nothing and say nothing.
+// prototype's count. Names without a prototype add nothing and say nothing. Records of one name
+// stack, and a stack wraps as every count does; a stack that wrapped is warned about.
 void give_starting_inventory() {
-    player_list->for_each_of<TGegenstand>([](std::shared_ptr<TGegenstand>& record) {
+    std::map<std::string, int64_t> totals;
+    player_list->for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& record) {
         std::shared_ptr<TGegenstand> item = TGegenstand::create_from_proto(record->name);
         if (!item) return;
         if (record->anzahl != 0) item->anzahl = record->anzahl;
-        player->add_to_inventory(item, 1);
+        if (player->add_to_inventory(item, 1) == 1) totals[item->name] += item->anzahl;
     });
+    LoadProblems wrapped;
+    for (const auto& held : *player->inventory) {
+        if (!held || totals[held->name] == held->anzahl) continue;
+        wrapped.push_back({kPlayerFile, 0,
+                           "the starting stack of " + shown_text(held->name) + " adds up to " +
+                               std::to_string(totals[held->name]) + ", beyond 32 bits: it holds " +
+                               int_to_text(held->anzahl)});
+    }
+    report_load_problems(wrapped);
 }
 
 }  // namespace

@@ -42,6 +42,8 @@ std::optional<StartupFailure> load_bindings_and_player() {
     if (auto failure = first_record_as(binding_list, kBindingFile, bindings)) {
         return failure;
     }
+    const std::string escape = escape_taken(*bindings);
+    if (!escape.empty()) report_load_problems({{kBindingFile, 0, escape}});
     if (auto failure = load_required(player_list, kPlayerFile, "player")) return failure;
     return first_record_as(player_list, kPlayerFile, player);
 }

@@ -53,15 +53,7 @@ AidsState& aids_state() {
 
 bool bound(int32_t code) {
     if (!bindings) return false;
-    const TTastatur& k = *bindings;
-    for (int32_t command :
-         {k.look,     k.inv_10,     k.inv_1,           k.inv_2, k.inv_3,   k.inv_4,
-          k.inv_5,    k.inv_6,      k.inv_7,           k.inv_8, k.inv_9,   k.get,
-          k.use,      k.drop,       k.ready_bow,       k.go_up, k.go_down, k.go_left,
-          k.go_right, k.toggle_inv, k.toggle_wearings, k.wait}) {
-        if (command == code) return true;
-    }
-    return false;
+    return binding_of(*bindings, code) != nullptr;
 }
 
 // A hit of a window key the binding file leaves free. A free key is read by nothing else, so

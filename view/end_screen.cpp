@@ -9,7 +9,7 @@ namespace grotmere {
 namespace {
 
 constexpr int32_t kColumnWidth = 200;
-constexpr int32_t kKillsTop = kOverlayBodyTop + 11 * kOverlayLineHeight;
+constexpr int32_t kKillsTop = kOverlayBodyTop + 16 * kOverlayLineHeight;
 
 void figure(const std::string& what, const std::string& value, int32_t& y) {
     set_color(200, 200, 200);
@@ -35,6 +35,24 @@ void kills(const EndScreenFacts& facts) {
     }
 }
 
+// The hall of fame beside the figures, this game's line marked.
+void hall_of_fame(const EndScreenFacts& facts) {
+    constexpr int32_t kLeft = 420;
+    int32_t y = kOverlayBodyTop + 2 * kOverlayLineHeight + 4;
+    set_color(255, 255, 160);
+    draw_text("HALL OF FAME", kLeft, y);
+    y += 2 * kOverlayLineHeight;
+    for (size_t i = 0; i < facts.best.size(); ++i) {
+        const bool marked = static_cast<int32_t>(i) == facts.best_marked;
+        if (marked)
+            set_color(255, 200, 120);
+        else
+            set_color(200, 200, 200);
+        draw_text((marked ? "> " : "  ") + facts.best[i], kLeft, y);
+        y += kOverlayLineHeight;
+    }
+}
+
 // A long path keeps its end, where the file's own name is.
 std::string tail_of(const std::string& path) {
     constexpr size_t kLongest = 84;
@@ -53,6 +71,8 @@ void draw_end_screen(const EndScreenFacts& facts) {
     figure("Level", int_to_text(facts.level), y);
     figure("Experience", int_to_text(facts.xp), y);
     figure("Gold", int_to_text(facts.gold), y);
+    figure("Seed", int_to_text(facts.seed), y);
+    hall_of_fame(facts);
     kills(facts);
     if (!facts.morgue_path.empty()) {
         set_color(170, 170, 170);

@@ -17,6 +17,10 @@ struct EndScreenFacts {
     int32_t gold = 0;
     std::vector<std::pair<std::string, int32_t>> kills;
     std::string morgue_path;  // empty when none was written
+    int32_t seed = 0;
+    // The hall of fame of these data files, best first, and which line is this game (-1: none).
+    std::vector<std::string> best;
+    int32_t best_marked = -1;
 };
 
 // Over the whole window. Leaves the colour white.

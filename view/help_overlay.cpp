@@ -1,5 +1,6 @@
 #include "view/help_overlay.hpp"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,31 +32,31 @@ std::string slot_keys(int32_t slot_key, int32_t drop_key) {
 std::vector<Command> commands(const TTastatur* keys) {
     const TTastatur none;
     const TTastatur& k = keys ? *keys : none;
-    std::vector<Command> list = {
-        {"Walk (or shoot) left", key_name(k.go_left)},
-        {"Walk (or shoot) up", key_name(k.go_up)},
-        {"Walk (or shoot) right", key_name(k.go_right)},
-        {"Walk (or shoot) down", key_name(k.go_down)},
-        {"Wait a turn", key_name(k.wait)},
-        {"Look around", key_name(k.look)},
-        {"Pick up", key_name(k.get)},
-        {"Drop one gold",
-         k.drop != 0 && k.get != 0 ? key_name(k.drop) + "+" + key_name(k.get) : "-"},
-        {"Use what is here or beside", key_name(k.use)},
-        {"Ready or put away the bow", key_name(k.ready_bow)},
-        {"Show or hide the inventory", key_name(k.toggle_inv)},
-        {"Show or hide the worn items", key_name(k.toggle_wearings)},
+    // Dropping one gold piece is the drop key held with the pick-up key.
+    const auto keys_of = [&k](const Binding& binding) {
+        if (binding.key != &TTastatur::drop) return key_name(k.*binding.key);
+        return k.drop != 0 && k.get != 0 ? key_name(k.drop) + "+" + key_name(k.get) : "-";
     };
-    const int32_t slots[] = {k.inv_1, k.inv_2, k.inv_3, k.inv_4, k.inv_5,
-                             k.inv_6, k.inv_7, k.inv_8, k.inv_9, k.inv_10};
+    std::vector<Command> list;
+    for (int32_t place = 1;; ++place) {
+        auto at = std::find_if(kBindings.begin(), kBindings.end(), [place](const Binding& binding) {
+            return binding.help_place == place;
+        });
+        if (at == kBindings.end()) break;
+        list.push_back({at->help, keys_of(*at)});
+    }
+    int32_t slots[kInventorySlots + 1] = {};
+    for (const Binding& binding : kBindings) {
+        if (binding.slot != 0) slots[binding.slot] = k.*binding.key;
+    }
     for (int32_t slot = 1; slot <= 10; ++slot) {
         list.push_back(
-            {"Use or drop slot " + std::to_string(slot), slot_keys(slots[slot - 1], k.drop)});
+            {"Use or drop slot " + std::to_string(slot), slot_keys(slots[slot], k.drop)});
     }
     return list;
 }
 
-std::vector<Command> window_commands(WindowKeys window_keys) {
+std::vector<Command> window_commands(const TTastatur* keys, WindowKeys window_keys) {
     std::vector<Command> list = {{"This help", "F1"}};
     if (window_keys.history) list.push_back({"Message history", "F2"});
     if (window_keys.rest) list.push_back({"Rest until healed", "Z"});
@@ -65,7 +66,8 @@ std::vector<Command> window_commands(WindowKeys window_keys) {
     if (window_keys.overview) list.push_back({"Map overview", "M"});
     list.push_back({"Travel", "click on the map"});
     if (window_keys.fullscreen) list.push_back({"Fullscreen", "F11, Alt+Return"});
-    list.push_back({"Quit the game", "Escape"});
+    const bool escape_free = keys == nullptr || escape_taken(*keys).empty();
+    list.push_back({"Quit the game", escape_free ? "Escape" : "close the window"});
     return list;
 }
 
@@ -134,7 +136,7 @@ void draw_help_overlay(const TTastatur* keys, WindowKeys window_keys) {
     y += 2 * kOverlayLineHeight;
     draw_commands(commands(keys), y);
     y += kOverlayLineHeight;
-    draw_commands(window_commands(window_keys), y);
+    draw_commands(window_commands(keys, window_keys), y);
     draw_legend(kOverlayBodyTop);
     set_color(255, 255, 255);
 }

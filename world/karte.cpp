@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "base/random.hpp"
+#include "platform/platform.hpp"
 #include "records/field_registry.hpp"
 #include "world/door.hpp"
 #include "world/gegenstand.hpp"
 #include "world/karten_tile.hpp"
 #include "world/mobiliar.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -46,6 +50,34 @@ bool blocked_by_closed_door(TKartenTile& tile) {
            objects->any_of<TDoor>([](const TDoor& door) { return door.open == 0; });
 }
 
+void recompute_walkability(TKartenTile& tile) {
+    if (tile.ID == TKarte::MAP_SOLID) {
+        tile.begehbar = 0;
+        return;
+    }
+    tile.begehbar = blocked_by_furniture(tile) || blocked_by_closed_door(tile) ? 0 : 1;
+}
+
+// The walkability a whole walk would give every tile is the one the tracked walk left.
+void verify_walkability() {
+    for (int32_t x = 0; x < grid_columns(); ++x) {
+        for (int32_t y = 0; y < grid_rows(); ++y) {
+            TKartenTile* tile = tile_grid.at(x, y);
+            if (tile == nullptr) continue;
+            const int32_t kept = tile->begehbar;
+            recompute_walkability(*tile);
+            const int32_t wanted = tile->begehbar;
+            tile->begehbar = kept;
+            if (kept != wanted) {
+                throw std::logic_error("the tile tracker was not told: the walkability of (" +
+                                       std::to_string(x) + "|" + std::to_string(y) + ") is " +
+                                       std::to_string(kept) + ", a whole walk gives " +
+                                       std::to_string(wanted));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 TKarte::TKarte() {
@@ -63,8 +95,7 @@ int32_t TKarte::randomfill(int32_t count) {
             TKartenTile* tile =
                 map_tile(random_range(0, map_width - 1), random_range(0, map_height - 1));
             if (tile == nullptr || tile->ID != MAP_RAUM) continue;
-            tile->ID = MAP_SOLID;
-            tile->begehbar = 0;
+            set_terrain(*tile, MAP_SOLID);
             break;
         }
     }
@@ -78,13 +109,8 @@ int32_t TKarte::is_begehbar(int32_t x, int32_t y) {
 
 // Only tiles the rules have seen or lit since the last darkening have anything to reset.
 int32_t TKarte::darken() {
-    const auto reset = [](TKartenTile& tile) {
-        tile.sichtbar = 0;
-        tile.lichtstaerke = 0;
-        tile.lichtr = 0;
-        tile.lichtg = 0;
-        tile.lichtb = 0;
-    };
+    const auto reset = [](TKartenTile& tile) { darken_tile(tile); };
+    if (contracts_checked()) tile_tracking.verify_marks();
     const int32_t columns = map_width, rows = map_height;
     const bool marked_only = tile_tracking.darken_marked([&](int32_t x, int32_t y) {
         // A marked cell lies in the grid, so only the map's far edges need a test.
@@ -101,19 +127,13 @@ int32_t TKarte::darken() {
 // those, the first blocking piece of furniture or closed door blocks, whichever the lists name
 // first: the answer is the same.
 int32_t TKarte::update() {
-    const auto recompute = [](TKartenTile& tile) {
-        if (tile.ID == MAP_SOLID) {
-            tile.begehbar = 0;
-            return;
-        }
-        tile.begehbar = blocked_by_furniture(tile) || blocked_by_closed_door(tile) ? 0 : 1;
-    };
     // Brought up to date first: a tile list that changed since asks for a whole walk.
     tile_tracking.cells_with_objects();
     if (tile_tracking.take_whole_walkability()) {
-        for_each_map_tile(recompute);
+        for_each_map_tile(recompute_walkability);
         return 0;
     }
+    if (contracts_checked()) tile_tracking.verify_lists();
     const std::vector<BlockableTile>& tiles = tile_tracking.blockable_tiles();
     const std::vector<Blocker>& blockers = tile_tracking.blockers();
     for (const BlockableTile& blockable : tiles) {
@@ -127,6 +147,7 @@ int32_t TKarte::update() {
             blocked |= *blockers[k].flag == blockers[k].blocking;
         tile.begehbar = blocked ? 0 : 1;
     }
+    if (contracts_checked()) verify_walkability();
     return 0;
 }
 

@@ -25,32 +25,34 @@ public:
         std::string symbol;
     };
 
+    // Every member is copied by its own kind, so a new field cannot be left out of a copy: a copy
+    // has texts of its own and shares the object list, as a cloned record does.
     TKartenTile() = default;
-    // A copy has texts of its own and shares the object list, as a cloned record does.
-    TKartenTile(const TKartenTile& other) : Record(other) { copy_from(other); }
-    TKartenTile& operator=(const TKartenTile& other) {
-        if (this != &other) copy_from(other);
-        return *this;
-    }
+    TKartenTile(const TKartenTile&) = default;
+    TKartenTile& operator=(const TKartenTile&) = default;
     TKartenTile(TKartenTile&&) noexcept = default;
     TKartenTile& operator=(TKartenTile&&) noexcept = default;
 
     // The objects on the tile, or null while it has none to show (never given any, or its list
     // set to none).
-    RecordList* objects_if_any() const { return extras_ ? extras_->gegenstaende.get() : nullptr; }
+    RecordList* objects_if_any() const {
+        return extras_.made ? extras_.made->gegenstaende.get() : nullptr;
+    }
     bool holds_objects() const {
         const RecordList* objects = objects_if_any();
         return objects != nullptr && !objects->empty();
     }
     // The object list for a walk that may outlive the tile (a teleport can replace the map), or
     // null while the tile has none.
-    ListRef object_list_if_any() const { return extras_ ? extras_->gegenstaende : nullptr; }
+    ListRef object_list_if_any() const {
+        return extras_.made ? extras_.made->gegenstaende : nullptr;
+    }
     // The object list, made empty the first time it is asked for: for placing objects.
     const ListRef& gegenstaende() const;
 
     // The texts and the list, made the first time they are asked for.
     Extras& extras() const;
-    const Extras* extras_if_any() const { return extras_.get(); }
+    const Extras* extras_if_any() const { return extras_.made.get(); }
 
     int32_t begehbar = 1;
     int32_t sichtbar = 0;
@@ -62,11 +64,24 @@ public:
     int32_t ID = 0;  // terrain: TKarte::MAP_RAUM, MAP_SOLID, MAP_GANG or another digit
 
 private:
-    void copy_from(const TKartenTile& other);
+    // The extras, made anew for a copy.
+    struct CopiedExtras {
+        std::unique_ptr<Extras> made;
+
+        CopiedExtras() = default;
+        CopiedExtras(const CopiedExtras& other)
+            : made(other.made ? std::make_unique<Extras>(*other.made) : nullptr) {}
+        CopiedExtras& operator=(const CopiedExtras& other) {
+            if (this != &other) made = other.made ? std::make_unique<Extras>(*other.made) : nullptr;
+            return *this;
+        }
+        CopiedExtras(CopiedExtras&&) noexcept = default;
+        CopiedExtras& operator=(CopiedExtras&&) noexcept = default;
+    };
 
     // Made on demand even for a const tile: asking for the list or a text changes nothing a
     // reader can see.
-    mutable std::unique_ptr<Extras> extras_;
+    mutable CopiedExtras extras_;
 };
 
 }  // namespace grotmere

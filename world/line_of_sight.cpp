@@ -8,6 +8,7 @@
 #include "world/karten_tile.hpp"
 #include "world/line_walk.hpp"
 #include "world/sight_masks.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -41,12 +42,6 @@ struct SightSquare {
           last_j(std::min<int64_t>(int64_t{y} + r, std::min(map_height, kGridSize) - 1)) {}
 };
 
-void see(TKartenTile* tile, int32_t i, int32_t j) {
-    tile->erfasst = 1;
-    tile->sichtbar = 1;
-    tile_tracking.seen(i, j);
-}
-
 // The cells of a square of radius up to 5 that lie within the radius, one mask for each radius.
 // Within that size the distance test sqrt(n) > r in double precision is exactly n > r * r.
 const SquareMask& within_radius(int32_t r) {
@@ -78,14 +73,9 @@ void in_sight_masked(int32_t x, int32_t y, int32_t r, const SightSquare& square)
     const std::vector<SquareMask>& masks = line_masks();
     SquareMask seen;
     for_each_cell_of(within_radius(r), [&](int32_t n) {
-        if (masks[static_cast<size_t>(n)].meets(blocking)) return;
-        TKartenTile& tile = *tiles[static_cast<size_t>(n)];
-        tile.erfasst = 1;
-        tile.sichtbar = 1;
-        seen.set_bit(n);
+        if (!masks[static_cast<size_t>(n)].meets(blocking)) seen.set_bit(n);
     });
-    tile_tracking.seen_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
-                               [&seen](int32_t c) { return seen.column(c); });
+    see_square(x, y, tiles.data(), seen);
 }
 
 }  // namespace
@@ -104,7 +94,7 @@ int32_t TKamera::in_sight(int32_t x, int32_t y, int32_t r) {
             if (std::sqrt(static_cast<double>(di * di + dj * dj)) > r) continue;
             const auto ci = static_cast<int32_t>(i);
             const auto cj = static_cast<int32_t>(j);
-            if (line_of_sight(ci, cj, x, y) == 1) see(map_tile(ci, cj), ci, cj);
+            if (line_of_sight(ci, cj, x, y) == 1) see_tile(ci, cj);
         }
     }
     return 0;

@@ -1,5 +1,7 @@
 #include "world/map_file.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string_view>
 
@@ -14,12 +16,45 @@
 #include "world/leuchte.hpp"
 #include "world/schalter.hpp"
 #include "world/teleport.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
 
-void warn_about_map(const std::string& file, const std::string& message, int32_t line) {
-    report_load_problems({LoadProblem{file, line, message}});
+std::string odd_tile_in_row(const std::string& row, int32_t y, int32_t width) {
+    if (row.find_first_of("{}=") != std::string::npos) return "";
+    const size_t within = std::min(row.size(), static_cast<size_t>(std::max(width, 0)));
+    const size_t at = row.find_first_not_of("0123456789");
+    if (at == std::string::npos || at >= within) return "";
+    return "row " + int_to_text(y) + " holds " + shown_text(row.substr(at, 1)) + " at column " +
+           int_to_text(static_cast<int32_t>(at)) +
+           ", which is no terrain digit: it is read as floor (0)";
+}
+
+std::string rows_beyond_height(TextFile& in, int32_t width, int32_t height) {
+    int32_t rows = 0;
+    while (!in.at_end()) {
+        const std::string line = in.read_line();
+        const bool row_like = !line.empty() && static_cast<int32_t>(line.size()) == width &&
+                              line.find_first_not_of("0123456789") == std::string::npos;
+        if (!row_like) break;
+        ++rows;
+    }
+    if (rows == 0) return "";
+    return int_to_text(rows) + " lines after the grid's " + int_to_text(height) +
+           " rows look like more rows: the height may be too small; they are read as records";
+}
+
+std::string unplaced_map_record(const Record& record) {
+    const TTypeId* type = TTypeId::ForObject(record);
+    if (type == nullptr) return "";
+    for (const char* unplaced : {"TTreasure", "TGeschoss", "TBuff"}) {
+        if (type->Name() == unplaced) {
+            return "a " + type->Name() +
+                   " record among the map's records is placed nowhere and does nothing";
+        }
+    }
+    return "";
 }
 
 int32_t line_of(const RecordLines& lines, const Record& record) {
@@ -28,6 +63,21 @@ int32_t line_of(const RecordLines& lines, const Record& record) {
 }
 
 namespace {
+
+void append(LoadProblems& to, LoadProblems more) {
+    to.insert(to.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+}
+
+// A file of a hundred thousand bad records is told about its first ones and how many more it
+// holds, as the loader tells about its own.
+LoadProblems at_most(const std::string& file, int32_t most, LoadProblems problems) {
+    const auto kept = static_cast<size_t>(most);
+    if (problems.size() <= kept) return problems;
+    const auto more = static_cast<int32_t>(problems.size() - kept);
+    problems.resize(kept);
+    problems.push_back({file, 0, int_to_text(more) + " more problems are not shown"});
+    return problems;
+}
 
 std::string at_text(int32_t x, int32_t y) {
     return " at (" + int_to_text(x) + "|" + int_to_text(y) + ")";
@@ -58,7 +108,7 @@ class GridReader {
 public:
     GridReader(const std::string& file, TextFile& in) : file_(file), in_(in) {}
 
-    void read() {
+    void read_rows() {
         for (int32_t y = 0; y < map_height; ++y) {
             const int32_t line_number = kFirstGridLine + y;
             if (in_.at_end() && !ended_early_) {
@@ -69,11 +119,22 @@ public:
             }
             const std::string line = in_.read_line();
             check_line(line, line_number, y);
+            if (!told_odd_tile_) {
+                const std::string odd = odd_tile_in_row(line, y, map_width);
+                told_odd_tile_ = !odd.empty();
+                if (told_odd_tile_) warn(line_number, odd);
+            }
             for (int32_t x = 0; x < map_width; ++x) {
                 const char c = x < static_cast<int32_t>(line.size()) ? line[x] : '0';
-                tile_grid.at(x, y)->ID = text_to_int(std::string_view(&c, 1));
+                set_terrain(*tile_grid.at(x, y), text_to_int(std::string_view(&c, 1)));
             }
         }
+    }
+
+    // After the record section's place is known: lines there that look like rows are told.
+    void look_past_the_rows() {
+        const std::string beyond = rows_beyond_height(in_, map_width, map_height);
+        if (!beyond.empty()) warn(kFirstGridLine + map_height, beyond);
         report_load_problems(problems_);
     }
 
@@ -103,26 +164,27 @@ private:
     const std::string& file_;
     TextFile& in_;
     LoadProblems problems_;
-    bool ended_early_ = false, told_nul_ = false, told_records_ = false;
+    bool ended_early_ = false, told_nul_ = false, told_records_ = false, told_odd_tile_ = false;
 };
 
 // A light on the map is a fresh copy of its prototype; only its place and burn time come from
 // the record.
-void place_light(const std::string& file, const RecordLines& lines, const TLeuchte& record) {
+void place_light(const std::string& file, const RecordLines& lines, const TLeuchte& record,
+                 LoadProblems& problems) {
     auto light = std::dynamic_pointer_cast<TLeuchte>(TGegenstand::create_from_proto(record.name));
     const int32_t line = line_of(lines, record);
     if (!light) {
-        return warn_about_map(file,
-                              "the light " + shown_text(record.name) + at_text(record.x, record.y) +
-                                  " names no light prototype; skipped",
-                              line);
+        return problems.push_back({file, line,
+                                   "the light " + shown_text(record.name) +
+                                       at_text(record.x, record.y) +
+                                       " names no light prototype; skipped"});
     }
     TKartenTile* tile = map_tile(record.x, record.y);
     if (tile == nullptr) {
-        return warn_about_map(file,
-                              "the light " + shown_text(record.name) + at_text(record.x, record.y) +
-                                  " lies outside the map; skipped",
-                              line);
+        return problems.push_back({file, line,
+                                   "the light " + shown_text(record.name) +
+                                       at_text(record.x, record.y) +
+                                       " lies outside the map; skipped"});
     }
     light->x = record.x;
     light->y = record.y;
@@ -132,30 +194,17 @@ void place_light(const std::string& file, const RecordLines& lines, const TLeuch
 
 // Switches, doors and teleports stand in their tile's list and stay in map_records as well.
 template <class Feature>
-void place_features(const std::string& file, const RecordLines& lines) {
+void place_all(const std::string& file, const RecordLines& lines, LoadProblems& problems) {
     map_records->for_each_of<Feature>([&](std::shared_ptr<Feature>& feature) {
         if (TKartenTile* tile = map_tile(feature->x, feature->y)) {
             tile->gegenstaende()->append(feature);
             return;
         }
-        warn_about_map(file,
-                       "the " + TTypeId::Of<Feature>().Name() + at_text(feature->x, feature->y) +
-                           " lies outside the map; it stands on no tile",
-                       line_of(lines, *feature));
+        problems.push_back({file, line_of(lines, *feature),
+                            "the " + TTypeId::Of<Feature>().Name() +
+                                at_text(feature->x, feature->y) +
+                                " lies outside the map; it stands on no tile"});
     });
-}
-
-// Lights go first, so a light stands ahead of any switch, door or teleport on its tile.
-void place_records(const std::string& file, const RecordLines& lines,
-                   const PlaceMonsters& place_monsters) {
-    map_records->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& record) {
-        place_light(file, lines, *record);
-        map_records->remove(record.get());
-    });
-    if (place_monsters) place_monsters(file, lines);
-    place_features<TSchalter>(file, lines);
-    place_features<TDoor>(file, lines);
-    place_features<TTeleport>(file, lines);
 }
 
 }  // namespace
@@ -174,19 +223,51 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
     current_map = file;
     // Building a map object replaces every tile; the object itself is not needed afterwards.
     TKarte fresh_tiles;
-    GridReader(file, *in).read();
+    GridReader grid(file, *in);
+    grid.read_rows();
     const int32_t records_offset = in->byte_position();
+    grid.look_past_the_rows();
     close_file(in);
     RecordOrigins origins;
+    int32_t told = 0;
     if (map_records) {
-        report_load_problems(read_definitions_traced(*map_records, file, records_offset, origins));
+        const LoadProblems read =
+            read_definitions_traced(*map_records, file, records_offset, origins);
+        told = static_cast<int32_t>(std::count_if(
+            read.begin(), read.end(), [&](const LoadProblem& p) { return p.file == file; }));
+        report_load_problems(read);
     }
     RecordLines lines;
     for (const RecordOrigin& origin : origins) {
         if (origin.file == file) lines.emplace(origin.record.get(), origin.line);
     }
-    place_records(file, lines, place_monsters);
+    // Lights go first, so a light stands ahead of any switch, door or teleport on its tile.
+    LoadProblems placing = place_lights(file, lines);
+    if (place_monsters) append(placing, place_monsters(file, lines));
+    append(placing, place_features(file, lines));
+    report_load_problems(at_most(file, std::max(kMostWarningsPerFile - told, 0), placing));
     return std::nullopt;
+}
+
+LoadProblems place_lights(const std::string& file, const RecordLines& lines) {
+    LoadProblems problems;
+    map_records->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& record) {
+        place_light(file, lines, *record, problems);
+        map_records->remove(record.get());
+    });
+    return problems;
+}
+
+LoadProblems place_features(const std::string& file, const RecordLines& lines) {
+    LoadProblems problems;
+    place_all<TSchalter>(file, lines, problems);
+    place_all<TDoor>(file, lines, problems);
+    place_all<TTeleport>(file, lines, problems);
+    map_records->for_each([&](RecordRef& record) {
+        const std::string unplaced = unplaced_map_record(*record);
+        if (!unplaced.empty()) problems.push_back({file, line_of(lines, *record), unplaced});
+    });
+    return problems;
 }
 
 }  // namespace grotmere

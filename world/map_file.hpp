@@ -7,10 +7,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
+#include "base/text_file.hpp"
 #include "records/definition_loader.hpp"
 #include "records/load_problems.hpp"
 
@@ -25,8 +26,10 @@ using RecordLines = std::unordered_map<const Record*, int32_t>;
 
 // Puts the map section's monster spawns on the map: it runs after the lights are placed and
 // before the switches, doors and teleports, and takes the spawn records out of map_records.
-// `lines` tells where each record of the file began, for warnings.
-using PlaceMonsters = std::function<void(const std::string& file, const RecordLines& lines)>;
+// `lines` tells where each record of the file began; it answers the warnings, which the load
+// reports with its own (at most kMostWarningsPerFile of them for the file, then a count).
+using PlaceMonsters =
+    std::function<LoadProblems(const std::string& file, const RecordLines& lines)>;
 
 // Loads the file as the map (relative to the working directory). Returns none, or why the file
 // was refused: the file and a message naming the bad value, such as "the map width 300 lies
@@ -35,9 +38,22 @@ using PlaceMonsters = std::function<void(const std::string& file, const RecordLi
 std::optional<LoadProblem> read_map_file(const std::string& file,
                                          const PlaceMonsters& place_monsters);
 
-// One warning about the map file, on standard error and in `load_problems`; `line` 0 for the
-// file as a whole.
-void warn_about_map(const std::string& file, const std::string& message, int32_t line = 0);
+// The two steps of a map load that put the records of map_records on the tiles, answering what
+// they would warn about: the lights (fresh copies of their prototypes, taken out of map_records),
+// then, after the monsters, the switches, doors and teleports (which stay in map_records too).
+LoadProblems place_lights(const std::string& file, const RecordLines& lines);
+LoadProblems place_features(const std::string& file, const RecordLines& lines);
+
+// What a map file holds that the rules read soundly though it was surely not meant, for the
+// load's warnings and the content check alike; each answers "" when all is well.
+// - The first character of a grid row, within the map's width, that is no terrain digit (read as
+//   floor). A row that holds "{", "}" or "=" is said apart, as the record section.
+std::string odd_tile_in_row(const std::string& row, int32_t y, int32_t width);
+// - The lines after the grid that look like more rows (digits only, the map's width long): the
+//   height may be too small, and they are read as the record section. Reads from `in`.
+std::string rows_beyond_height(TextFile& in, int32_t width, int32_t height);
+// - A record of the map's section that nothing places: treasure, missiles and buffs.
+std::string unplaced_map_record(const Record& record);
 
 // Where a record of the map file began, or 0 when it is not known.
 int32_t line_of(const RecordLines& lines, const Record& record);

@@ -19,13 +19,10 @@ namespace {
 
 // --- the effect text -------------------------------------------------------------------------
 
-enum class Mode { Toggle, Activate, Deactivate };
-
-// Mode words are upper case exactly; any other token names a field.
-std::optional<Mode> mode_named(const std::string& token) {
-    if (token == "TOGGLE") return Mode::Toggle;
-    if (token == "ACTIVATE") return Mode::Activate;
-    if (token == "DEACTIVATE") return Mode::Deactivate;
+std::optional<SwitchMode> mode_named(const std::string& token) {
+    if (token == "TOGGLE") return SwitchMode::Toggle;
+    if (token == "ACTIVATE") return SwitchMode::Activate;
+    if (token == "DEACTIVATE") return SwitchMode::Deactivate;
     return std::nullopt;
 }
 
@@ -44,84 +41,27 @@ struct Span {
     bool holds(int32_t n) const { return n >= first && n <= last; }
 };
 
-// Every item of that name in the searched cells matches, column by column, each column from the
-// top, each tile's list in order; the last match is the target. Teleports, switches and furniture
-// are not items, and monsters never stand in the lists.
-std::shared_ptr<TGegenstand> find_target(const TSchalter& schalter) {
-    const Span columns = Span::of(schalter.ziel_x, map_width);
-    const Span rows = Span::of(schalter.ziel_y, map_height);
-    std::shared_ptr<TGegenstand> target;
-    // Only tiles holding objects can hold the target; they come in the order of the search,
-    // column by column, so the search starts at its first column.
-    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
-    const auto first =
-        std::lower_bound(cells.begin(), cells.end(), columns.first,
-                         [](const MapCell& cell, int32_t column) { return cell.x < column; });
-    for (auto k = static_cast<size_t>(first - cells.begin()); k < cells.size(); ++k) {
-        const MapCell cell = cells[k];
-        if (cell.x > columns.last) break;
-        if (!rows.holds(cell.y)) continue;
-        TKartenTile* tile = map_tile(cell.x, cell.y);
-        RecordList* objects = tile ? tile->objects_if_any() : nullptr;
-        if (objects == nullptr) continue;
-        objects->for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& item) {
-            if (item->name == schalter.ziel_name) target = item;
-        });
-    }
-    return target;
-}
-
 // Only integer fields switch; a text field is left alone. The value is written back as decimal
 // text through the registry, the way a data file would set it.
-void switch_field(Mode mode, const TField& field, Record& target) {
+void switch_field(SwitchMode mode, const TField& field, Record& target) {
     if (field.Kind() != FieldKind::Int) return;
     const int32_t value = field.GetInt(target);
     std::optional<int32_t> changed;
     switch (mode) {
-        case Mode::Toggle:
+        case SwitchMode::Toggle:
             changed = 1 - value;
             break;
-        case Mode::Activate:
+        case SwitchMode::Activate:
             if (value == 0) changed = 1;
             break;
-        case Mode::Deactivate:
+        case SwitchMode::Deactivate:
             if (value == 1) changed = 0;
             break;
     }
     if (!changed) return;
     field.Set(target, FieldValue(int_to_text(*changed)));
-    if (mode == Mode::Deactivate) print_line(field.Name() + " deactivated");
+    if (mode == SwitchMode::Deactivate) print_line(field.Name() + " deactivated");
 }
-
-// The target is looked for once per text, at its first field token: no token can rename an item
-// (names are text fields), so every later search would find the same one.
-class EffectRun {
-public:
-    explicit EffectRun(const TSchalter& schalter) : schalter_(schalter) {}
-
-    void take(const std::string& token) {
-        if (std::optional<Mode> mode = mode_named(token)) {
-            mode_ = *mode;
-            return;
-        }
-        // An empty token (from "||" or an empty text) names nothing.
-        if (token.empty()) return;
-        if (!searched_) {
-            target_ = find_target(schalter_);
-            searched_ = true;
-        }
-        if (!target_) return;
-        const TTypeId* type = TTypeId::ForObject(*target_);
-        const TField* field = type ? type->FindField(token) : nullptr;
-        if (field != nullptr) switch_field(mode_, *field, *target_);
-    }
-
-private:
-    const TSchalter& schalter_;
-    Mode mode_ = Mode::Toggle;
-    bool searched_ = false;
-    std::shared_ptr<TGegenstand> target_;
-};
 
 // --- the switch pass -------------------------------------------------------------------------
 
@@ -176,20 +116,60 @@ int32_t TSchalter::update(const SwitchUser& user) {
     return 0;
 }
 
-// Tokens are separated by "|" and read left to right; the mode starts as TOGGLE and holds until
-// the next mode word. A token naming no field of the target, or with no target found, is
-// skipped and the rest of the text goes on.
-int32_t TSchalter::parse_wirkung() {
-    EffectRun run(*this);
-    std::string rest = wirkung;
-    for (;;) {
-        const size_t bar = rest.find('|');
-        if (bar == std::string::npos) {
-            run.take(rest);
-            break;
+std::vector<SwitchStep> read_switch_text(const std::string& wirkung) {
+    std::vector<SwitchStep> steps;
+    SwitchMode mode = SwitchMode::Toggle;
+    auto take = [&](std::string token) {
+        if (std::optional<SwitchMode> named = mode_named(token)) {
+            mode = *named;
+        } else if (!token.empty()) {  // "||" or an empty text names nothing
+            steps.push_back({mode, std::move(token)});
         }
-        run.take(rest.substr(0, bar));
-        rest.erase(0, bar + 1);
+    };
+    size_t start = 0;
+    for (size_t bar; (bar = wirkung.find('|', start)) != std::string::npos; start = bar + 1)
+        take(wirkung.substr(start, bar - start));
+    take(wirkung.substr(start));
+    return steps;
+}
+
+// Teleports, switches and furniture are not items, and monsters never stand in the lists.
+std::shared_ptr<TGegenstand> switch_target(const TSchalter& schalter) {
+    const Span columns = Span::of(schalter.ziel_x, map_width);
+    const Span rows = Span::of(schalter.ziel_y, map_height);
+    std::shared_ptr<TGegenstand> target;
+    // Only tiles holding objects can hold the target; they come in the order of the search,
+    // column by column, so the search starts at its first column.
+    const std::vector<MapCell>& cells = tile_tracking.cells_with_objects();
+    const auto first =
+        std::lower_bound(cells.begin(), cells.end(), columns.first,
+                         [](const MapCell& cell, int32_t column) { return cell.x < column; });
+    for (auto k = static_cast<size_t>(first - cells.begin()); k < cells.size(); ++k) {
+        const MapCell cell = cells[k];
+        if (cell.x > columns.last) break;
+        if (!rows.holds(cell.y)) continue;
+        TKartenTile* tile = map_tile(cell.x, cell.y);
+        RecordList* objects = tile ? tile->objects_if_any() : nullptr;
+        if (objects == nullptr) continue;
+        objects->for_each_of<TGegenstand>([&](std::shared_ptr<TGegenstand>& item) {
+            if (item->name == schalter.ziel_name) target = item;
+        });
+    }
+    return target;
+}
+
+// A step naming no field of the target, or with no target found, is skipped and the rest of the
+// text goes on. The target is looked for once: no step can rename an item (names are text
+// fields), so every later search would find the same one.
+int32_t TSchalter::parse_wirkung() {
+    const std::vector<SwitchStep> steps = read_switch_text(wirkung);
+    if (steps.empty()) return 1;
+    const std::shared_ptr<TGegenstand> target = switch_target(*this);
+    if (!target) return 1;
+    const TTypeId* type = TTypeId::ForObject(*target);
+    for (const SwitchStep& step : steps) {
+        const TField* field = type ? type->FindField(step.field) : nullptr;
+        if (field != nullptr) switch_field(step.mode, *field, *target);
     }
     return 1;
 }

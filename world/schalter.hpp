@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "records/record.hpp"
 
@@ -16,6 +18,27 @@ struct SwitchUser {
     int32_t y = 0;
     int32_t usemode = 0;
 };
+
+// A switch's wirkung as it is read once, for the rule that carries it out and for the content
+// check that inspects it: tokens separated by "|", read left to right. The mode starts as TOGGLE
+// and holds until the next mode word (upper case exactly); every other non-empty token names a
+// field, switched in the mode then in force.
+enum class SwitchMode { Toggle, Activate, Deactivate };
+
+struct SwitchStep {
+    SwitchMode mode;
+    std::string field;
+};
+
+std::vector<SwitchStep> read_switch_text(const std::string& wirkung);
+
+class TGegenstand;
+class TSchalter;
+
+// The item a switch acts on: every item named ziel_name in the searched cells matches, column by
+// column, each column from the top, each tile's list in order; the last match wins. Null when
+// nothing matches.
+std::shared_ptr<TGegenstand> switch_target(const TSchalter& schalter);
 
 // What an exit switch without a comment tells the player.
 inline const std::string kEscapedText = "You have escaped!";

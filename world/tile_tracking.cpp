@@ -1,6 +1,8 @@
 #include "world/tile_tracking.hpp"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "records/record_list.hpp"
 #include "world/door.hpp"
@@ -91,6 +93,51 @@ void TileTracking::learn_seen() {
         }
     }
     seen_known_ = true;
+}
+
+namespace {
+
+[[noreturn]] void broken(const char* what, int32_t x, int32_t y) {
+    throw std::logic_error(std::string("the tile tracker was not told: ") + what + " at (" +
+                           std::to_string(x) + "|" + std::to_string(y) + ")");
+}
+
+bool same_cells(const std::vector<MapCell>& a, const std::vector<MapCell>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](MapCell p, MapCell q) { return p.x == q.x && p.y == q.y; });
+}
+
+}  // namespace
+
+void TileTracking::verify_marks() {
+    if (darken_everything_) return;
+    const int32_t columns = std::clamp(map_width, 0, kGridSize);
+    const int32_t rows = std::clamp(map_height, 0, kGridSize);
+    for (int32_t x = 0; x < columns; ++x) {
+        for (int32_t y = 0; y < rows; ++y) {
+            const TKartenTile* tile = tile_grid.at(x, y);
+            if (tile == nullptr) continue;
+            const bool marked = (marked_[bit_word(x, y)] & bit_of(x, y)) != 0;
+            if (!marked && (tile->sichtbar | tile->lichtstaerke | tile->lichtr | tile->lichtg |
+                            tile->lichtb) != 0)
+                broken("a tile seen or lit", x, y);
+            if (seen_known_ && tile->sichtbar != 0 && (seen_[bit_word(x, y)] & bit_of(x, y)) == 0)
+                broken("a tile seen", x, y);
+        }
+    }
+}
+
+void TileTracking::verify_lists() {
+    cells_with_objects();
+    const TileTracking kept = *this;
+    find_cells_with_objects();
+    const bool same = same_cells(kept.with_objects_, with_objects_) &&
+                      same_cells(kept.with_doors_, with_doors_) &&
+                      same_cells(kept.with_switches_, with_switches_) &&
+                      same_cells(kept.with_lights_, with_lights_);
+    const MapCell first = with_objects_.empty() ? MapCell{0, 0} : with_objects_.front();
+    *this = kept;
+    if (!same) broken("a tile list changed", first.x, first.y);
 }
 
 bool TileTracking::take_whole_walkability() {

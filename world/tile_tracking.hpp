@@ -92,6 +92,17 @@ public:
         return TileGrid::in_grid(x, y) && (seen_[bit_word(x, y)] & bit_of(x, y)) != 0;
     }
 
+    // With contracts checked (platform/platform.hpp), the darkening and the walkability update
+    // compare what the tracker names with a walk over the whole map before they trust it, and a
+    // difference throws std::logic_error: a tile changed without a word to the tracker fails
+    // loudly instead of staying lit, seen or walkable. Throws when a tile of the map holds sight
+    // or light values the darkening of the marked cells would leave, or is seen where
+    // may_be_seen says no.
+    void verify_marks();
+    // Throws when the tiles holding objects, doors, switches or lights are not the ones a fresh
+    // walk over the map finds.
+    void verify_lists();
+
     // Whether the walkability update must walk every tile this time; true once after a change.
     bool take_whole_walkability();
     // Calls reset(x, y) for every cell that darkening must reset and forgets them, or answers

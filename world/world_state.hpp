@@ -28,15 +28,16 @@ class TTastatur;
 
 inline constexpr int32_t kMessageLines = 9;
 
-// What the main loop noted when it last drew a frame (shell/main_loop.cpp): versions and values
-// that change whenever anything the frame shows may have changed outside a turn. A fresh world has
-// noted nothing.
+// What the frame's drawing read of the world outside the tiles and lists when a frame was last
+// drawn, in the order and form view/frame_inputs.hpp states it: versions and values that change
+// whenever anything the frame shows may have changed outside a turn. A fresh world has noted
+// nothing.
 struct FrameMarks {
-    uint64_t keys_version = 0;
-    uint64_t log_version = 0;
-    uint64_t buff_changes = 0;
-    uint64_t aids_version = 0;  // what the window's aids draw around the rules
-    int32_t x = 0, y = 0, hp = 0, defend = 0, level = 0, usemode = 0, attackmode = 0;
+    std::array<int64_t, 16> values{};
+    size_t count = 0;
+
+    // Throws std::out_of_range past the last place, so that an input cannot be lost.
+    void add(int64_t value) { values.at(count++) = value; }
     friend bool operator==(const FrameMarks&, const FrameMarks&) = default;
 };
 
@@ -119,10 +120,13 @@ inline std::optional<std::string>& escape_text = world_state.escape_text;
 inline uint64_t& buff_changes = world_state.buff_changes;
 inline FrameWatch& frame_watch = world_state.frame_watch;
 
-// Code outside the passes (a test, a tool) that changes what the frame shows calls this, so the
-// next pass looks at the frame again instead of trusting what the main loop noted of the last one.
+// Code outside the passes (a test, a tool) that changes the world calls this, so that nothing
+// trusts what was noted before: the next pass looks at the frame again instead of trusting what
+// the main loop noted of the last one, and the tracker walks the whole map once more. A tile is
+// best written through write_tile (world/tile_writes.hpp), which calls it.
 inline void world_changed_outside_passes() {
     frame_watch.noted = false;
+    tile_tracking.everything_changed();
 }
 
 // A fresh world: every program-wide object as before start-up, the random generator unseeded, no

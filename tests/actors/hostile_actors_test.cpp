@@ -12,6 +12,7 @@
 #include "actors/world_passes.hpp"
 #include "tests/actors/player_game.hpp"
 #include "tests/records/definition_test_support.hpp"
+#include "tests/support/simulator_run.hpp"
 #include "tests/support/time_bound.hpp"
 
 namespace grotmere::testing {
@@ -159,4 +160,36 @@ TEST_F(HostileTreasure, PricesThatBuyNothingCostThirtyTries) {
 }
 
 }  // namespace
+// Data that took something from the player without a word: Escape given to a command, a starting
+// stack past 32 bits. The start warns and the content check reports, each naming the file.
+class HostileStart : public SimulatorRun {
+protected:
+    // The shipped data folder with one file's text changed.
+    std::string folder_with(const std::string& file, const std::string& from,
+                            const std::string& to) {
+        fs::create_directories(dir_ / "game");
+        fs::copy(fs::path(GROTMERE_SOURCE_DIR) / "bifs", dir_ / "game" / "bifs");
+        std::ifstream in(dir_ / "game" / "bifs" / file, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        text.replace(text.find(from), from.size(), to);
+        std::ofstream(dir_ / "game" / "bifs" / file, std::ios::binary) << text;
+        return " --dir " + (dir_ / "game").string();
+    }
+};
+
+TEST_F(HostileStart, EscapeBoundToACommandAndAStackPastThirtyTwoBitsAreTold) {
+    std::string game = folder_with("Tastatur.bif", "wait = 87", "wait = 27");
+    const std::string escape = "Escape is bound to \"wait\", so it no longer ends the game";
+    EXPECT_NE(run_for_errors(game + " --passes 1").out.find(escape), std::string::npos);
+    EXPECT_NE(run(game + " --check").out.find("bifs/Tastatur.bif:6: " + escape), std::string::npos);
+    TearDown();
+    SetUp();
+    game = folder_with("player.bif", "anzahl = 24",
+                       "anzahl = 24 } TMunition { name = Arrow anzahl = 2147483640");
+    const std::string stack =
+        "the starting stack of \"Arrow\" adds up to 2147483664, beyond 32 bits";
+    EXPECT_NE(run_for_errors(game + " --passes 1").out.find(stack), std::string::npos);
+    EXPECT_NE(run(game + " --check").out.find("bifs/player.bif:29: " + stack), std::string::npos);
+}
+
 }  // namespace grotmere::testing

@@ -7,6 +7,7 @@
 #include "actors/waffe.hpp"
 #include "tests/actors/player_game.hpp"
 #include "tests/actors/rolls.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere::testing {
 namespace {
@@ -23,7 +24,7 @@ protected:
     static void light_everywhere(int32_t lichtstaerke) {
         for (int32_t x = 0; x < map_width; ++x) {
             for (int32_t y = 0; y < map_height; ++y)
-                tile(x, y).lichtstaerke = lichtstaerke;
+                write_tile(x, y)->lichtstaerke = lichtstaerke;
         }
     }
     static std::shared_ptr<TGeschoss> launch(int32_t richtung, int32_t reichweite, int32_t dmg,
@@ -61,7 +62,7 @@ TEST_F(Missiles, NeverItsShooterAndNotPastAWall) {
     auto shooter = monster("Shooter", 5, 5, 50);
     launch(3, 9, 1, 5, 5, 200);
     // A monster standing in the wall, as a data file may place one, is still tested there.
-    tile(5, 3).ID = TKarte::MAP_SOLID;
+    write_tile(5, 3)->ID = TKarte::MAP_SOLID;
     TKarte::update();
     auto walled = monster("Walled", 5, 3, 50);
     auto beyond = monster("Beyond", 5, 2, 50);

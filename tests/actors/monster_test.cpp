@@ -10,6 +10,7 @@
 #include "tests/actors/player_game.hpp"
 #include "tests/actors/rolls.hpp"
 #include "world/teleport.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere::testing {
 namespace {
@@ -62,15 +63,15 @@ TEST_F(Sighting, ATileHidesOnlyWhatLiesBeyondIt) {
     map({"0000000", "0000000", "0000000", "0000000", "0000000", "0000000", "0000000"});
     auto eye = monster("Eye", 3, 3, 5);
     place(3, 0);
-    tile(3, 1).ID = TKarte::MAP_SOLID;
+    write_tile(3, 1)->ID = TKarte::MAP_SOLID;
     EXPECT_EQ(eye->checkforplayer(5), 0) << "a wall at distance 2";
-    tile(3, 1).ID = 0;
-    tile(3, 0).ID = TKarte::MAP_SOLID;
+    write_tile(3, 1)->ID = 0;
+    write_tile(3, 0)->ID = TKarte::MAP_SOLID;
     EXPECT_EQ(eye->checkforplayer(5), 3003) << "the player's own tile hides nothing";
-    tile(3, 0).ID = 0;
-    tile(3, 2).begehbar = 0;
+    write_tile(3, 0)->ID = 0;
+    write_tile(3, 2)->begehbar = 0;
     EXPECT_EQ(eye->checkforplayer(5), 0) << "a closed tile hides";
-    tile(3, 2).begehbar = 2;
+    write_tile(3, 2)->begehbar = 2;
     EXPECT_EQ(eye->checkforplayer(5), 3003) << "only a begehbar of exactly 0 hides";
 }
 
@@ -85,7 +86,7 @@ TEST_F(Sighting, OffTheMapNothingHidesAndNothingIsRead) {
 
 TEST_F(Wandering, HalfTheTimeOneStepAndNeverOffTheMapOrIntoAClosedTile) {
     map({"0001", "0000", "0000"});
-    tile(1, 1).begehbar = 2;
+    write_tile(1, 1)->begehbar = 2;
     auto rat = monster("Rat", 0, 0, 5);
     seed_random(11);
     std::set<std::pair<int32_t, int32_t>> visited;

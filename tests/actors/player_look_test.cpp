@@ -6,6 +6,7 @@
 #include "tests/actors/player_game.hpp"
 #include "world/door.hpp"
 #include "world/teleport.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere::testing {
 namespace {
@@ -82,12 +83,12 @@ TEST_F(Looking, TheDiscoveryRollIsMeasuredAgainstTheLightOfThePlayersTile) {
     auto hidden = put(2, 1, door("Secret Door", 0, 0));
     hidden->secret = 1;
     player->perception = -1;  // the best roll, 100, falls one short in the dark
-    tile(2, 1).lichtstaerke = 100;
+    write_tile(2, 1)->lichtstaerke = 100;
     for (int tries = 0; tries < 20; ++tries)
         EXPECT_EQ(look(), (std::vector<std::string>{"There is nothing special around."}));
     EXPECT_EQ(hidden->secret, 1);
 
-    tile(1, 1).lichtstaerke = 100;
+    write_tile(1, 1)->lichtstaerke = 100;
     EXPECT_EQ(look(), (std::vector<std::string>{"You discovered a secret Door!"}))
         << "a door found is not also described in the same look";
     EXPECT_EQ(hidden->secret, 0);

@@ -20,11 +20,7 @@ const gen::Palette& shipped_palette() {
 }
 
 std::optional<gen::Dungeon> first_good(int32_t seed) {
-    for (int32_t attempt = 0; attempt < 64; ++attempt) {
-        auto dungeon = gen::lay_out_dungeon(seed, attempt, shipped_palette());
-        if (dungeon && gen::verify_dungeon(*dungeon).empty()) return dungeon;
-    }
-    return std::nullopt;
+    return gen::first_kept_dungeon(seed, shipped_palette());
 }
 
 std::string file_text(const fs::path& path) {

@@ -96,6 +96,17 @@ TEST_F(HostileDefinitionsTest, ASignWaitsForAPlainValue) {
     EXPECT_EQ(weapon->reichweite, -2);
 }
 
+TEST_F(HostileDefinitionsTest, ARangeWithoutANumberReadsAsZeroAndIsTold) {
+    load("TWaffe { dmg = [_]\n preis = [a_b] reichweite = [2_2] }");
+    auto weapon = record<TWaffe>(0);
+    ASSERT_NE(weapon, nullptr);
+    EXPECT_EQ(weapon->dmg + weapon->preis, 0);
+    ASSERT_EQ(problems.size(), 2u) << problem_texts();
+    EXPECT_EQ(problems[1].line, 2);
+    EXPECT_NE(problem_texts().find("the range \"[a_b]\" has a bound that holds no number"),
+              std::string::npos);
+}
+
 TEST_F(HostileDefinitionsTest, CamerasAndTheMapNeverComeFromDataAndAreNamedOnce) {
     const int32_t cameras_before = cameras->count();
     std::string text;

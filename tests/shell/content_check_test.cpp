@@ -175,6 +175,23 @@ TEST_F(ContentCheck, EffectTextsThatNameNoFieldOrDivideByZero) {
     expect_only("bifs/karte2.map:13: ", "none of trigger, button and exit");
 }
 
+// The target is the rule's: the last match column by column, not the last in the file.
+TEST_F(ContentCheck, ASwitchAimsWhereTheRuleActs) {
+    files_["gegenstand.bif"] += "TLeuchte { name = \"Twin\" }\n";
+    map_records_ +=
+        "TDoor { name = \"Twin\"  x = 6  y = 1 }\n"
+        "TLeuchte { name = \"Twin\"  x = 2  y = 1 }\n"
+        "TSchalter { name = \"Lever\"  x = 3  y = 3  art = \"button\""
+        "  wirkung = \"TOGGLE|open\"  ziel_name = \"Twin\" }\n";
+    EXPECT_TRUE(check().empty()) << ::testing::PrintToString(check());
+    SetUp();
+    map_records_ +=
+        "TDoor { name = \"Lamp\"  x = 1  y = 1 }\n"
+        "TSchalter { name = \"Lever\"  x = 3  y = 3  art = \"button\""
+        "  wirkung = \"TOGGLE|open\"  ziel_name = \"Lamp\"  ziel_y = 1 }\n";
+    expect_only("bifs/karte2.map:14: ", "\"open\" names no number field of TLeuchte");
+}
+
 TEST_F(ContentCheck, AnExitBehindADoorNobodyCanOpen) {
     // Without the key in the pack the door needs a switch; a lever on the far side is no help.
     files_["player.bif"] = "TPlayer { name = \"P\"  x = 1  y = 2 }\n";

@@ -10,6 +10,7 @@
 #include "base/random.hpp"
 #include "tests/actors/player_game.hpp"
 #include "world/door.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere::testing {
 namespace {
@@ -56,7 +57,7 @@ TEST_F(Morgue, TheMapShowsWhatWasSeenWithTheWallsAroundIt) {
     map({"1111", "1001", "1001", "1111"});
     for (int32_t x = 1; x <= 2; ++x) {
         for (int32_t y = 1; y <= 2; ++y)
-            tile(x, y).erfasst = 1;
+            write_tile(x, y)->erfasst = 1;
     }
     auto door = new_record<TDoor>();
     tile(2, 2).gegenstaende()->append(door);

@@ -12,6 +12,7 @@
 #include "base/text.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere::testing {
@@ -24,7 +25,7 @@ inline void make_map(const std::vector<std::string>& rows) {
     for (int32_t y = 0; y < map_height; ++y) {
         for (int32_t x = 0; x < map_width; ++x) {
             char c = x < static_cast<int32_t>(rows[y].size()) ? rows[y][x] : '0';
-            tile_grid.at(x, y)->ID = text_to_int(std::string(1, c));
+            set_terrain(*tile_grid.at(x, y), text_to_int(std::string(1, c)));
         }
     }
     TKarte::update();

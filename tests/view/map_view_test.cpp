@@ -9,6 +9,7 @@
 #include "tests/world/world_test_support.hpp"
 #include "world/door.hpp"
 #include "world/teleport.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere {
 namespace {
@@ -75,9 +76,9 @@ TEST_F(Camera, NearTheTopLeftCornerTheWindowStartsAtTheMapsEdge) {
 }
 
 TEST_F(Camera, NearTheBottomRightCornerTheWindowSlidesInwards) {
-    tile(40, 1).erfasst = 1;
-    tile(79, 24).erfasst = 1;
-    tile(79, 24).ID = 2;
+    write_tile(40, 1)->erfasst = 1;
+    write_tile(79, 24)->erfasst = 1;
+    write_tile(79, 24)->ID = 2;
     view_from(78, 24);
     EXPECT_EQ(cell(0, 0), (Rgb{60, 60, 60})) << "the window begins at (40, 1)";
     EXPECT_EQ(cell(39, 23), (Rgb{55, 55, 55})) << "and ends at (79, 24), a remembered corridor";
@@ -102,24 +103,24 @@ TEST_F(Camera, AMapNarrowerThanTheWindowHasBothSideBorders) {
 
 TEST_F(Camera, FloorIsDrawnBySightMemoryAndLight) {
     auto lit = [](int32_t x, int32_t y, int32_t r, int32_t g, int32_t b) {
-        tile(x, y).lichtr = r;
-        tile(x, y).lichtg = g;
-        tile(x, y).lichtb = b;
+        write_tile(x, y)->lichtr = r;
+        write_tile(x, y)->lichtg = g;
+        write_tile(x, y)->lichtb = b;
     };
-    tile(1, 1).sichtbar = tile(1, 1).erfasst = 1;
+    write_tile(1, 1)->sichtbar = write_tile(1, 1)->erfasst = 1;
     lit(1, 1, 100, 40, 0);
-    tile(2, 1).erfasst = 1;
+    write_tile(2, 1)->erfasst = 1;
     lit(2, 1, 100, 40, 0);
-    tile(3, 1).ID = 2;
-    tile(3, 1).erfasst = 1;
+    write_tile(3, 1)->ID = 2;
+    write_tile(3, 1)->erfasst = 1;
     lit(3, 1, 10, 20, 30);
-    tile(4, 1).ID = 2;
-    tile(4, 1).sichtbar = tile(4, 1).erfasst = 1;
-    tile(5, 1).ID = 1;
-    tile(5, 1).sichtbar = tile(5, 1).erfasst = 1;
+    write_tile(4, 1)->ID = 2;
+    write_tile(4, 1)->sichtbar = write_tile(4, 1)->erfasst = 1;
+    write_tile(5, 1)->ID = 1;
+    write_tile(5, 1)->sichtbar = write_tile(5, 1)->erfasst = 1;
     lit(5, 1, 100, 100, 100);
-    tile(6, 1).ID = 7;
-    tile(7, 1).erfasst = 1;
+    write_tile(6, 1)->ID = 7;
+    write_tile(7, 1)->erfasst = 1;
     lit(7, 1, 256 + 5, -1, 0);
     view_from(3, 4);
     EXPECT_EQ(cell(1, 1), (Rgb{200, 140, 100})) << "lit and seen";
@@ -136,15 +137,15 @@ TEST_F(Camera, FloorIsDrawnBySightMemoryAndLight) {
 
 TEST_F(Camera, MonstersShowInLightOrRightBesideThePlayer) {
     for (int32_t x = 0; x < 10; ++x)
-        tile(x, 4).sichtbar = 1;
+        write_tile(x, 4)->sichtbar = 1;
     monster_at(5, 4);  // two cells from the player, in the dark
     monster_at(4, 4);  // beside the player, in the dark
     monster_at(8, 4);  // lit
-    tile(8, 4).lichtstaerke = 40;
+    write_tile(8, 4)->lichtstaerke = 40;
     monster_at(2, 8);  // lit but not in sight
-    tile(2, 8).lichtstaerke = 40;
+    write_tile(2, 8)->lichtstaerke = 40;
     monster_at(9, 4)->name = "";  // no name, no glyph
-    tile(9, 4).lichtstaerke = 40;
+    write_tile(9, 4)->lichtstaerke = 40;
     view_from(3, 4);
     EXPECT_FALSE(glyph_in(51, 41, Rgb{155, 0, 0}));
     EXPECT_TRUE(glyph_at('R', 41, 41, Rgb{155, 0, 0}));
@@ -163,14 +164,14 @@ TEST_F(Camera, DoorsAndTeleportsShowWhetherSeenOrNot) {
     auto hidden_teleport = new_record<TTeleport>();
     hidden_teleport->secret = 1;
     tile(1, 2).gegenstaende()->append(closed);
-    tile(1, 2).lichtr = 10;
-    tile(1, 2).lichtb = 20;
+    write_tile(1, 2)->lichtr = 10;
+    write_tile(1, 2)->lichtb = 20;
     tile(2, 2).gegenstaende()->append(secret);
-    tile(2, 2).sichtbar = 1;
+    write_tile(2, 2)->sichtbar = 1;
     tile(3, 2).gegenstaende()->append(open);
-    tile(3, 2).sichtbar = 1;
+    write_tile(3, 2)->sichtbar = 1;
     tile(4, 2).gegenstaende()->append(teleport);
-    tile(4, 2).lichtg = 5;
+    write_tile(4, 2)->lichtg = 5;
     tile(5, 2).gegenstaende()->append(hidden_teleport);
     view_from(3, 4);
     EXPECT_EQ(cell(1, 2), (Rgb{138, 64, 20}));

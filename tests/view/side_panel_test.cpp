@@ -8,6 +8,7 @@
 #include "platform/drawing.hpp"
 #include "tests/actors/player_game.hpp"
 #include "view/side_panel.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere {
 namespace {
@@ -35,7 +36,7 @@ protected:
     }
     // As the sight rule sees a cell: the mark lets the panel look at the tile.
     static void see(int32_t x, int32_t y) {
-        tile(x, y).sichtbar = 1;
+        write_tile(x, y)->sichtbar = 1;
         tile_tracking.seen(x, y);
     }
     static void draw(const std::string& hint = "") {
@@ -49,7 +50,7 @@ TEST_F(SidePanel, MonstersInSightInTheirMapColourAndOnlyThose) {
     monster("Rat", 3, 1, 5);
     monster("Bat", 2, 2, 5);
     see(3, 1);
-    tile(3, 1).lichtstaerke = 40;
+    write_tile(3, 1)->lichtstaerke = 40;
     draw();
     EXPECT_GT(pixels_of(Rgb{195, 0, 0}), 0) << "the lit rat";
     EXPECT_EQ(pixels_of(Rgb{155, 0, 0}), 0) << "the bat's tile is not seen";
@@ -57,7 +58,7 @@ TEST_F(SidePanel, MonstersInSightInTheirMapColourAndOnlyThose) {
     see(2, 2);
     draw();
     EXPECT_GT(pixels_of(Rgb{155, 0, 0}), 0) << "a dark monster right beside the player shows";
-    tile(3, 1).lichtstaerke = 0;
+    write_tile(3, 1)->lichtstaerke = 0;
     draw();
     EXPECT_EQ(pixels_of(Rgb{195, 0, 0}), 0);
     EXPECT_EQ(framebuffer().pixel(0, 0), Rgb{}) << "nothing outside the panel";

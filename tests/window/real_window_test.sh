@@ -163,6 +163,8 @@ run_with_close_request() {
     window=$(find_window) || exit 1
     python3 "$probe" close "$window" || fail "could not send the close request"
     expect_clean_exit "the window was asked to close"
+    # The closed game is kept to be continued; the steps after this one start new games.
+    rm -rf "$XDG_DATA_HOME/grotmere/unfinished"
 }
 
 # The help covers the whole window, so its picture depends only on the key-binding file and must be
@@ -359,6 +361,70 @@ sys.exit(sum(presses) != 6 or max(presses) != 1)' "$work/quick.keys" ||
         "$work/quick.json" || fail "the click did not travel to the cell clicked"
 }
 
+# A game in a generated dungeon names it in its recording, and grotmere-sim on the dungeon's
+# folder plays the recording to the same last picture.
+run_generated_dungeon() {
+    local sim
+    sim="$(dirname "$game")/grotmere-sim"
+    [[ -x "$sim" ]] || { echo "real_window_test: no grotmere-sim, the generated game is skipped"; return; }
+    start_game --new-dungeon --seed 11 --record "$work/dungeon.keys"
+    local window key
+    window=$(find_window) || exit 1
+    xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
+    # F1 twice: the help, shown and closed, takes the first-start hint of the new folder away.
+    for key in F1 F1 1 6 5 Right Right Down L; do
+        xdotool key "$key" || fail "xdotool could not type $key"
+        sleep 0.15
+    done
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/dungeon-window.png" || fail "could not grab the window"
+    xdotool key Escape || fail "xdotool could not type Escape"
+    expect_clean_exit "Escape in a generated dungeon"
+    grep -qx "# dungeon: generator [0-9]*, seed 11" "$work/dungeon.keys" ||
+        fail "the recording does not name its dungeon"
+    "$sim" --dir "$XDG_DATA_HOME/grotmere/dungeons/11" --keys "$work/dungeon.keys" \
+        --screenshot "$work/dungeon-sim.png" >/dev/null || fail "grotmere-sim could not play it"
+    python3 "$probe" same "$work/dungeon-window.png" "$work/dungeon-sim.png" ||
+        fail "the generated game played back in grotmere-sim ends on another picture"
+}
+
+# A game whose window is closed is kept: the next start with --continue plays its recording back
+# and goes on in the same file, which grotmere-sim then plays to the window's last picture.
+run_continued_game() {
+    local sim
+    sim="$(dirname "$game")/grotmere-sim"
+    [[ -x "$sim" ]] || { echo "real_window_test: no grotmere-sim, the continued game is skipped"; return; }
+    local window key
+    start_game --seed 5
+    window=$(find_window) || exit 1
+    xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
+    for key in 1 6 5 Right Right Down; do
+        xdotool key "$key" || fail "xdotool could not type $key"
+        sleep 0.15
+    done
+    python3 "$probe" close "$window" || fail "could not send the close request"
+    expect_clean_exit "the window was closed"
+    grep -q "the game is kept" "$work/game.err" || fail "the closed game was not kept"
+    start_game --continue
+    window=$(find_window) || exit 1
+    xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
+    for key in Down Right; do
+        xdotool key "$key" || fail "xdotool could not type $key"
+        sleep 0.15
+    done
+    sleep 0.5
+    python3 "$probe" grab "$window" "$work/continued-window.png" || fail "could not grab the window"
+    xdotool key Escape || fail "xdotool could not type Escape"
+    expect_clean_exit "Escape in the continued game"
+    local recording
+    recording=$(sed -n 's/^grotmere: recording: //p' "$work/game.err")
+    [[ -f "$recording" ]] || fail "the continued game named no recording"
+    "$sim" --dir . --keys "$recording" --screenshot "$work/continued-sim.png" >/dev/null ||
+        fail "grotmere-sim could not play the continued recording"
+    python3 "$probe" same "$work/continued-window.png" "$work/continued-sim.png" ||
+        fail "the continued game's one recording ends on another picture"
+}
+
 start_xvfb
 run_two_games_from_the_clock
 run_with_keys
@@ -368,4 +434,6 @@ run_recorded_game
 run_with_scale_and_fullscreen
 run_to_the_exit
 run_with_quick_keys_and_a_click
+run_generated_dungeon
+run_continued_game
 echo "real_window_test: passed on display $DISPLAY"

@@ -7,6 +7,7 @@
 #include "world/kamera.hpp"
 #include "world/key.hpp"
 #include "world/teleport.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere::testing {
 namespace {
@@ -29,7 +30,7 @@ TEST_F(Doors, TheLastDoorOfATileDecidesItsPassage) {
     put(2, 0, door("Open", 1));
     put(3, 0, door("Open", 1));
     put(3, 0, door("Closed", 0));
-    tile(1, 0).begehbar = 1;
+    write_tile(1, 0)->begehbar = 1;
     TDoor::update();
     EXPECT_EQ(tile(0, 0).begehbar, 1);
     EXPECT_EQ(tile(1, 0).begehbar, 0);

@@ -69,12 +69,25 @@ TEST_F(HostileMap, ANulByteInARowIsTold) {
         << err;
     EXPECT_EQ(tile(2, 0).ID, 1);
     EXPECT_EQ(tile(0, 2).ID, 1) << "the rest of the line became row 2";
-    EXPECT_EQ(load_problems.size(), 1U) << err;
+    EXPECT_NE(err.find(file() + ":6: warning: 1 lines after the grid's 3 rows look like more rows"),
+              std::string::npos)
+        << "the row it pushed out: " << err;
 }
 
 TEST_F(HostileMap, AGoodGridSaysNothing) {
-    EXPECT_EQ(load("3\n2\n010\r\n#.2\nTLeuchte { name = Lamp x = 0 y = 0 }\n"), "");
+    EXPECT_EQ(load("3\n2\n010\r\n002\nTLeuchte { name = Lamp x = 0 y = 0 }\n"), "");
     EXPECT_EQ(load("3\n2\n010\n000"), "") << "no line end after the last row";
+}
+
+// Read as the rules say, but surely not meant: each is told once, with its line.
+TEST_F(HostileMap, OddTilesRowsPastTheHeightAndRecordsPlacedNowhereAreTold) {
+    const std::string err = load("3\n2\n010\n0#.\n111\n101\nTTreasure { x = 1 y = 1 }\n");
+    EXPECT_EQ(tile(1, 1).ID, 0) << "read as floor all the same";
+    for (const std::string& told :
+         {":4: warning: row 1 holds \"#\" at column 1, which is no terrain digit",
+          ":5: warning: 2 lines after the grid's 2 rows look like more rows",
+          ":7: warning: a TTreasure record among the map's records is placed nowhere"})
+        EXPECT_NE(err.find(file() + told), std::string::npos) << told << "\n" << err;
 }
 
 TEST_F(HostileMap, WarningsAboutMapRecordsNameTheirLine) {
@@ -86,6 +99,16 @@ TEST_F(HostileMap, WarningsAboutMapRecordsNameTheirLine) {
 
 // The light's square and its line walks are cut to the map: a reach far below 0 lights
 // nothing, and a reach far above the map lights the map, whether the light lies or is carried.
+TEST_F(HostileMap, AThousandBadRecordsAreToldAsAHundredAndACount) {
+    std::string records;
+    for (int k = 0; k < 1000; ++k)
+        records += "TGegner { name = Nobody" + std::to_string(k) + " }\n";
+    load("4\n2\n0000\n0000\n" + records + "TLeuchte { name = Candle }\n");
+    ASSERT_EQ(load_problems.size(), 101U);
+    EXPECT_EQ(load_problems.back().to_text(),
+              file() + ": warning: 901 more problems are not shown");
+}
+
 TEST_F(HostileMap, LightsOfAnyReachStayOnTheMap) {
     load(
         "5\n5\n00000\n00000\n00000\n00000\n00000\n"

@@ -11,6 +11,7 @@
 #include "tests/world/world_test_support.hpp"
 #include "world/door.hpp"
 #include "world/karte.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere {
 namespace {
@@ -187,7 +188,7 @@ TEST_F(Light, EveryReachLightsExactlyTheCellsInSightAndReach) {
                 c = random_range(1, 100) <= 25 ? '1' : '0';
         }
         testing::make_map(rows);
-        tile(random_range(0, width - 1), random_range(0, height - 1)).begehbar = 0;
+        write_tile(random_range(0, width - 1), random_range(0, height - 1))->begehbar = 0;
         const int32_t x = random_range(0, width - 1);
         const int32_t y = random_range(0, height - 1);
         // 0 to 5 by mask, 6 to 8 by walking, then reaches beyond the map's size

@@ -10,6 +10,7 @@
 #include "world/mobiliar.hpp"
 #include "world/schalter.hpp"
 #include "world/teleport.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere {
 namespace {
@@ -75,7 +76,7 @@ TEST_F(MapFile, LongShortAndCrlfLines) {
 }
 
 TEST_F(MapFile, LoadingGivesFreshTilesOfTheFilesSize) {
-    tile(1, 1).erfasst = 1;
+    write_tile(1, 1)->erfasst = 1;
     tile(1, 1).gegenstaende()->append(new_record<TDoor>());
     ASSERT_FALSE(load("4\n2\n0000\n0000\n"));
     EXPECT_EQ(current_map, dir.path("test.map"));
@@ -149,7 +150,7 @@ TEST_F(MapFile, MonsterSpawnsAreCalledAnzahlTimesAndLeaveNoRecord) {
 }
 
 TEST_F(MapFile, FilesThatCannotBeUsedAreRefusedAndChangeNothing) {
-    tile(3, 3).ID = 1;
+    write_tile(3, 3)->ID = 1;
     auto refused = [&](const std::string& text, const std::string& part) {
         std::optional<LoadProblem> refusal = load(text);
         if (!refusal) return ::testing::AssertionFailure() << "loaded: " << text;

@@ -8,6 +8,7 @@
 #include "tests/world/world_test_support.hpp"
 #include "world/door.hpp"
 #include "world/karte.hpp"
+#include "world/tile_writes.hpp"
 
 namespace grotmere {
 namespace {
@@ -82,7 +83,7 @@ TEST_F(Sight, EveryRadiusSeesExactlyTheCellsWithClearLines) {
 TEST_F(Sight, DarkeningForgetsWhatIsSeenButNotWhatWasSeen) {
     testing::make_map(std::vector<std::string>(15, std::string(15, '0')));
     game_camera()->in_sight(5, 5, 5);
-    tile(6, 6).lichtstaerke = 30;
+    write_tile(6, 6)->lichtstaerke = 30;
     TKarte::darken();
     EXPECT_EQ(tile(6, 6).sichtbar, 0);
     EXPECT_EQ(tile(6, 6).lichtstaerke, 0);
@@ -109,9 +110,9 @@ TEST_F(Sight, ACellSeesItselfWhenItIsOpen) {
     testing::make_map({"010"});
     EXPECT_EQ(line_of_sight(0, 0, 0, 0), 1);
     EXPECT_EQ(line_of_sight(1, 0, 1, 0), 0);
-    tile(2, 0).begehbar = 0;
+    write_tile(2, 0)->begehbar = 0;
     EXPECT_EQ(line_of_sight(2, 0, 2, 0), 0) << "any unwalkable cell blocks";
-    tile(2, 0).begehbar = 2;
+    write_tile(2, 0)->begehbar = 2;
     EXPECT_EQ(line_of_sight(2, 0, 2, 0), 1) << "only a begehbar of 0 blocks";
 }
 

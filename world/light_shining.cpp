@@ -1,0 +1,233 @@
+#include "world/light_shining.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "world/karten_tile.hpp"
+#include "world/leuchte.hpp"
+#include "world/line_walk.hpp"
+#include "world/sight_masks.hpp"
+#include "world/tile_writes.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+
+namespace {
+
+// The distance from a light is kept in single precision: it decides both the reach test and
+// the shares. A light lights only cells of the map, so both offsets stay below the grid's side,
+// and the distances are worked out once for every pair of offsets.
+class Distances {
+public:
+    static const Distances& table() {
+        static const Distances built;
+        return built;
+    }
+    float operator()(int32_t di, int32_t dj) const {
+        return values_[static_cast<size_t>(std::abs(di)) * kGridSize +
+                       static_cast<size_t>(std::abs(dj))];
+    }
+
+private:
+    Distances() : values_(static_cast<size_t>(kGridSize) * kGridSize) {
+        for (int64_t a = 0; a < kGridSize; ++a) {
+            for (int64_t b = 0; b < kGridSize; ++b) {
+                const auto d = static_cast<float>(std::sqrt(static_cast<double>(a * a + b * b)));
+                // The light's own cell counts as distance 1.
+                values_[static_cast<size_t>(a * kGridSize + b)] = d == 0.0F ? 1.0F : d;
+            }
+        }
+    }
+
+    std::vector<float> values_;
+};
+
+// What a light adds to a cell at distance d, one share for each of the cell's four light
+// values, divided in single precision like the distance.
+LightShares shares_at(const TLeuchte& light, float d) {
+    return {.lichtstaerke = static_cast<float>(light.leuchtkraft) / d,
+            .lichtr = static_cast<float>(light.r) / d,
+            .lichtg = static_cast<float>(light.g) / d,
+            .lichtb = static_cast<float>(light.b) / d};
+}
+
+bool blocks_at(int32_t x, int32_t y) {
+    const TKartenTile* tile = tile_grid.at(x, y);
+    return tile == nullptr || blocks_sight(*tile);
+}
+
+// The square of cells a light at (x, y) may reach, cut to the map. Cells outside the map get no
+// light, and cutting first keeps a huge reach from a data file from walking billions of cells.
+// The bounds are worked out in 64 bits and cut before they become 32-bit again, so a reach far
+// below 0 (which lights nothing) cannot wrap into a square somewhere else.
+struct LitSquare {
+    int32_t first_i, last_i, first_j, last_j;
+
+    LitSquare(int32_t x, int32_t y, int32_t reach)
+        : first_i(first(int64_t{x} - reach, columns())),
+          last_i(last(int64_t{x} + reach, columns())),
+          first_j(first(int64_t{y} - reach, rows())),
+          last_j(last(int64_t{y} + reach, rows())) {
+        if (reach < 0) last_i = first_i - 1;
+    }
+
+    static int32_t columns() { return std::clamp(map_width, 0, kGridSize); }
+    static int32_t rows() { return std::clamp(map_height, 0, kGridSize); }
+
+private:
+    // A first cell beyond the map, or a last one before it, leaves the square empty.
+    static int32_t first(int64_t value, int32_t size) {
+        return static_cast<int32_t>(std::clamp<int64_t>(value, 0, size));
+    }
+    static int32_t last(int64_t value, int32_t size) {
+        return static_cast<int32_t>(std::clamp<int64_t>(value, -1, size - 1));
+    }
+};
+
+// The blocking cells of a light's square, read from the tiles once: as a flag per cell for the
+// walks, and as counts over every rectangle from the square's corner, so that whether a
+// rectangle holds a blocking cell at all is four look-ups. A line never leaves the rectangle
+// spanned by its two ends, so a line whose rectangle holds no blocking cell is clear without a
+// walk: in open country a light of any reach then costs about one step per cell.
+class SquareBlockers {
+public:
+    explicit SquareBlockers(const LitSquare& square)
+        : first_i_(square.first_i),
+          first_j_(square.first_j),
+          width_(square.last_i - square.first_i + 1),
+          height_(square.last_j - square.first_j + 1) {
+        blocks_.resize(static_cast<size_t>(width_) * height_);
+        counts_.assign(static_cast<size_t>(width_ + 1) * (height_ + 1), 0);
+        for (int32_t a = 0; a < width_; ++a) {
+            for (int32_t b = 0; b < height_; ++b) {
+                const bool blocks = blocks_at(first_i_ + a, first_j_ + b);
+                blocks_[index(a, b)] = blocks ? 1 : 0;
+                count(a + 1, b + 1) =
+                    (blocks ? 1 : 0) + count(a, b + 1) + count(a + 1, b) - count(a, b);
+            }
+        }
+    }
+
+    bool clear(int32_t i, int32_t j, int32_t x, int32_t y) const {
+        const int32_t a0 = std::min(i, x) - first_i_, a1 = std::max(i, x) - first_i_ + 1;
+        const int32_t b0 = std::min(j, y) - first_j_, b1 = std::max(j, y) - first_j_ + 1;
+        if (count(a1, b1) - count(a0, b1) - count(a1, b0) + count(a0, b0) == 0) return true;
+        return clear_line(i, j, x, y, [this](int32_t ci, int32_t cj) {
+            return blocks_[index(ci - first_i_, cj - first_j_)] != 0;
+        });
+    }
+
+private:
+    size_t index(int32_t a, int32_t b) const { return static_cast<size_t>(a) * height_ + b; }
+    int32_t& count(int32_t a, int32_t b) {
+        return counts_[static_cast<size_t>(a) * (height_ + 1) + b];
+    }
+    int32_t count(int32_t a, int32_t b) const {
+        return counts_[static_cast<size_t>(a) * (height_ + 1) + b];
+    }
+
+    int32_t first_i_, first_j_, width_, height_;
+    std::vector<uint8_t> blocks_;
+    std::vector<int32_t> counts_;
+};
+
+// Any reach: every cell in reach is tested along its line to the light.
+void shine_walking(const TLeuchte& light, int32_t x, int32_t y) {
+    const LitSquare square(x, y, light.reichweite);
+    if (square.first_i > square.last_i || square.first_j > square.last_j) return;
+    const SquareBlockers blockers(square);
+    const auto reach = static_cast<float>(light.reichweite);
+    const Distances& light_distance = Distances::table();
+    for (int32_t i = square.first_i; i <= square.last_i; ++i) {
+        for (int32_t j = square.first_j; j <= square.last_j; ++j) {
+            const float d = light_distance(i - x, j - y);
+            if (d > reach || !blockers.clear(i, j, x, y)) continue;
+            light_tile(i, j, shares_at(light, d));
+        }
+    }
+}
+
+// Lights of small reach, the usual kind, are shone with masks instead of walks
+// (world/sight_masks.hpp).
+
+// The cells a light of small reach lights at most, and the shares of each. Cells at the same
+// distance get the same shares, and lights made from one prototype shine alike, so the table of
+// the last light is kept and used again while the lights that follow have the same values.
+class ShareTable {
+public:
+    static const ShareTable& for_light(const TLeuchte& light) {
+        // Safe across worlds and tests: it is used only for a light with every value it was made
+        // from.
+        static ShareTable last;
+        if (!last.made_for(light)) last.make(light);
+        return last;
+    }
+    // The cells of the square within reach, by the distance test of every light.
+    const SquareMask& within() const { return within_; }
+    // The shares of the cell with this SquareMask::bit.
+    const LightShares& at(int32_t bit) const { return shares_[static_cast<size_t>(bit)]; }
+
+private:
+    bool made_for(const TLeuchte& light) const {
+        return valid_ && light.leuchtkraft == leuchtkraft_ && light.r == r_ && light.g == g_ &&
+               light.b == b_ && light.reichweite == reach_;
+    }
+    void make(const TLeuchte& light) {
+        const Distances& light_distance = Distances::table();
+        const auto reach = static_cast<float>(light.reichweite);
+        within_ = {};
+        for (int32_t di = -kMaskedReach; di <= kMaskedReach; ++di) {
+            for (int32_t dj = -kMaskedReach; dj <= kMaskedReach; ++dj) {
+                const float d = light_distance(di, dj);
+                if (d > reach) continue;
+                within_.set(di, dj);
+                shares_[static_cast<size_t>(SquareMask::bit(di, dj))] = shares_at(light, d);
+            }
+        }
+        valid_ = true;
+        leuchtkraft_ = light.leuchtkraft;
+        r_ = light.r;
+        g_ = light.g;
+        b_ = light.b;
+        reach_ = light.reichweite;
+    }
+
+    SquareMask within_;
+    LightShares shares_[kMaskSide * kMaskSide];
+    bool valid_ = false;
+    int32_t leuchtkraft_ = 0, r_ = 0, g_ = 0, b_ = 0, reach_ = 0;
+};
+
+// Lights of small reach, the usual kind, are shone with masks instead of walks
+// (world/sight_masks.hpp). Each cell a light lights gets its share once, so the order of the
+// cells of one light changes nothing; the lights keep theirs.
+void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
+    const LitSquare square(x, y, light.reichweite);
+    // Only the cells of the square are filled in, and only they can be lit: a cell beyond the
+    // map's edge blocks, and its own line starts on it.
+    std::array<TKartenTile*, static_cast<size_t>(kMaskSide) * kMaskSide> tiles;
+    const SquareMask blocking = blocking_around(square.first_i, square.last_i, square.first_j,
+                                                square.last_j, x, y, tiles.data());
+    const std::vector<SquareMask>& masks = line_masks();
+    const ShareTable& shares = ShareTable::for_light(light);
+    SquareMask lit;
+    for_each_cell_of(shares.within(), [&](int32_t n) {
+        if (!masks[static_cast<size_t>(n)].meets(blocking)) lit.set_bit(n);
+    });
+    light_square(x, y, tiles.data(), lit, [&shares](int32_t n) { return shares.at(n); });
+}
+
+}  // namespace
+
+// Every line ends on the light's own cell, so a light outside the map lights nothing; a light
+// of negative reach lights nothing either.
+void shine_light(const TLeuchte& light, int32_t x, int32_t y) {
+    if (!inside_map(x, y) || tile_grid.at(x, y) == nullptr || light.reichweite < 0) return;
+    if (light.reichweite >= 0 && light.reichweite <= kMaskedReach) return shine_masked(light, x, y);
+    shine_walking(light, x, y);
+}
+
+}  // namespace grotmere

@@ -1,0 +1,91 @@
+#include "world/tile_writes.hpp"
+
+#include <algorithm>
+#include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "world/karte.hpp"
+
+namespace grotmere {
+
+namespace {
+
+constexpr int32_t kBrightest = 100;
+
+// A light value after a share has been added: truncated toward zero and capped at 100. The cap
+// is taken before the truncation, which gives the same value and keeps the conversion in range;
+// below the 32-bit range (a huge negative light from a data file) the value stops at its end.
+[[maybe_unused]] int32_t brighten(int32_t value, float share) {
+    constexpr float kLowest = -2147483648.0F;
+    const float sum = std::min(static_cast<float>(value) + share, static_cast<float>(kBrightest));
+    return sum <= kLowest ? std::numeric_limits<int32_t>::min() : static_cast<int32_t>(sum);
+}
+
+}  // namespace
+
+void see_tile(int32_t x, int32_t y) {
+    TKartenTile* tile = map_tile(x, y);
+    if (tile == nullptr) return;
+    tile->erfasst = 1;
+    tile->sichtbar = 1;
+    tile_tracking.seen(x, y);
+}
+
+void see_square(int32_t x, int32_t y, TKartenTile* const* tiles, const SquareMask& seen) {
+    for_each_cell_of(seen, [&](int32_t n) {
+        TKartenTile& tile = *tiles[n];
+        tile.erfasst = 1;
+        tile.sichtbar = 1;
+    });
+    tile_tracking.seen_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
+                               [&seen](int32_t c) { return seen.column(c); });
+}
+
+void see_own_tile(int32_t x, int32_t y) {
+    if (TKartenTile* own = map_tile(x, y)) {
+        own->sichtbar = 1;
+        tile_tracking.seen(x, y);
+    }
+}
+
+void add_light(TKartenTile& tile, const LightShares& shares) {
+#if defined(__SSE2__)
+    // The four values at once, lane by lane as brighten() does it: converted, added, capped at
+    // 100 and truncated; a sum far below the 32-bit range converts to the lowest integer, which
+    // is what brighten() answers for it.
+    const __m128 values =
+        _mm_cvtepi32_ps(_mm_setr_epi32(tile.lichtstaerke, tile.lichtr, tile.lichtg, tile.lichtb));
+    const __m128 added = _mm_add_ps(
+        values, _mm_setr_ps(shares.lichtstaerke, shares.lichtr, shares.lichtg, shares.lichtb));
+    alignas(16) int32_t result[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(result),
+                    _mm_cvttps_epi32(_mm_min_ps(added, _mm_set1_ps(kBrightest))));
+    tile.lichtstaerke = result[0];
+    tile.lichtr = result[1];
+    tile.lichtg = result[2];
+    tile.lichtb = result[3];
+#else
+    tile.lichtstaerke = brighten(tile.lichtstaerke, shares.lichtstaerke);
+    tile.lichtr = brighten(tile.lichtr, shares.lichtr);
+    tile.lichtg = brighten(tile.lichtg, shares.lichtg);
+    tile.lichtb = brighten(tile.lichtb, shares.lichtb);
+#endif
+}
+
+void light_tile(int32_t x, int32_t y, const LightShares& shares) {
+    TKartenTile* tile = tile_grid.at(x, y);
+    if (tile == nullptr) return;
+    add_light(*tile, shares);
+    tile_tracking.lit(x, y);
+}
+
+void set_terrain(TKartenTile& tile, int32_t id) {
+    tile.ID = id;
+    if (id == TKarte::MAP_SOLID) tile.begehbar = 0;
+    tile_tracking.everything_changed();
+}
+
+}  // namespace grotmere
