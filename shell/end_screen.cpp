@@ -67,8 +67,8 @@ void show_best_scores(EndScreenFacts& facts, const std::vector<Score>& best, con
         const Score& s = best[k];
         if (s == game) facts.best_marked = static_cast<int32_t>(k);
         facts.best.push_back(std::to_string(k + 1) + ". " + how_it_ended(s.ending) + " " +
-                             std::to_string(s.turns) + " turns, level " + std::to_string(s.level) +
-                             ", xp " + std::to_string(s.xp));
+                             std::to_string(s.turns) + (s.turns == 1 ? " turn" : " turns") +
+                             ", level " + std::to_string(s.level) + ", xp " + std::to_string(s.xp));
     }
 }
 

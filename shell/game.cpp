@@ -279,9 +279,11 @@ std::optional<std::string> restore(const GameOptions& options, const UnfinishedG
     int status = 0;
     if (!start(options, game.script.seed.value_or(1), status))
         return "the data files no longer start a game";
-    // As when the game was begun: the keyboard forgotten, keys taken in at the timer wait.
+    // As when the game was begun: the keyboard forgotten, keys taken in at the timer wait; the
+    // recording holds what the aids handed over, not their keys.
     take_in_events_only_at_wait(true);
     keyboard().clear_all();
+    set_aid_keys(false);
     ScriptCursor cursor(game.script);
     CheckpointVerifier verifier(game.script);
     for (int64_t pass = 1; pass <= game.script.passes; ++pass) {
@@ -336,6 +338,7 @@ GameOutcome continue_or_end(Backend& window, const GameOptions& options, const U
     keyboard().set_listener(&recorder);
     take_in_events_only_at_wait(true);
     keyboard().clear_all();
+    set_aid_keys(!options.classic);
     return play_on(options, files, recorder, seed, keeps_over_close(options, recorder, &lock),
                    so_far);
 }

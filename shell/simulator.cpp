@@ -11,6 +11,7 @@
 #include "platform/headless_backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/png_writer.hpp"
+#include "shell/aid_keys.hpp"
 #include "shell/command_line.hpp"
 #include "shell/content_check.hpp"
 #include "shell/data_folder.hpp"
@@ -257,6 +258,10 @@ int run_simulator(const SimOptions& given, std::istream& input) {
         set_backend(nullptr);
         return failure->status;
     }
+    // A recording holds the presses the aids handed over, never the aids' own keys: played back,
+    // the keys the aids would take are the plain keys of a game from before them, as in the
+    // window's replay.
+    if (script.data_hash) set_aid_keys(false);
     if (options.keys_file) {
         for (const std::string& warning :
              playback_warnings(script, *options.keys_file, options.seed.has_value()))

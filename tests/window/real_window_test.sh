@@ -60,6 +60,12 @@ start_xvfb() {
     done
     DISPLAY=":$(head -1 "$work/display")"
     export DISPLAY
+    # Under load the server names its display a moment before a client can use it.
+    waited=0
+    until xdpyinfo >/dev/null 2>&1; do
+        ((waited++ < 100)) || fail "the display $DISPLAY took no client within 10 s"
+        sleep 0.1
+    done
 }
 
 # A game built with the sanitizers checks for leaks at exit; those inside the system libraries
