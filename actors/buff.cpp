@@ -57,7 +57,7 @@ void tick_buff(RecordList& list, const std::shared_ptr<TBuff>& buff, Tick tick,
         ++buff_changes;
         buff->wirkzeit -= 1;
         if (buff->wirkzeit == 0) {
-            list.remove(buff);
+            list.remove_visited(buff.get());
             if (buff->silent == 0) {
                 print_line("A buff has been deleted");
                 log_message(farewell);

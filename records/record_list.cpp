@@ -26,6 +26,17 @@ bool RecordList::remove(const Record* record) {
     return true;
 }
 
+bool RecordList::remove_visited(const Record* record) {
+    if (record == nullptr || active_walks_ == 0 || visiting_ >= slots_.size() ||
+        slots_[visiting_].get() != record)
+        return remove(record);
+    if (watched_) ++watched_changes_;
+    // A walk is running: the slot is emptied, and the walk's end closes the gaps in one sweep.
+    slots_[visiting_].reset();
+    has_holes_ = true;
+    return true;
+}
+
 void RecordList::clear() {
     if (watched_) ++watched_changes_;
     if (active_walks_ == 0) {

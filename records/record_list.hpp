@@ -5,6 +5,7 @@
 // linked list. The list owns its records through shared references.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <type_traits>
@@ -31,6 +32,9 @@ public:
     // Removes the first occurrence; false when the record is not in the list.
     bool remove(const Record* record);
     bool remove(const RecordRef& record) { return remove(record.get()); }
+    // As remove, but in constant time when the record is the one the innermost walk of this list
+    // is visiting (a buff running out as the ticks pass over it): that slot is the one emptied.
+    bool remove_visited(const Record* record);
     void clear();
 
     bool contains(const Record* record) const;
@@ -69,6 +73,7 @@ private:
     void end_walk();
 
     std::vector<RecordRef> slots_;
+    size_t visiting_ = SIZE_MAX;  // the slot the innermost walk visits
     int32_t active_walks_ = 0;
     bool has_holes_ = false;
     bool watched_ = false;
@@ -115,10 +120,14 @@ void RecordList::for_each_of(Visit&& visit) {
         T* record = record_as<T>(slots_[i].get());
         if (record == nullptr) continue;
         std::shared_ptr<T> typed(slots_[i], record);
+        const size_t outer = std::exchange(visiting_, i);
         if constexpr (std::is_same_v<std::invoke_result_t<Visit&, std::shared_ptr<T>&>, WalkStep>) {
-            if (visit(typed) == WalkStep::Stop) return;
+            const WalkStep step = visit(typed);
+            visiting_ = outer;
+            if (step == WalkStep::Stop) return;
         } else {
             visit(typed);
+            visiting_ = outer;
         }
     }
 }

@@ -58,6 +58,21 @@ TEST_F(RecordListTest, AWalkGoesOnAfterRemovingTheVisitedRecord) {
     EXPECT_EQ(names(list), "acd");
 }
 
+// The visited record leaves in constant time, also from inside a nested walk over the same list,
+// and any other record is removed as remove() removes it.
+TEST_F(RecordListTest, TheVisitedRecordIsRemovedWhereTheWalkStands) {
+    list.for_each([&](RecordRef& record) {
+        if (record == items[0]) {
+            list.for_each([&](RecordRef& inner) {
+                if (inner == items[2]) list.remove_visited(inner.get());
+            });
+            list.remove_visited(items[3].get());
+        }
+        if (record == items[1]) list.remove_visited(record.get());
+    });
+    EXPECT_EQ(names(list), "a");
+}
+
 TEST_F(RecordListTest, AWalkSkipsRecordsRemovedAheadOfItAndKeepsVisitedOnes) {
     std::string visited;
     list.for_each([&](RecordRef& record) {
