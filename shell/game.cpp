@@ -22,6 +22,7 @@
 #include "shell/output_files.hpp"
 #include "shell/playback_checks.hpp"
 #include "shell/recording.hpp"
+#include "shell/replay_seek.hpp"
 #include "shell/startup.hpp"
 #include "shell/state_digest.hpp"
 #include "shell/unfinished_game.hpp"
@@ -181,7 +182,8 @@ std::string finish_files(const RunFiles& files, const GameRecorder& recorder, co
                             tally.passes,
                             recent_log_lines(),
                             std::filesystem::current_path().string(),
-                            dungeon_here()};
+                            dungeon_here(),
+                            recorder.written_path().value_or("")};
     const std::optional<std::string> written = write_morgue(*files.morgue, morgue_text(facts));
     if (!written) return "";
     std::fprintf(stderr, "grotmere: morgue file: %s\n", written->c_str());
@@ -416,17 +418,31 @@ int play_games(Backend& window, const GameOptions& options, const std::filesyste
     }
 }
 
-// Plays the passes of a recording; stops where it is no longer the game recorded.
-int play_back(const KeyScript& script) {
-    CheckpointVerifier verifier(script);
-    for (int64_t pass = 1;; ++pass) {
-        const bool ended = run_pass().end.has_value();
-        if (auto divergence = verifier.after_pass(pass)) {
-            std::fprintf(stderr, "grotmere: %s\n", divergence->c_str());
-            notify(*divergence);
-            return kDiverges;
+// Where the player asked the playback to go, from where it stands.
+int64_t sought_turn(const SeekRequest& request, const ReplaySeeker& seeker) {
+    switch (request.kind) {
+        case SeekRequest::Kind::By:
+            return seeker.turn() + request.turns;
+        case SeekRequest::Kind::To:
+            return request.turns;
+        case SeekRequest::Kind::End:
+            break;
+    }
+    return seeker.total_turns();
+}
+
+// Plays the recording in the window until the player stops it; at its end the last picture stays
+// while the player may still go back.
+int play_back(ReplayBackend& playback, ReplaySeeker& seeker) {
+    for (;;) {
+        playback.set_position(seeker.turn(), seeker.total_turns());
+        playback.hold(seeker.ended());
+        if (playback.stopped()) return 0;
+        if (std::optional<SeekRequest> request = playback.take_seek()) {
+            if (!seeker.seek_turn(sought_turn(*request, seeker), playback)) return 1;
+            continue;
         }
-        if (ended) return 0;
+        seeker.run_one();
     }
 }
 
@@ -434,13 +450,23 @@ int replay_game(Backend& window, const GameOptions& options, const ReplayFile& r
     for (const std::string& warning :
          playback_warnings(replay.script, replay.path, options.seed.has_value()))
         std::fprintf(stderr, "grotmere: warning: %s\n", warning.c_str());
-    ScriptCursor cursor(replay.script);
-    ReplayBackend playback(
-        window, [&cursor] { return cursor.next(); }, options.speed);
-    set_backend(&playback);
     int status = 0;
     const int32_t seed = options.seed.value_or(replay.script.seed.value_or(1));
-    if (start(options, seed, status)) status = play_back(replay.script);
+    ReplaySeeker seeker(replay.script, [&] { return start(options, seed, status); });
+    ReplayBackend playback(
+        window, [&seeker] { return seeker.next_input(); }, options.speed);
+    if (std::optional<std::string> failure = seeker.survey()) {
+        set_backend(&playback);
+        if (status == 0) {
+            std::fprintf(stderr, "grotmere: %s\n", failure->c_str());
+            notify(*failure);
+            status = kDiverges;
+        }
+    } else {
+        set_backend(&playback);
+        window.open_window(kWindowWidth, kWindowHeight, window_caption());
+        status = play_back(playback, seeker);
+    }
     set_backend(nullptr);
     return status;
 }

@@ -228,8 +228,26 @@ run_recorded_game() {
         --morgue "$work/sim-morgue.txt" >/dev/null || fail "grotmere-sim could not play the recording"
     python3 "$probe" same "$work/recorded-window.png" "$work/recorded-sim.png" ||
         fail "the recording played back in grotmere-sim ends on another picture"
-    diff <(grep -v '^Date: ' "$work/window-morgue.txt") <(grep -v '^Date: ' "$work/sim-morgue.txt") ||
+    grep -qx "Recording: $work/game.keys" "$work/window-morgue.txt" ||
+        fail "the morgue file does not name its recording"
+    diff <(grep -v '^Date: \|^Recording: ' "$work/window-morgue.txt") \
+        <(grep -v '^Date: ' "$work/sim-morgue.txt") ||
         fail "the morgue files of the game and of its playback differ"
+    seek_in_the_replay
+}
+
+# The recording played back in the window, sent to its end, back and forth, then stopped.
+seek_in_the_replay() {
+    start_game --replay "$work/game.keys" --speed 0.125
+    local window key
+    window=$(find_window) || exit 1
+    xdotool windowfocus --sync "$window" || fail "could not focus the replay's window"
+    for key in End Left Home Page_Down g 2 Return Right space Left; do
+        xdotool key "$key" || fail "xdotool could not type $key"
+        sleep 0.15
+    done
+    xdotool key Escape || fail "xdotool could not type Escape"
+    expect_clean_exit "Escape in a replay sent back and forth"
 }
 
 # --scale starts the window at a whole multiple of the picture. F11 (and Alt+Return) asks for the
