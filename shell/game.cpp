@@ -6,6 +6,7 @@
 
 #include "base/safe_file.hpp"
 #include "platform/backend.hpp"
+#include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/replay_backend.hpp"
@@ -324,6 +325,7 @@ std::optional<std::string> restore(const GameOptions& options, const UnfinishedG
     keyboard().clear_all();
     ScriptCursor cursor(game.script);
     CheckpointVerifier verifier(game.script);
+    const WithoutPixels unseen;
     for (int64_t pass = 1; pass <= game.script.passes; ++pass) {
         quiet.queue_pass(cursor.next().value_or(PassInput{}));
         const PassResult result = run_pass();

@@ -19,6 +19,8 @@ ReplaySeeker::ReplaySeeker(const KeyScript& script, GameStart start)
 
 bool ReplaySeeker::restart() {
     reset_world();
+    // No one sees these passes.
+    set_pixels_wanted(false);
     cursor_.emplace(script_);
     passes_ = 0;
     turns_ = 0;
@@ -43,6 +45,7 @@ std::optional<std::string> ReplaySeeker::survey() {
     HeadlessBackend quiet;
     set_backend(&quiet);
     std::optional<std::string> failure = play_through(quiet);
+    set_pixels_wanted(true);
     set_backend(nullptr);
     return failure;
 }
@@ -73,7 +76,9 @@ bool ReplaySeeker::seek_turn(int64_t turn, Backend& shown) {
     if (target == passes_) return true;
     HeadlessBackend quiet;
     set_backend(&quiet);
+    set_pixels_wanted(false);
     if ((target <= passes_ || ended_) && !restart()) {
+        set_pixels_wanted(true);
         set_backend(&shown);
         return false;
     }
@@ -81,6 +86,7 @@ bool ReplaySeeker::seek_turn(int64_t turn, Backend& shown) {
         quiet.queue_pass(next_input());
         run_one();
     }
+    set_pixels_wanted(true);
     set_backend(&shown);
     run_one();
     // A pass that draws what was drawn without the window presents nothing, so the window is
