@@ -32,6 +32,19 @@ enum class FrameWorld { MayHaveChanged, Unchanged };
 // run, the colour is left as drawing would leave it, and the answer is false.
 bool draw_if_changed(void (*draw)(), FrameWorld world = FrameWorld::MayHaveChanged);
 
+// Off, frames are written down but neither drawn nor presented, for passes that no one sees
+// (restoring, seeking); back on, the next frame is drawn whole. reset_world turns it on.
+void set_pixels_wanted(bool wanted);
+
+// No pixels while it lives.
+class WithoutPixels {
+public:
+    WithoutPixels() { set_pixels_wanted(false); }
+    ~WithoutPixels() { set_pixels_wanted(true); }
+    WithoutPixels(const WithoutPixels&) = delete;
+    WithoutPixels& operator=(const WithoutPixels&) = delete;
+};
+
 // With checking on, a frame vouched Unchanged is still written down, and calls that differ from
 // those of the picture shown throw std::logic_error: a wrong promise fails loudly in the
 // simulator, the tests and the fuzzers instead of leaving a stale picture on the screen. It turns

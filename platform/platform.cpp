@@ -46,6 +46,9 @@ struct PlatformState {
     bool events_only_at_wait = false;
     std::string caption;
     DrawingCalls drawing;
+    // Off, frames are written down but neither drawn nor presented: a pass without a window runs
+    // faster, and the next frame once pixels are wanted again is drawn whole.
+    bool pixels_wanted = true;
 };
 
 PlatformState& platform() {
@@ -84,6 +87,7 @@ void clear_window() {
 }
 
 void present_frame() {
+    if (!platform().pixels_wanted) return;
     if (Backend* backend = platform().backend) backend->present(platform().frame);
 }
 
@@ -169,14 +173,24 @@ bool draw_if_changed(void (*draw)(), FrameWorld world) {
     write_down(draw);
     const Rgb end = state.canvas.color();
     if (same_calls_as_shown()) return false;
-    state.canvas.set_color(start.r, start.g, start.b);
-    draw();
+    // Without pixels the calls stand for the picture; drawing them would end on the same colour.
+    if (state.pixels_wanted) {
+        state.canvas.set_color(start.r, start.g, start.b);
+        draw();
+    }
     drawing.shown_calls.swap(drawing.calls);
     drawing.shown = true;
     drawing.shown_version = state.frame.version();
     drawing.shown_start = start;
     drawing.shown_end = end;
     return true;
+}
+
+void set_pixels_wanted(bool wanted) {
+    PlatformState& state = platform();
+    // The picture was not drawn while none was wanted: the next frame cannot trust it.
+    if (wanted && !state.pixels_wanted) state.drawing.shown = false;
+    state.pixels_wanted = wanted;
 }
 
 void check_unchanged_frames(bool on) {

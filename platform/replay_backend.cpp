@@ -11,6 +11,9 @@ namespace grotmere {
 namespace {
 
 constexpr int32_t kPassesPerSecond = 20;
+constexpr int64_t kPageTurns = 100;
+// A turn typed after G has at most this many digits.
+constexpr size_t kTurnDigits = 9;
 // The + and - keys of the main row and of the keypad.
 constexpr int32_t kPlusKeys[] = {187, 107};
 constexpr int32_t kMinusKeys[] = {189, 109};
@@ -20,6 +23,16 @@ bool any_hit(KeyboardState& keys, const int32_t (&codes)[2]) {
     for (int32_t code : codes)
         hit |= keys.take_hits(code) > 0;
     return hit;
+}
+
+// The digit whose key (main row or keypad) was hit, if one was.
+std::optional<char> digit_hit(KeyboardState& keys) {
+    std::optional<char> typed;
+    for (int32_t d = 0; d <= 9; ++d) {
+        if (keys.take_hits(key::digit(d)) + keys.take_hits(key::keypad_digit(d)) > 0)
+            typed = static_cast<char>('0' + d);
+    }
+    return typed;
 }
 
 }  // namespace
@@ -40,41 +53,42 @@ void ReplayBackend::open_window(int32_t width, int32_t height, const std::string
 }
 
 void ReplayBackend::present(const Framebuffer& frame) {
-    last_game_frame_ = frame;
+    last_frame_ = frame;
     show(frame);
 }
 
-std::string ReplayBackend::banner() const {
-    char speed[32];
-    std::snprintf(speed, sizeof speed, "x%g", speed_);
-    std::string text = std::string("REPLAY ") + speed;
-    if (ended_) return text + "  ENDED: press a key";
-    if (paused_) text += "  PAUSED";
-    if (!warning_.empty()) text += "  (" + warning_ + ")";
-    return text;
+void ReplayBackend::show_again() {
+    if (last_frame_.width() > 0) show(last_frame_);
 }
 
-// The game's picture with the replay's line in the empty row under the map.
+std::string ReplayBackend::status_line() const {
+    char text[96];
+    std::snprintf(text, sizeof text, "REPLAY turn %lld / %lld  x%g", static_cast<long long>(turn_),
+                  static_cast<long long>(total_), speed_);
+    std::string line = text;
+    if (typed_turn_) return line + "  go to turn: " + *typed_turn_ + "_";
+    if (at_end_) return line + "  END";
+    if (paused_) line += "  PAUSED";
+    if (!warning_.empty()) line += "  (" + warning_ + ")";
+    return line;
+}
+
+// The game's picture with the playback's line in the empty row under the map.
 void ReplayBackend::show(const Framebuffer& frame) {
     constexpr int32_t kLineX = 410;
     constexpr int32_t kLineY = 248;
     shown_ = frame;
     Canvas canvas(shown_);
     canvas.set_color(0, 0, 0);
-    canvas.rect(kLineX, kLineY, shown_.width() - kLineX, 10);
+    canvas.rect(kLineX, kLineY, shown_.width() - kLineX, 16);
     canvas.set_color(255, 120, 120);
-    canvas.text(banner(), kLineX, kLineY);
+    canvas.text(status_line(), kLineX, kLineY);
     window_.present(shown_);
 }
 
-void ReplayBackend::hold_the_end(KeyboardState& keys) {
-    ended_ = true;
-    const uint64_t before = controls_.version();
-    while (controls_.version() == before) {
-        show(last_game_frame_);
-        window_.wait_for_tick(pace_, controls_);
-    }
-    keys.request_close();
+void ReplayBackend::set_position(int64_t turn, int64_t total) {
+    turn_ = turn;
+    total_ = total;
 }
 
 void ReplayBackend::pump_events(KeyboardState&) {
@@ -89,36 +103,70 @@ void ReplayBackend::notify(const std::string& text, const std::string& title) {
     window_.notify(text, title);
 }
 
+// After G: digits, then Return goes there; Escape forgets the number instead of stopping.
+void ReplayBackend::type_turn() {
+    if (std::optional<char> digit = digit_hit(controls_);
+        digit && typed_turn_->size() < kTurnDigits)
+        typed_turn_->push_back(*digit);
+    if (controls_.take_hits(key::kEscape) > 0) typed_turn_.reset();
+    if (typed_turn_ && controls_.take_hits(key::kReturn) > 0) {
+        if (!typed_turn_->empty())
+            seek_ = SeekRequest{SeekRequest::Kind::To, std::stoll(*typed_turn_)};
+        typed_turn_.reset();
+    }
+}
+
+void ReplayBackend::steer_seek() {
+    const int64_t by =
+        controls_.take_hits(key::kRight) - controls_.take_hits(key::kLeft) +
+        kPageTurns * (controls_.take_hits(key::kPageDown) - controls_.take_hits(key::kPageUp));
+    if (by != 0) seek_ = SeekRequest{SeekRequest::Kind::By, by};
+    if (controls_.take_hits(key::kHome) > 0) seek_ = SeekRequest{SeekRequest::Kind::To, 0};
+    if (controls_.take_hits(key::kEnd) > 0) seek_ = SeekRequest{SeekRequest::Kind::End, 0};
+    if (controls_.take_hits(key::letter('g')) > 0) typed_turn_ = std::string();
+}
+
 void ReplayBackend::steer() {
-    const bool was_paused = paused_;
-    const double was_speed = speed_;
-    if (controls_.take_hits(key::kEscape) > 0 || controls_.take_close_request() > 0) {
-        stopped_ = true;
+    const std::string before = status_line();
+    if (controls_.take_close_request() > 0) stopped_ = true;
+    if (typed_turn_) {
+        type_turn();
+    } else {
+        if (controls_.take_hits(key::kEscape) > 0) stopped_ = true;
+        steer_seek();
     }
     if (controls_.take_hits(key::kSpace) > 0) paused_ = !paused_;
     if (any_hit(controls_, kPlusKeys)) set_pace(speed_ * 2);
     if (any_hit(controls_, kMinusKeys)) set_pace(speed_ / 2);
     // The line under the map changes at once, even while paused.
-    if ((was_paused != paused_ || was_speed != speed_) && last_game_frame_.width() > 0)
-        show(last_game_frame_);
+    if (status_line() != before) show_again();
 }
 
-// The game's own timer is left alone: the playback keeps its own pace, and a paused playback
-// keeps the window alive without running a pass.
-int32_t ReplayBackend::wait_for_tick(FrameTimer& timer, KeyboardState& keys) {
-    do {
+void ReplayBackend::hold(bool at_end) {
+    at_end_ = at_end;
+    if (at_end) show_again();
+    while ((paused_ || at_end_) && !stopped_ && !seek_) {
         window_.wait_for_tick(pace_, controls_);
         steer();
-    } while (paused_ && !stopped_);
+    }
+    at_end_ = false;
+}
+
+std::optional<SeekRequest> ReplayBackend::take_seek() {
+    std::optional<SeekRequest> asked = seek_;
+    seek_.reset();
+    return asked;
+}
+
+// The game's own timer is left alone: the playback keeps its own pace. A pause asked for during
+// this wait begins at the next hold.
+int32_t ReplayBackend::wait_for_tick(FrameTimer& timer, KeyboardState& keys) {
+    window_.wait_for_tick(pace_, controls_);
+    steer();
     ++timer.consumed;
     std::optional<PassInput> input = stopped_ ? std::nullopt : passes_();
     if (!input) {
-        // Stopped on purpose, the playback ends at once; run out, it shows its end first.
-        if (stopped_) {
-            keys.request_close();
-        } else {
-            hold_the_end(keys);
-        }
+        keys.request_close();
         return 1;
     }
     apply_input(*input, keys);

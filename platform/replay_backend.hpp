@@ -1,9 +1,10 @@
 // A recorded game played back in a window: wraps the window's backend, shows every frame the game
 // draws, and hands the game the recorded input of each pass at that pass's timer wait instead of
 // the real keyboard. The real keyboard steers the playback alone: Space pauses and resumes, + and -
-// double and halve the speed, Escape stops. A line below the map says REPLAY, the speed, PAUSED
-// and any warning. When the recording runs out, its last picture stays until a key is pressed
-// or the window is closed, and the playback then ends with a close request.
+// double and halve the speed, Escape stops; Right and Left, Page Down and Page Up, Home and End,
+// and G with a number and Return ask to go elsewhere in the recording, which the game's side
+// takes with take_seek. A line under the map shows where the playback stands. When the recording
+// runs out, the playback ends with a close request, so a cut recording still ends.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,13 @@
 #include "platform/keyboard.hpp"
 
 namespace grotmere {
+
+// Where a player asked to go: `turns` more turns (fewer when negative), turn `turns`, or the end.
+struct SeekRequest {
+    enum class Kind { By, To, End };
+    Kind kind = Kind::By;
+    int64_t turns = 0;
+};
 
 class ReplayBackend : public Backend {
 public:
@@ -44,25 +52,39 @@ public:
     // Shown on the replay's line for the whole playback ("played on other data files").
     void set_warning(const std::string& warning) { warning_ = warning; }
 
+    // Keeps the window alive without running a pass while the playback is paused, or while
+    // `at_end` (the recorded game is over), until the player steers somewhere or stops.
+    void hold(bool at_end);
+    // The place the player asked for since the last call, if any.
+    std::optional<SeekRequest> take_seek();
+    // Shown on the line under the map: the turn the game stands at, of how many.
+    void set_position(int64_t turn, int64_t total);
+    // The game's last picture, shown again with the line under the map as it is now.
+    void show_again();
+
 private:
     void steer();
+    void steer_seek();
+    void type_turn();
     void set_pace(double speed);
-    std::string banner() const;
+    std::string status_line() const;
     void show(const Framebuffer& frame);
-    // The recording has run out: the last picture until a key or a close.
-    void hold_the_end(KeyboardState& keys);
 
     Backend& window_;
     PassSource passes_;
     double speed_ = 1.0;
     bool paused_ = false;
     bool stopped_ = false;
+    bool at_end_ = false;
     FrameTimer pace_;
     KeyboardState controls_;
+    std::optional<SeekRequest> seek_;
+    std::optional<std::string> typed_turn_;  // after G, the digits typed so far
+    int64_t turn_ = 0;
+    int64_t total_ = 0;
     std::string warning_;
-    bool ended_ = false;
+    Framebuffer last_frame_{0, 0};
     Framebuffer shown_{0, 0};
-    Framebuffer last_game_frame_{0, 0};
 };
 
 }  // namespace grotmere

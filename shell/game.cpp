@@ -6,6 +6,7 @@
 
 #include "base/safe_file.hpp"
 #include "platform/backend.hpp"
+#include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/replay_backend.hpp"
@@ -23,6 +24,7 @@
 #include "shell/output_files.hpp"
 #include "shell/playback_checks.hpp"
 #include "shell/recording.hpp"
+#include "shell/replay_seek.hpp"
 #include "shell/startup.hpp"
 #include "shell/state_digest.hpp"
 #include "shell/unfinished_game.hpp"
@@ -143,7 +145,8 @@ std::string finish_files(const RunFiles& files, const GameRecorder& recorder, co
                             tally.passes,
                             recent_log_lines(),
                             std::filesystem::current_path().string(),
-                            dungeon_here()};
+                            dungeon_here(),
+                            recorder.written_path().value_or("")};
     const std::optional<std::string> written = write_morgue(*files.morgue, morgue_text(facts));
     if (!written) return "";
     std::fprintf(stderr, "grotmere: morgue file: %s\n", written->c_str());
@@ -286,6 +289,7 @@ std::optional<std::string> restore(const GameOptions& options, const UnfinishedG
     set_aid_keys(false);
     ScriptCursor cursor(game.script);
     CheckpointVerifier verifier(game.script);
+    const WithoutPixels unseen;
     for (int64_t pass = 1; pass <= game.script.passes; ++pass) {
         quiet.queue_pass(cursor.next().value_or(PassInput{}));
         const PassResult result = run_pass();
@@ -381,38 +385,63 @@ int play_games(Backend& window, const GameOptions& options, const std::filesyste
     }
 }
 
-// Plays the passes of a recording; stops where it is no longer the game recorded.
-int play_back(const KeyScript& script) {
-    CheckpointVerifier verifier(script);
-    for (int64_t pass = 1;; ++pass) {
-        const bool ended = run_pass().end.has_value();
-        if (auto divergence = verifier.after_pass(pass)) {
-            std::fprintf(stderr, "grotmere: %s\n", divergence->c_str());
-            notify(*divergence);
-            return kDiverges;
+// Where the player asked the playback to go, from where it stands.
+int64_t sought_turn(const SeekRequest& request, const ReplaySeeker& seeker) {
+    switch (request.kind) {
+        case SeekRequest::Kind::By:
+            return seeker.turn() + request.turns;
+        case SeekRequest::Kind::To:
+            return request.turns;
+        case SeekRequest::Kind::End:
+            break;
+    }
+    return seeker.total_turns();
+}
+
+// Plays the recording in the window until the player stops it; at its end the last picture stays
+// while the player may still go back.
+int play_back(ReplayBackend& playback, ReplaySeeker& seeker) {
+    for (;;) {
+        playback.set_position(seeker.turn(), seeker.total_turns());
+        playback.hold(seeker.ended());
+        if (playback.stopped()) return 0;
+        if (std::optional<SeekRequest> request = playback.take_seek()) {
+            if (!seeker.seek_turn(sought_turn(*request, seeker), playback)) return 1;
+            continue;
         }
-        if (ended) return 0;
+        seeker.run_one();
     }
 }
 
 int replay_game(Backend& window, const GameOptions& options, const ReplayFile& replay) {
-    ScriptCursor cursor(replay.script);
-    ReplayBackend playback(
-        window, [&cursor] { return cursor.next(); }, options.speed);
     const std::vector<std::string> warnings =
         playback_warnings(replay.script, replay.path, options.seed.has_value());
     for (const std::string& warning : warnings)
         std::fprintf(stderr, "grotmere: warning: %s\n", warning.c_str());
-    // The window says it too, shortly; standard error has the whole text.
-    if (!warnings.empty()) playback.set_warning("WARNING, see standard error");
-    set_backend(&playback);
     int status = 0;
     const int32_t seed = options.seed.value_or(replay.script.seed.value_or(1));
-    if (start(options, seed, status)) {
-        // A recording holds the presses the aids handed over, never the aids' own keys: played
-        // back, the keys the aids would take are the plain keys of a game from before them.
-        set_aid_keys(false);
-        status = play_back(replay.script);
+    // A recording holds the presses the aids handed over, never the aids' own keys: played back,
+    // the keys the aids would take are the plain keys of a game from before them.
+    ReplaySeeker seeker(replay.script, [&] {
+        const bool started = start(options, seed, status);
+        if (started) set_aid_keys(false);
+        return started;
+    });
+    ReplayBackend playback(
+        window, [&seeker] { return seeker.next_input(); }, options.speed);
+    // The window says it too, shortly; standard error has the whole text.
+    if (!warnings.empty()) playback.set_warning("WARNING, see standard error");
+    if (std::optional<std::string> failure = seeker.survey()) {
+        set_backend(&playback);
+        if (status == 0) {
+            std::fprintf(stderr, "grotmere: %s\n", failure->c_str());
+            notify(*failure);
+            status = kDiverges;
+        }
+    } else {
+        set_backend(&playback);
+        window.open_window(kWindowWidth, kWindowHeight, window_caption());
+        status = play_back(playback, seeker);
     }
     set_backend(nullptr);
     return status;

@@ -151,6 +151,7 @@ std::string morgue_text(const MorgueFacts& facts) {
     add(text, "Seed: " + int_to_text(facts.seed));
     if (!facts.data_folder.empty()) add(text, "Data: " + facts.data_folder);
     if (!facts.dungeon.empty()) add(text, "Dungeon: " + facts.dungeon);
+    if (!facts.recording.empty()) add(text, "Recording: " + facts.recording);
     add(text, "");
     add(text, ending_line(hero, facts.ending));
     add(text,

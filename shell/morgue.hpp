@@ -22,6 +22,7 @@ struct MorgueFacts {
     std::vector<std::string> last_lines;  // oldest first
     std::string data_folder;              // where bifs/ was read from
     std::string dungeon;                  // a generated one: "generator 1, seed 42"
+    std::string recording;                // the path of the game's recording, when it has one
 };
 
 inline constexpr size_t kMorgueLogLines = 30;

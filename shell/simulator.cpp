@@ -252,6 +252,8 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     set_window_aids(WindowAids{!options.classic, false});
     HeadlessBackend backend;
     set_backend(&backend);
+    // Without a screenshot no picture is ever looked at.
+    if (!options.screenshot_file) set_pixels_wanted(false);
     const int32_t seed = options.seed.value_or(script.seed.value_or(1));
     if (auto failure = start_game(StartupOptions{seed})) {
         std::fprintf(stderr, "grotmere-sim: %s\n", failure->message.c_str());

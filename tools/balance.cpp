@@ -33,6 +33,7 @@
 #include "actors/player.hpp"
 #include "actors/tastatur.hpp"
 #include "actors/waffe.hpp"
+#include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "shell/data_folder.hpp"
 #include "shell/generated_dungeon.hpp"
@@ -98,6 +99,8 @@ int32_t level_for(int32_t xp) {
 bool start(int32_t seed, HeadlessBackend& backend) {
     reset_world();
     set_backend(&backend);
+    // The harness looks at no picture.
+    set_pixels_wanted(false);
     QuietOutput quiet;
     return !start_game(StartupOptions{seed});
 }

@@ -29,6 +29,7 @@ void reset_world_for_fuzzing() {
 
 void reset_world() {
     reset_world_for_fuzzing();
+    set_pixels_wanted(true);
     framebuffer().fill(Rgb{0, 0, 0});
 }
 

@@ -42,27 +42,42 @@ TEST_F(Replay, HandsTheGameOneRecordedPassPerWaitThenClosesTheWindow) {
     game_wait({hit(key::letter('b'))});
     EXPECT_EQ(game_keys.take_hits(key::letter('b')), 1) << "the recorded b, not the window's";
     EXPECT_EQ(game_keys.take_close_request(), 0);
-    // Run out, the playback holds its last picture, with the line saying so, until a key.
-    window.queue_pass({});
-    window.queue_pass({});
-    window.queue_pass({hit(key::letter('q'))});
-    replay.present(Framebuffer(820, 470));
-    replay.wait_for_tick(timer, game_keys);
-    EXPECT_EQ(window.passes(), 5) << "two waits for the end";
-    EXPECT_NE(window.last_frame()->pixel(411, 252), (Rgb{})) << "the replay's line";
+    game_wait();
     EXPECT_EQ(game_keys.take_close_request(), 1) << "a recording that runs out ends the game";
     EXPECT_EQ(timer.consumed, 3);
 }
 
 TEST_F(Replay, SpacePausesWithoutRunningAPassUntilSpaceAgain) {
-    window.queue_pass({hit(key::kSpace)});
+    game_wait({hit(key::kSpace)});
+    EXPECT_TRUE(replay.paused());
     window.queue_pass({});
     window.queue_pass({hit(key::kSpace)});
-    replay.wait_for_tick(timer, game_keys);
+    replay.hold(false);
     EXPECT_EQ(window.passes(), 3) << "the playback waited through the pause";
     EXPECT_FALSE(replay.paused());
-    EXPECT_EQ(game_keys.take_hits(key::letter('a')), 1);
     EXPECT_EQ(game_keys.take_hits(key::kSpace), 0);
+}
+
+TEST_F(Replay, TheSeekKeysAskToGoElsewhereAndEndAHold) {
+    auto asked = [this](PassInput window_keys) {
+        window.queue_pass(std::move(window_keys));
+        replay.hold(true);
+        const std::optional<SeekRequest> seek = replay.take_seek();
+        return seek ? std::pair(seek->kind, seek->turns) : std::pair(SeekRequest::Kind::By, -999L);
+    };
+    using Kind = SeekRequest::Kind;
+    EXPECT_EQ(asked({hit(key::kRight), hit(key::kPageUp)}), std::pair(Kind::By, -99L));
+    EXPECT_EQ(asked({hit(key::kHome)}), std::pair(Kind::To, 0L));
+    EXPECT_EQ(asked({hit(key::kEnd)}), std::pair(Kind::End, 0L));
+    for (PassInput keys : std::vector<PassInput>{{hit(key::letter('g'))},
+                                                 {hit(key::digit(4))},
+                                                 {hit(key::kEscape)},
+                                                 {hit(key::letter('g'))},
+                                                 {hit(key::keypad_digit(1))}})
+        window.queue_pass(keys);
+    EXPECT_EQ(asked({hit(key::digit(2)), hit(key::kReturn)}), std::pair(Kind::To, 12L))
+        << "Escape forgets the turn typed without stopping the playback";
+    EXPECT_FALSE(replay.stopped());
 }
 
 TEST_F(Replay, PlusAndMinusChangeTheSpeedWithinItsLimits) {

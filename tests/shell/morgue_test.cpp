@@ -38,10 +38,11 @@ TEST_F(Morgue, NamesTheMonsterThatStruckLastAndTheMonstersSlain) {
     rat->update_gegner();
     auto other = monster("Rat", 3, 3, 0);
     other->update_gegner();
-    const std::string text =
-        morgue_text({"2026-12-07 10:00:00", 42, "death", 7, 99, {"a", "b"}, "/usr/share/grotmere"});
+    MorgueFacts facts{"2026-12-07 10:00:00", 42, "death", 7, 99, {"a", "b"}, "/usr/share/grotmere"};
+    facts.recording = "/r/seed42.keys";
+    const std::string text = morgue_text(facts);
     EXPECT_TRUE(holds(text, "Aldric was killed by an Orc.\n")) << text;
-    EXPECT_TRUE(holds(text, "Seed: 42\nData: /usr/share/grotmere\n"));
+    EXPECT_TRUE(holds(text, "Seed: 42\nData: /usr/share/grotmere\nRecording: /r/seed42.keys\n"));
     EXPECT_TRUE(holds(text, "Turns: 7  Passes: 99\n"));
     EXPECT_TRUE(holds(text, "Monsters slain:\n  Rat x2\n")) << text;
     EXPECT_TRUE(holds(text, "Last messages, oldest first:\n  a\n  b\n"));

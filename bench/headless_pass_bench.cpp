@@ -1,0 +1,106 @@
+// The shipped game's passes without a window: the player's keys chosen by a fixed scramble of a
+// counter (a new game whenever one ends), and a golden replay played through as seeking and
+// restoring play it. Reported as passes per second.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/drawing.hpp"
+#include "platform/headless_backend.hpp"
+#include "platform/key_codes.hpp"
+#include "shell/key_script.hpp"
+#include "shell/main_loop.hpp"
+#include "shell/replay_seek.hpp"
+#include "shell/startup.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+namespace {
+
+// Walking in all directions, waiting, picking up, and the inventory's keys now and then.
+constexpr int32_t kKeys[] = {key::kLeft,       key::kRight,      key::kUp,    key::kDown,
+                             key::kLeft,       key::kRight,      key::kUp,    key::kDown,
+                             key::letter('p'), key::letter('i'), key::kSpace, key::digit(1)};
+
+class InShippedFolder {
+public:
+    InShippedFolder() : before_(std::filesystem::current_path()) {
+        std::filesystem::current_path(GROTMERE_SOURCE_DIR);
+    }
+    ~InShippedFolder() { std::filesystem::current_path(before_); }
+
+private:
+    std::filesystem::path before_;
+};
+
+// What start-up prints goes nowhere, so that it does not mix with the figures.
+void start_quietly(int32_t seed) {
+    std::fflush(stdout);
+    const int kept = dup(STDOUT_FILENO);
+    const int nowhere = open("/dev/null", O_WRONLY);
+    dup2(nowhere, STDOUT_FILENO);
+    start_game(StartupOptions{seed});
+    std::fflush(stdout);
+    dup2(kept, STDOUT_FILENO);
+    close(nowhere);
+    close(kept);
+}
+
+void BM_HeadlessPassesRandomKeys(benchmark::State& state) {
+    InShippedFolder inside;
+    HeadlessBackend quiet;
+    set_backend(&quiet);
+    const bool pixels = state.range(0) != 0;
+    int32_t seed = 1;
+    reset_world();
+    set_pixels_wanted(pixels);
+    start_quietly(seed);
+    uint32_t scramble = 12345;
+    for (auto _ : state) {
+        scramble = scramble * 1103515245u + 12345u;
+        PassInput input;
+        if ((scramble >> 16) % 3 != 0)
+            input.push_back({InputEvent::Kind::Hit, kKeys[(scramble >> 20) % std::size(kKeys)]});
+        quiet.queue_pass(std::move(input));
+        if (run_pass().end) {
+            reset_world();
+            set_pixels_wanted(pixels);
+            start_quietly(++seed);
+        }
+    }
+    state.counters["passes/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    set_backend(nullptr);
+    reset_world();
+}
+// With pixels (1) as before, and without (0) as restoring, seeking and the simulator run.
+BENCHMARK(BM_HeadlessPassesRandomKeys)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void BM_SurveyGoldenReplay(benchmark::State& state) {
+    InShippedFolder inside;
+    std::ifstream file("tests/replays/escape_to_daylight.keys");
+    std::stringstream text;
+    text << file.rdbuf();
+    const KeyScript script = parse_key_script(text.str()).script;
+    int64_t passes = 0;
+    for (auto _ : state) {
+        ReplaySeeker seeker(script, [&] {
+            start_quietly(script.seed.value_or(1));
+            return true;
+        });
+        benchmark::DoNotOptimize(seeker.survey());
+        passes += script.passes;
+    }
+    state.counters["passes/s"] =
+        benchmark::Counter(static_cast<double>(passes), benchmark::Counter::kIsRate);
+    reset_world();
+}
+BENCHMARK(BM_SurveyGoldenReplay)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace grotmere
