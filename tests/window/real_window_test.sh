@@ -12,7 +12,7 @@ set -u
 
 readonly caption_prefix='Grotmere Alpha Build '
 readonly exit_timeout_s=20
-readonly window_timeout_s=15
+readonly window_timeout_s=30
 
 fail() {
     echo "real_window_test: FAIL: $*" >&2
