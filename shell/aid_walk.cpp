@@ -191,8 +191,11 @@ bool first_step_to(Goal&& goal, int32_t& step_x, int32_t& step_y) {
             const int32_t nx = x + step[0];
             const int32_t ny = y + step[1];
             if (!inside_map(nx, ny) || came_from[cell_index(nx, ny)] >= 0) continue;
-            // The goal itself may be a door to open; every other cell must be known floor.
-            if (!goal(nx, ny) && (!known_floor(nx, ny) || monster_shown_at(nx, ny))) continue;
+            // The goal itself may be a door to open or a teleport to take; every other cell must
+            // be known floor, and a walk never takes a teleport the player did not choose.
+            if (!goal(nx, ny) &&
+                (!known_floor(nx, ny) || monster_shown_at(nx, ny) || known_teleport(nx, ny)))
+                continue;
             came_from[cell_index(nx, ny)] = static_cast<int32_t>(cell_index(x, y));
             queue.emplace_back(nx, ny);
         }

@@ -6,7 +6,8 @@
 //
 // --generated plays every fight of the generated dungeons of seeds 1 to N, made from the data in
 // DIR, with 20 seeds a fight unless told otherwise, and prints for each band of fights the median
-// and the 90th percentile over the dungeons of their worst fight.
+// and the 90th percentile over the dungeons of their worst fight, and how many of the dungeons
+// the scripted route player (tools/route_player.hpp) escapes from with the window's aids.
 // --only plays only the fights with that monster, for tuning it.
 // Each fight is the game itself: start-up on the data in DIR (default the current directory) with
 // one seed, then every monster but the one of this fight is taken off the map, and the player
@@ -39,6 +40,7 @@
 #include "shell/generated_dungeon.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/startup.hpp"
+#include "tools/route_player.hpp"
 #include "world/gegenstand.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"
@@ -349,6 +351,8 @@ double percentile(std::vector<double> values, double share) {
 int run_generated(int32_t dungeons, int32_t seeds) {
     namespace fs = std::filesystem;
     const fs::path source = fs::current_path();
+    const gen::Palette palette = read_palette(source);
+    int32_t escaped = 0;
     const fs::path scratch =
         fs::temp_directory_path() / ("grotmere_balance_" + std::to_string(::getpid()));
     std::vector<Bands> all;
@@ -356,12 +360,19 @@ int run_generated(int32_t dungeons, int32_t seeds) {
     for (int32_t seed = 1; seed <= dungeons; ++seed) {
         std::string error;
         const fs::path folder = scratch / std::to_string(seed);
-        if (!generate_data_folder(seed, source, folder, error)) {
+        const std::optional<gen::Dungeon> dungeon =
+            generate_data_folder(seed, source, folder, error);
+        if (!dungeon) {
             std::fprintf(stderr, "grotmere-balance: seed %d: %s\n", seed, error.c_str());
             continue;
         }
         fs::current_path(folder);
         all.push_back(measure_dungeon(seeds));
+        {
+            QuietOutput quiet;
+            escaped +=
+                route::play_generated_route(*dungeon, palette, seed, true).end == GameEnd::Escaped;
+        }
         fs::current_path(source);
         fs::remove_all(folder);
         met += all.back().first <= 5 && all.back().middle <= 20;
@@ -391,6 +402,8 @@ int run_generated(int32_t dungeons, int32_t seeds) {
     }
     std::printf("\nBoth targets met in %d of %zu dungeons (%.1f%%).\n", met, all.size(),
                 100.0 * met / all.size());
+    std::printf("The route player, with the aids, escaped from %d of %zu dungeons (%.1f%%).\n",
+                escaped, all.size(), 100.0 * escaped / all.size());
     return 0;
 }
 

@@ -1,0 +1,44 @@
+// The scripted route player, with the window's aids, escapes from most generated dungeons: each
+// is solvable by a plain-minded player, not only on paper. The balance harness measures the share
+// over many seeds (grotmere-balance --generated N).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "shell/generated_dungeon.hpp"
+#include "tools/route_player.hpp"
+
+namespace grotmere {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(GeneratedRoute, TheRoutePlayerEscapesFromMostDungeons) {
+    const fs::path root =
+        fs::temp_directory_path() / ("grotmere_route_" + std::to_string(::getpid()));
+    const fs::path back = fs::current_path();
+    const gen::Palette palette = read_palette(GROTMERE_SOURCE_DIR);
+    int32_t escaped = 0, played = 0;
+    for (int32_t seed = 1; seed <= 12; ++seed) {
+        std::string error;
+        const auto dungeon = generate_data_folder(seed, GROTMERE_SOURCE_DIR, root / "d", error);
+        ASSERT_TRUE(dungeon) << error;
+        fs::current_path(root / "d");
+        const route::RouteOutcome outcome =
+            route::play_generated_route(*dungeon, palette, seed, true);
+        fs::current_path(back);
+        fs::remove_all(root / "d");
+        ++played;
+        escaped += outcome.end == GameEnd::Escaped;
+        std::printf("seed %d: %s at goal %zu of %zu, level %d, %d presses\n", seed,
+                    outcome.end ? game_end_name(*outcome.end) : "stuck", outcome.goal,
+                    outcome.goals, outcome.level, outcome.presses);
+    }
+    fs::remove_all(root);
+    EXPECT_GE(escaped * 2, played);
+}
+
+}  // namespace
+}  // namespace grotmere
