@@ -13,6 +13,9 @@
 #include "tests/support/headless_game.hpp"
 #include "view/player_knowledge.hpp"
 #include "world/chronicle.hpp"
+#include "world/karten_tile.hpp"
+#include "world/teleport.hpp"
+#include "world/tile_tracking.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere::testing {
@@ -86,6 +89,28 @@ TEST_F(AidWalk, ExploreStepsOnlyOntoCellsSeenAndSaysWhenDone) {
     }
     EXPECT_GT(steps, 3);
     EXPECT_EQ(walk_said(), "Explored everything reachable.");
+}
+
+// A teleport on the straight way is walked around: a walk never takes one the player did not
+// choose.
+TEST_F(AidWalk, TravelWalksAroundATeleport) {
+    const int32_t x = player->x, y = player->y;
+    auto portal = new_record<TTeleport>();
+    portal->x = x + 1;
+    portal->y = y;
+    portal->target_x = 1;
+    portal->target_y = 1;
+    tile_grid.at(x + 1, y)->gegenstaende()->append(portal);
+    world_changed_outside_passes();
+    start_travel(x + 2, y);
+    for (int32_t i = 0; i < 10 && walking() != WalkKind::None; ++i) {
+        const int32_t from_x = player->x, from_y = player->y;
+        pass();
+        ASSERT_LE(std::abs(player->x - from_x) + std::abs(player->y - from_y), 1);
+        ASSERT_FALSE(player->x == x + 1 && player->y == y);
+    }
+    EXPECT_EQ(player->x, x + 2);
+    EXPECT_EQ(walk_said(), "You have arrived.");
 }
 
 bool has_colour(const Framebuffer& frame, Rgb colour, int32_t x0, int32_t y0, int32_t x1,
