@@ -152,7 +152,10 @@ def cut_text(text, passes):
 
 def route_game(tests, seed, path):
     env = dict(os.environ, GROTMERE_ROUTE_SEED=str(seed), GROTMERE_ROUTE_RECORDING=path)
-    subprocess.run([tests, "--gtest_filter=ShippedRoute.*"], env=env, cwd=ROOT,
+    # The plain player's game alone: the test with the aids starts a second game that would write
+    # over the recording.
+    only = "--gtest_filter=ShippedRoute.APlainPlayerClearsTheDungeonAndEscapes"
+    subprocess.run([tests, only], env=env, cwd=ROOT,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     with open(path) as f:
         return f.read()

@@ -71,6 +71,13 @@ CORRIDORS = [
 # Doorway tiles stay room floor, so that the grid shows where a door may stand.
 DOORWAYS = {c[0] for c in CORRIDORS} | {c[-1] for c in CORRIDORS}
 
+# Walls built inside rooms, as (x0, y0, x1, y1) inclusive. One across the west end of the
+# Guardian's Lair leaves a pen one tile wide, entered only at its north end: the lever lies at its
+# south end, so whoever stands in the pen stands between the lever and the player.
+WALLS = [
+    (61, 52, 61, 59),
+]
+
 RECORDS = r'''
 / The records of the map. Grid above: 1 rock and walls, 0 room floor, 2 corridor; the first
 / corridor tile beside a room is left as room floor, a doorway where a door may stand.
@@ -94,10 +101,14 @@ TLeuchte { name = "Blue Lantern"  x = 8  y = 21  brenndauer = 1500 }
 TLeuchte { name = "Green Lamp"  x = [25,31]  y = [21,23]  brenndauer = 1000 }
 TLeuchte { name = "Brazier"  x = [66,82,102]  y = [22,22,21]  brenndauer = 1500 }
 TLeuchte { name = "Red Lamp"  x = 44  y = 38  brenndauer = 1500 }
-TLeuchte { name = "Blue Lantern"  x = [62,68]  y = [39,39]  brenndauer = 2000 }
+/ The mage's study is lit for good: the mage shoots no farther than a torch shines, and its
+/ doors keep it in the light until the player opens them.
+TLeuchte { name = "Blue Lantern"  x = [62,68]  y = [39,39] }
 TLeuchte { name = "Green Lamp"  x = [83,9]  y = [39,39]  brenndauer = 1500 }
 TLeuchte { name = "Glow Stone"  x = 100  y = 52 }
-TLeuchte { name = "Red Lamp"  x = [63,74]  y = [55,55]  brenndauer = 3000 }
+/ The lair and the pen at its west end stay lit, however long the way there took.
+TLeuchte { name = "Red Lamp"  x = [63,74]  y = [55,55] }
+TLeuchte { name = "Brazier"  x = 60  y = 55 }
 TLeuchte { name = "Brazier"  x = 91  y = 55 }
 
 / --- Doors stand on doorway tiles. open = 1 is open; locked = 1 keeps the door shut until a key
@@ -113,8 +124,11 @@ TDoor { name = "Brass Door"  x = 82  y = 27  locked = 1  key_id = 2 }
 / Opened from the Chapel only: a way back to the East Tower.
 TDoor { name = "Sealed Door"  x = 103  y = 11  locked = 1  key_id = 8 }
 TDoor { name = "Hidden Door"  x = [10,102]  y = [44,44]  secret = 1  cloak = [10,25] }
-/ The guardian stays in its lair until the player opens its door.
+TDoor { name = "Study Door"  x = [58,71]  y = [39,39] }
+/ The guardian stays in its lair until the player opens its door, and in its pen until the
+/ player opens that.
 TDoor { name = "Lair Door"  x = 64  y = 44 }
+TDoor { name = "Barred Door"  x = 61  y = 51 }
 / The deepest door: no key fits it; the lever past the guardian opens it.
 TDoor { name = "Black Gate"  x = 87  y = 55  locked = 1  key_id = 7 }
 
@@ -180,10 +194,23 @@ TSchalter {
     ziel_x = 44
     ziel_y = 38
 }
+/ Stepping into the lair, the player reads where the lever is (and the pen's brazier is lit, as it
+/ always is).
+TSchalter {
+    name = "Worn Plate"
+    x = 64
+    y = 51
+    art = "trigger"
+    wirkung = "ACTIVATE|brennt"
+    comment = "Cut in the floor: THE GATE'S LEVER LIES IN THE PEN BEHIND THE BARRED DOOR TO THE WEST."
+    ziel_name = "Brazier"
+    ziel_x = 60
+    ziel_y = 55
+}
 TSchalter {
     name = "Bronze Lever"
-    x = 76
-    y = 52
+    x = 60
+    y = 59
     art = "button"
     wirkung = "ACTIVATE|open|DEACTIVATE|locked"
     comment = "You heave the lever down. Far to the east the Black Gate swings open."
@@ -232,8 +259,8 @@ TGegner { name = "Wraith"  x = 12  y = 40 }
 TGegner { name = "Hoarder"  x = 26  y = 50 }
 TGegner { name = "Wraith"  x = 105  y = 40 }
 TGegner { name = "Hoarder"  x = 100  y = 54 }
-/ The guardian of the way out.
-TGegner { name = "Minotaur"  x = 70  y = 55 }
+/ The guardian of the way out, in its pen between the door and the lever.
+TGegner { name = "Minotaur"  x = 60  y = 51 }
 '''
 
 
@@ -254,6 +281,10 @@ def main():
             for x in range(min(ax, bx), max(ax, bx) + 1):
                 for y in range(min(ay, by), max(ay, by) + 1):
                     carve(grid, x, y, "0" if (x, y) in DOORWAYS else "2")
+    for x0, y0, x1, y1 in WALLS:
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                grid[y][x] = "1"
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "bifs", "karte2.map")
     with open(out, "w", newline="\n") as f:
         f.write("%d\n%d\n" % (WIDTH, HEIGHT))

@@ -174,8 +174,12 @@ TEST_F(ShippedFeatures, TheLeverPastTheGuardianOpensTheBlackGateToTheStair) {
     place(86, 55);
     EXPECT_FALSE(pass({hit(kRight)}).turn_taken);
     EXPECT_EQ(message_lines[0], "LOCKED!") << "no key of the pack fits the Black Gate";
-    place(76, 53);
-    pass({hit(kUp)});
+    place(64, 50);
+    pass({hit(kDown)});
+    EXPECT_NE(message_lines[0].find("LEVER LIES IN THE PEN"), std::string::npos)
+        << "the plate at the lair's entrance says where the lever is";
+    place(60, 58);
+    pass({hit(kDown)});
     ::testing::internal::CaptureStdout();
     pass({hit(kUse)});
     ::testing::internal::GetCapturedStdout();

@@ -22,31 +22,37 @@
 #include "tests/world/world_test_support.hpp"
 #include "world/karte.hpp"
 #include "world/map_file.hpp"
+#include "world/schalter.hpp"
 
 namespace grotmere {
 namespace {
 
 using ShippedMap = testing::WorldTest;
 
-// Floor and corridor tiles reachable from (x, y) through tiles that are not walls.
-int32_t reachable_from(int32_t x, int32_t y) {
+// Floor and corridor tiles reachable from (x, y) through tiles that are neither walls nor
+// `blocked`.
+std::set<std::pair<int32_t, int32_t>> reachable_from(int32_t x, int32_t y,
+                                                     std::pair<int32_t, int32_t> blocked = {-1,
+                                                                                            -1}) {
     std::vector<std::vector<bool>> seen(map_width, std::vector<bool>(map_height, false));
     std::deque<std::pair<int32_t, int32_t>> open{{x, y}};
     seen[x][y] = true;
-    int32_t count = 0;
+    std::set<std::pair<int32_t, int32_t>> reached;
     while (!open.empty()) {
         auto [cx, cy] = open.front();
         open.pop_front();
-        ++count;
+        reached.insert({cx, cy});
         for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
             const int32_t nx = cx + dx;
             const int32_t ny = cy + dy;
-            if (!inside_map(nx, ny) || seen[nx][ny] || tile_grid.at(nx, ny)->ID == 1) continue;
+            if (!inside_map(nx, ny) || seen[nx][ny] || tile_grid.at(nx, ny)->ID == 1 ||
+                std::pair{nx, ny} == blocked)
+                continue;
             seen[nx][ny] = true;
             open.push_back({nx, ny});
         }
     }
-    return count;
+    return reached;
 }
 
 // The pieces of one terrain: 4-connected groups of tiles with that ID.
@@ -129,8 +135,18 @@ TEST_F(ShippedMap, LoadsCleanlyWithRoomsCorridorsLightsAndMonsters) {
 
     ASSERT_TRUE(inside_map(player->x, player->y));
     EXPECT_EQ(tile(player->x, player->y).ID, 0) << "the player starts on room floor";
-    EXPECT_EQ(reachable_from(player->x, player->y), floor + corridor)
+    EXPECT_EQ(reachable_from(player->x, player->y).size(), static_cast<size_t>(floor + corridor))
         << "every room and corridor can be reached from the start";
+
+    std::pair<int32_t, int32_t> lever, guardian;
+    map_records->for_each_of<TSchalter>([&](std::shared_ptr<TSchalter>& s) {
+        if (s->ziel_name == "Black Gate") lever = {s->x, s->y};
+    });
+    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& m) {
+        if (m->level == 6) guardian = {m->x, m->y};
+    });
+    EXPECT_FALSE(reachable_from(player->x, player->y, guardian).count(lever))
+        << "the guardian stands on the only way to the gate's lever";
 }
 
 TEST_F(ShippedMap, TheFirstFrameShowsThePlayerInALitRoom) {
