@@ -7,37 +7,59 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "records/record_list.hpp"
+#include "world/tile_grid.hpp"
 
 namespace grotmere {
 
 class CellSet {
 public:
     // Takes the cells (the fields x and y) of the records of type T in the list, forgetting the
-    // earlier ones but keeping the storage, so a warm set allocates nothing.
+    // earlier ones but keeping the storage, so a warm set allocates nothing. Cells of the grid
+    // are kept as bits, any others (a position from a data file) in a sorted list.
     template <class T>
     void collect(RecordList& list) {
-        keys_.clear();
-        list.for_each_of<T>(
-            [&](std::shared_ptr<T>& record) { keys_.push_back(key(record->x, record->y)); });
-        std::sort(keys_.begin(), keys_.end());
+        for (const uint32_t cell : in_grid_)
+            bits_[cell / 64] &= ~(uint64_t{1} << (cell % 64));
+        in_grid_.clear();
+        outside_.clear();
+        list.for_each_of<T>([&](std::shared_ptr<T>& record) {
+            if (!TileGrid::in_grid(record->x, record->y)) {
+                outside_.push_back(key(record->x, record->y));
+                return;
+            }
+            const uint32_t cell = cell_number(record->x, record->y);
+            bits_[cell / 64] |= uint64_t{1} << (cell % 64);
+            in_grid_.push_back(cell);
+        });
+        std::sort(outside_.begin(), outside_.end());
     }
 
     bool contains(int32_t x, int32_t y) const {
-        return std::binary_search(keys_.begin(), keys_.end(), key(x, y));
+        if (TileGrid::in_grid(x, y)) {
+            const uint32_t cell = cell_number(x, y);
+            return (bits_[cell / 64] >> (cell % 64) & 1) != 0;
+        }
+        return std::binary_search(outside_.begin(), outside_.end(), key(x, y));
     }
 
 private:
+    static uint32_t cell_number(int32_t x, int32_t y) {
+        return static_cast<uint32_t>(x) * kGridSize + static_cast<uint32_t>(y);
+    }
     static int64_t key(int32_t x, int32_t y) {
         return static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32) |
                                     static_cast<uint32_t>(y));
     }
 
-    std::vector<int64_t> keys_;
+    std::array<uint64_t, static_cast<size_t>(kGridSize) * kGridSize / 64> bits_{};
+    std::vector<uint32_t> in_grid_;
+    std::vector<int64_t> outside_;
 };
 
 }  // namespace grotmere

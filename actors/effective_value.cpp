@@ -1,6 +1,9 @@
 // Effective values of the player and the monsters: the stored field plus the lasting buffs on it.
 // The two owners recognise their own buffs differently: the player by the buff's type (a buff
 // made for any player), a monster by the buff's target (a buff made for this very monster).
+#include <array>
+#include <typeinfo>
+
 #include "actors/buff.hpp"
 #include "actors/buff_arithmetic.hpp"
 #include "actors/gegner.hpp"
@@ -36,9 +39,30 @@ int32_t sum_lasting_buffs(const ListRef& buffs, const std::string& name, Owns ow
     return sum;
 }
 
+// The field a name finds in a record's type. The registry is made once and never changes, so the
+// answers are kept for the few names and types asked most (every monster's hp on every turn);
+// finding a type by the record's class compares class names and costs far more than the read.
+const TField* field_named(const Record& record, const std::string& name) {
+    struct Kept {
+        const std::type_info* type = nullptr;
+        std::string name;
+        const TField* field = nullptr;
+    };
+    static std::array<Kept, 8> kept;
+    static size_t next = 0;
+    const std::type_info* type = &typeid(record);
+    for (const Kept& entry : kept) {
+        if (entry.type == type && entry.name == name) return entry.field;
+    }
+    const TTypeId* type_id = TTypeId::ForObject(record);
+    const TField* field = type_id ? type_id->FindField(name) : nullptr;
+    kept[next] = Kept{type, name, field};
+    next = (next + 1) % kept.size();
+    return field;
+}
+
 int32_t stored_value(const Record& record, const std::string& name) {
-    const TTypeId* type = TTypeId::ForObject(record);
-    const TField* field = type ? type->FindField(name) : nullptr;
+    const TField* field = field_named(record, name);
     return field ? field->GetInt(record) : 0;
 }
 

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
@@ -101,6 +103,26 @@ void BM_SurveyGoldenReplay(benchmark::State& state) {
     reset_world();
 }
 BENCHMARK(BM_SurveyGoldenReplay)->Unit(benchmark::kMillisecond);
+
+// Start-up on the largest map (tools/large_map.py writes its folder once, into a scratch folder):
+// the data read, the map built and the first sight and light pass.
+void BM_StartUpLargestMap(benchmark::State& state) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("grotmere-bench-large-" + std::to_string(getpid()));
+    const std::string write =
+        "python3 " GROTMERE_SOURCE_DIR "/tools/large_map.py " + folder.string() + " >/dev/null";
+    if (std::system(write.c_str()) != 0) return state.SkipWithError("no largest map");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    for (auto _ : state) {
+        reset_world();
+        start_quietly(1);
+    }
+    std::filesystem::current_path(before);
+    std::filesystem::remove_all(folder);
+    reset_world();
+}
+BENCHMARK(BM_StartUpLargestMap)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace grotmere

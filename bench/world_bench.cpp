@@ -4,6 +4,7 @@
 // the middle carrying a light of its own.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <vector>
 
 #include "actors/buff.hpp"
@@ -119,6 +120,40 @@ void BM_TurnSightAndLight(benchmark::State& state) {
     report_allocations(state, before);
 }
 BENCHMARK(BM_TurnSightAndLight)->Unit(benchmark::kMicrosecond);
+
+// The light pass with every lying light of a larger reach (the argument), the player carrying
+// none, and the darkening after it; reported per cell within a light's reach on the map.
+void BM_FarLights(benchmark::State& state) {
+    const auto reach = static_cast<int32_t>(state.range(0));
+    build_world();
+    player->leuchte = nullptr;
+    int64_t cells = 0;
+    for (const MapCell& cell : tile_tracking.cells_with_lights()) {
+        tile_grid.at(cell.x, cell.y)->gegenstaende()->for_each_of<TLeuchte>([&](auto& light) {
+            light->reichweite = reach;
+            for (int32_t i = cell.x - reach; i <= cell.x + reach; ++i) {
+                for (int32_t j = cell.y - reach; j <= cell.y + reach; ++j) {
+                    const int64_t di = i - cell.x, dj = j - cell.y;
+                    const auto d =
+                        static_cast<float>(std::sqrt(static_cast<double>(di * di + dj * dj)));
+                    cells += inside_map(i, j) && d <= static_cast<float>(reach) ? 1 : 0;
+                }
+            }
+        });
+    }
+    sight_and_light_pass();
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        TKarte::darken();
+        update_lights();
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+    state.counters["per_cell"] = benchmark::Counter(
+        static_cast<double>(cells),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_FarLights)->Arg(20)->Unit(benchmark::kMillisecond);
 
 // The sight test alone, from a round of floor tiles all over the map (256 of them: the tiles come
 // cold from memory) or from one tile (the second look of a turn, its tiles in the cache).

@@ -79,7 +79,7 @@ std::vector<std::string> new_lines(uint64_t since) {
     for (size_t i = message_history.size(); i > 0 && left > 0; --i) {
         const MessageHistory::Entry& entry = message_history.at(i - 1);
         const uint64_t times = std::min<uint64_t>(left, static_cast<uint64_t>(entry.count));
-        lines.push_back(entry.text);
+        lines.emplace_back(entry.text);
         left -= times;
     }
     return lines;

@@ -187,6 +187,8 @@ private:
             if (is_a(*item, "TWaffe") && int_of(*item, "reichweite") > 0) check_ammunition(*item);
             if (is_a(*item, "TTrank")) check_potion(*item);
             if (is_a(*item, "TKey")) check_key(*item);
+            if (is_a(*item, "TLeuchte") && !light_reach_cost(*item).empty())
+                problem(*item, light_reach_cost(*item));
         }
     }
 

@@ -93,6 +93,10 @@ struct WayOutInputs {
     std::function<void(const Record&, std::string)> problem;
 };
 
+// What a light of the item file costs each turn, when its reach makes that unreasonable; empty
+// otherwise.
+std::string light_reach_cost(const Record& light);
+
 // Every exit that cannot be reached from the player's start through doors the player can open.
 void check_way_out(const WayOutInputs& inputs);
 

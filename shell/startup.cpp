@@ -70,6 +70,7 @@ std::optional<StartupFailure> start_game(const StartupOptions& options) {
     if (auto failure = load_prototypes()) return failure;
 
     message_lines.fill("");
+    message_history.reserve_storage();
 
     // The map object with its first 80 x 25 tiles.
     karte = std::make_shared<TKarte>();

@@ -18,8 +18,9 @@ int32_t TDoor::update() {
         TKartenTile* tile = tile_grid.at(cells[k].x, cells[k].y);
         RecordList* objects = tile ? tile->objects_if_any() : nullptr;
         if (objects == nullptr) continue;
-        objects->for_each_of<TDoor>([tile](std::shared_ptr<TDoor>& door) {
-            set_blocked_walkability(*tile, door->open != 0 ? 1 : 0);
+        const MapCell cell = cells[k];
+        objects->for_each_of<TDoor>([tile, cell](std::shared_ptr<TDoor>& door) {
+            set_blocked_walkability(*tile, cell, door->open != 0 ? 1 : 0);
         });
     }
     return 0;

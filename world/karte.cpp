@@ -102,20 +102,28 @@ int32_t TKarte::randomfill(int32_t count) {
     return 0;
 }
 
+// Asked for every monster's step, anywhere on the map: the walls' bits answer without the tile.
 int32_t TKarte::is_begehbar(int32_t x, int32_t y) {
-    TKartenTile* tile = map_tile(x, y);
-    return tile && tile->begehbar == 1 ? 1 : 0;
+    if (!inside_map(x, y) || !TileGrid::in_grid(x, y)) return 0;
+    return tile_tracking.sight_walls().walkable_at(x, y) ? 1 : 0;
 }
 
 // Only tiles the rules have seen or lit since the last darkening have anything to reset.
 int32_t TKarte::darken() {
     const auto reset = [](TKartenTile& tile) { darken_tile(tile); };
     if (contracts_checked()) tile_tracking.verify_marks();
-    const int32_t columns = map_width, rows = map_height;
+    const int32_t columns = map_width, rows = map_height, tile_rows = tile_grid.rows();
+    // The marked cells come column by column, so a column's tiles are found once.
+    int32_t column_x = -1;
+    TKartenTile* column = nullptr;
     const bool marked_only = tile_tracking.darken_marked([&](int32_t x, int32_t y) {
         // A marked cell lies in the grid, so only the map's far edges need a test.
         if (x >= columns || y >= rows) return false;
-        if (TKartenTile* tile = tile_grid.at(x, y)) reset(*tile);
+        if (x != column_x) {
+            column_x = x;
+            column = tile_grid.column(x);
+        }
+        if (column != nullptr && y < tile_rows) reset(column[y]);
         return true;
     });
     if (!marked_only) for_each_map_tile(reset);
@@ -131,6 +139,7 @@ int32_t TKarte::update() {
     tile_tracking.cells_with_objects();
     if (tile_tracking.take_whole_walkability()) {
         for_each_map_tile(recompute_walkability);
+        tile_tracking.walls_rewritten();
         return 0;
     }
     if (contracts_checked()) tile_tracking.verify_lists();
@@ -139,13 +148,13 @@ int32_t TKarte::update() {
     for (const BlockableTile& blockable : tiles) {
         TKartenTile& tile = *blockable.tile;
         if (tile.ID == MAP_SOLID) {
-            tile.begehbar = 0;
+            set_blocked_walkability(tile, blockable.cell, 0);
             continue;
         }
         bool blocked = false;
         for (uint32_t k = blockable.first; k < blockable.first + blockable.count; ++k)
             blocked |= *blockers[k].flag == blockers[k].blocking;
-        tile.begehbar = blocked ? 0 : 1;
+        set_blocked_walkability(tile, blockable.cell, blocked ? 0 : 1);
     }
     if (contracts_checked()) verify_walkability();
     return 0;

@@ -3,6 +3,7 @@
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
 #include "world/light_shining.hpp"
+#include "world/sight_masks.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -10,19 +11,22 @@ namespace grotmere {
 namespace {
 
 // The lights lying on tiles shine in the order a scan of the map would find them, column by
-// column, each column from the top, each tile's list in order; only the tiles holding lights
-// are visited. Shining changes no tile's list. Burnt-out lights stay on their tiles.
+// column, each column from the top, each tile's list in order; the tracker keeps them in that
+// order. Shining changes no tile's list. Burnt-out lights stay on their tiles.
 void shine_lights_on_tiles() {
-    const std::vector<MapCell>& cells = tile_tracking.cells_with_lights();
-    for (size_t k = 0; k < cells.size(); ++k) {
-        const MapCell cell = cells[k];
-        const TKartenTile* tile = tile_grid.at(cell.x, cell.y);
-        RecordList* objects = tile ? tile->objects_if_any() : nullptr;
-        if (objects == nullptr) continue;
-        objects->for_each([&](RecordRef& record) {
-            if (auto* light = dynamic_cast<TLeuchte*>(record.get()))
-                light->erleuchte(cell.x, cell.y);
-        });
+    const std::vector<LyingLight>& lights = tile_tracking.lying_lights();
+    // Each light is a record of its own somewhere in memory, and the tiles around it lie apart
+    // from those of the light before: both are asked for a few lights early.
+    constexpr size_t kAhead = 4;
+    for (size_t k = 0; k < lights.size(); ++k) {
+        if (k + kAhead < lights.size()) {
+            const auto* ahead = reinterpret_cast<const char*>(lights[k + kAhead].light);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + 64);
+            __builtin_prefetch(ahead + 128);
+        }
+        if (k + 1 < lights.size()) prefetch_square(lights[k + 1].cell.x, lights[k + 1].cell.y);
+        lights[k].light->erleuchte(lights[k].cell.x, lights[k].cell.y);
     }
 }
 

@@ -8,7 +8,9 @@
 
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
+#include "world/light_distance.hpp"
 #include "world/line_walk.hpp"
+#include "world/shadow_table.hpp"
 #include "world/sight_masks.hpp"
 #include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
@@ -16,34 +18,6 @@
 namespace grotmere {
 
 namespace {
-
-// The distance from a light is kept in single precision: it decides both the reach test and
-// the shares. A light lights only cells of the map, so both offsets stay below the grid's side,
-// and the distances are worked out once for every pair of offsets.
-class Distances {
-public:
-    static const Distances& table() {
-        static const Distances built;
-        return built;
-    }
-    float operator()(int32_t di, int32_t dj) const {
-        return values_[static_cast<size_t>(std::abs(di)) * kGridSize +
-                       static_cast<size_t>(std::abs(dj))];
-    }
-
-private:
-    Distances() : values_(static_cast<size_t>(kGridSize) * kGridSize) {
-        for (int64_t a = 0; a < kGridSize; ++a) {
-            for (int64_t b = 0; b < kGridSize; ++b) {
-                const auto d = static_cast<float>(std::sqrt(static_cast<double>(a * a + b * b)));
-                // The light's own cell counts as distance 1.
-                values_[static_cast<size_t>(a * kGridSize + b)] = d == 0.0F ? 1.0F : d;
-            }
-        }
-    }
-
-    std::vector<float> values_;
-};
 
 // What a light adds to a cell at distance d, one share for each of the cell's four light
 // values, divided in single precision like the distance.
@@ -206,18 +180,25 @@ private:
 // cells of one light changes nothing; the lights keep theirs.
 void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
     const LitSquare square(x, y, light.reichweite);
-    // Only the cells of the square are filled in, and only they can be lit: a cell beyond the
-    // map's edge blocks, and its own line starts on it.
-    std::array<TKartenTile*, static_cast<size_t>(kMaskSide) * kMaskSide> tiles;
-    const SquareMask blocking = blocking_around(square.first_i, square.last_i, square.first_j,
-                                                square.last_j, x, y, tiles.data());
-    const std::vector<SquareMask>& masks = line_masks();
+    // Only the cells of the square can be lit: a cell beyond the map's edge blocks, and its own
+    // line starts on it.
+    const SquareMask blocking =
+        blocking_around(square.first_i, square.last_i, square.first_j, square.last_j, x, y);
     const ShareTable& shares = ShareTable::for_light(light);
-    SquareMask lit;
-    for_each_cell_of(shares.within(), [&](int32_t n) {
-        if (!masks[static_cast<size_t>(n)].meets(blocking)) lit.set_bit(n);
-    });
-    light_square(x, y, tiles.data(), lit, [&shares](int32_t n) { return shares.at(n); });
+    light_square(x, y, clear_cells(shares.within(), blocking),
+                 [&shares](int32_t n) { return shares.at(n); });
+}
+
+// Lights of middle reach darken what the walls in reach shadow (world/shadow_table.hpp).
+void shine_tabled(const TLeuchte& light, int32_t x, int32_t y) {
+    const LitSquare square(x, y, light.reichweite);
+    if (square.first_i > square.last_i || square.first_j > square.last_j) return;
+    const Distances& light_distance = Distances::table();
+    ShadowTable::of_reach(light.reichweite)
+        .for_each_lit(x, y, square.first_i, square.last_i, square.first_j, square.last_j,
+                      [&](int32_t di, int32_t dj) {
+                          light_tile(x + di, y + dj, shares_at(light, light_distance(di, dj)));
+                      });
 }
 
 }  // namespace
@@ -226,7 +207,8 @@ void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
 // of negative reach lights nothing either.
 void shine_light(const TLeuchte& light, int32_t x, int32_t y) {
     if (!inside_map(x, y) || tile_grid.at(x, y) == nullptr || light.reichweite < 0) return;
-    if (light.reichweite >= 0 && light.reichweite <= kMaskedReach) return shine_masked(light, x, y);
+    if (light.reichweite <= kMaskedReach) return shine_masked(light, x, y);
+    if (light.reichweite <= kTabledReach) return shine_tabled(light, x, y);
     shine_walking(light, x, y);
 }
 

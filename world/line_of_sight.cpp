@@ -63,19 +63,12 @@ const SquareMask& within_radius(int32_t r) {
 // The player's sight, radius 5: the cells of the square are tested against the masks of their
 // lines (world/sight_masks.hpp) instead of each walking its line.
 void in_sight_masked(int32_t x, int32_t y, int32_t r, const SightSquare& square) {
-    // Only the cells of the square are filled in, and only they can be seen: a cell beyond the
-    // map's edge blocks, and its own line starts on it.
-    std::array<TKartenTile*, static_cast<size_t>(kMaskSide) * kMaskSide> tiles;
-    const SquareMask blocking =
-        blocking_around(static_cast<int32_t>(square.first_i), static_cast<int32_t>(square.last_i),
-                        static_cast<int32_t>(square.first_j), static_cast<int32_t>(square.last_j),
-                        x, y, tiles.data());
-    const std::vector<SquareMask>& masks = line_masks();
-    SquareMask seen;
-    for_each_cell_of(within_radius(r), [&](int32_t n) {
-        if (!masks[static_cast<size_t>(n)].meets(blocking)) seen.set_bit(n);
-    });
-    see_square(x, y, tiles.data(), seen);
+    // Only the cells of the square can be seen: a cell beyond the map's edge blocks, and its own
+    // line starts on it.
+    const SquareMask blocking = blocking_around(
+        static_cast<int32_t>(square.first_i), static_cast<int32_t>(square.last_i),
+        static_cast<int32_t>(square.first_j), static_cast<int32_t>(square.last_j), x, y);
+    see_square(x, y, clear_cells(within_radius(r), blocking));
 }
 
 }  // namespace

@@ -25,6 +25,9 @@ public:
         return &tiles_[static_cast<size_t>(x) * static_cast<size_t>(rows_) +
                        static_cast<size_t>(y)];
     }
+    // The tiles of column x, row 0 first, rows() of them; null where no tile was made.
+    TKartenTile* column(int32_t x) const { return at(x, 0); }
+    int32_t rows() const { return rows_; }
     // Takes away every tile.
     void clear_tiles() { make_tiles(0, 0); }
     // Replaces every tile by a fresh one, for the columns x rows rectangle cut to the grid.

@@ -20,6 +20,11 @@ void TileTracking::everything_changed() {
     seen_known_ = false;
     walk_everything_ = true;
     darken_everything_ = true;
+    walls_.forget();
+}
+
+const TileGrid& TileTracking::tile_grid_of_world() {
+    return tile_grid;
 }
 
 void TileTracking::note_contents(TKartenTile& tile, MapCell cell) {
@@ -31,11 +36,14 @@ void TileTracking::note_contents(TKartenTile& tile, MapCell cell) {
         else if (const auto* door = dynamic_cast<const TDoor*>(record.get()))
             blockers_.push_back({&door->open, 0});
         switches |= dynamic_cast<const TSchalter*>(record.get()) != nullptr;
-        lights |= dynamic_cast<const TLeuchte*>(record.get()) != nullptr;
+        if (auto* light = dynamic_cast<TLeuchte*>(record.get())) {
+            lying_lights_.push_back({light, cell});
+            lights = true;
+        }
         teleports |= dynamic_cast<const TTeleport*>(record.get()) != nullptr;
     });
     const auto count = static_cast<uint32_t>(blockers_.size()) - first;
-    if (count > 0) blockable_.push_back({&tile, first, count});
+    if (count > 0) blockable_.push_back({&tile, cell, first, count});
     const bool doors = std::any_of(blockers_.begin() + first, blockers_.end(),
                                    [](const Blocker& blocker) { return blocker.blocking == 0; });
     if (doors) with_doors_.push_back(cell);
@@ -61,6 +69,7 @@ void TileTracking::find_cells_with_objects() {
     with_doors_.clear();
     with_switches_.clear();
     with_lights_.clear();
+    lying_lights_.clear();
     shown_.fill(0);
     blockable_.clear();
     blockers_.clear();
@@ -110,6 +119,8 @@ bool same_cells(const std::vector<MapCell>& a, const std::vector<MapCell>& b) {
 }  // namespace
 
 void TileTracking::verify_marks() {
+    const int32_t wall = walls_.known() ? walls_.first_difference(tile_grid) : -1;
+    if (wall >= 0) broken("a tile's walkability", wall / kGridSize, wall % kGridSize);
     if (darken_everything_) return;
     const int32_t columns = std::clamp(map_width, 0, kGridSize);
     const int32_t rows = std::clamp(map_height, 0, kGridSize);
@@ -131,10 +142,14 @@ void TileTracking::verify_lists() {
     cells_with_objects();
     const TileTracking kept = *this;
     find_cells_with_objects();
-    const bool same = same_cells(kept.with_objects_, with_objects_) &&
-                      same_cells(kept.with_doors_, with_doors_) &&
-                      same_cells(kept.with_switches_, with_switches_) &&
-                      same_cells(kept.with_lights_, with_lights_);
+    const bool same =
+        same_cells(kept.with_objects_, with_objects_) &&
+        same_cells(kept.with_doors_, with_doors_) &&
+        same_cells(kept.with_switches_, with_switches_) &&
+        same_cells(kept.with_lights_, with_lights_) &&
+        std::equal(kept.lying_lights_.begin(), kept.lying_lights_.end(), lying_lights_.begin(),
+                   lying_lights_.end(),
+                   [](const LyingLight& a, const LyingLight& b) { return a.light == b.light; });
     const MapCell first = with_objects_.empty() ? MapCell{0, 0} : with_objects_.front();
     *this = kept;
     if (!same) broken("a tile list changed", first.x, first.y);

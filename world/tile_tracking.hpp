@@ -17,11 +17,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "world/sight_walls.hpp"
 #include "world/tile_grid.hpp"
 
 namespace grotmere {
 
 class TKartenTile;
+class TLeuchte;
 
 struct MapCell {
     int32_t x, y;
@@ -34,9 +36,16 @@ struct Blocker {
     int32_t blocking;
 };
 
+// A light lying on the tile at `cell`.
+struct LyingLight {
+    TLeuchte* light;
+    MapCell cell;
+};
+
 // A tile holding doors or furniture and the range of its blockers in blockers().
 struct BlockableTile {
     TKartenTile* tile;
+    MapCell cell;
     uint32_t first, count;
 };
 
@@ -54,6 +63,12 @@ public:
     const std::vector<MapCell>& cells_with_doors() { return kept_up(with_doors_); }
     const std::vector<MapCell>& cells_with_switches() { return kept_up(with_switches_); }
     const std::vector<MapCell>& cells_with_lights() { return kept_up(with_lights_); }
+    // The lights on those cells, in that order and each tile's in list order. The pointers hold
+    // while no tile list changes and the tiles are not replaced, which is checked on every call.
+    const std::vector<LyingLight>& lying_lights() {
+        cells_with_objects();
+        return lying_lights_;
+    }
     // Whether (x, y) holds a door or a teleport, the objects a map shows. Asked for every cell of
     // the view in every frame; bring_up_to_date() first, once per frame.
     bool holds_door_or_teleport(int32_t x, int32_t y) const {
@@ -84,6 +99,19 @@ public:
         mark_columns(first_x, first_y, columns, rows, true);
     }
 
+    // The cells that stop sight and light and those a monster may step on, read from the tiles
+    // again after a change outside the rules. A write of a tile's walkability says what it
+    // changed with wall_changed.
+    const SightWalls& sight_walls() {
+        if (!walls_.known()) walls_.learn(tile_grid_of_world());
+        return walls_;
+    }
+    void wall_changed(int32_t x, int32_t y, const TKartenTile& tile) {
+        if (walls_.known() && TileGrid::in_grid(x, y)) walls_.set(x, y, &tile);
+    }
+    // A walk that set the walkability of every tile: the walls are read again when next asked.
+    void walls_rewritten() { walls_.forget(); }
+
     // Whether (x, y) may hold a sichtbar other than 0. Asked for every monster of a large map in
     // every frame, and far cheaper to ask than the tile itself. After a change outside the rules
     // the tiles are read once to know it again.
@@ -96,8 +124,8 @@ public:
     // compare what the tracker names with a walk over the whole map before they trust it, and a
     // difference throws std::logic_error: a tile changed without a word to the tracker fails
     // loudly instead of staying lit, seen or walkable. Throws when a tile of the map holds sight
-    // or light values the darkening of the marked cells would leave, or is seen where
-    // may_be_seen says no.
+    // or light values the darkening of the marked cells would leave, is seen where may_be_seen
+    // says no, or stops sight where the walls say otherwise.
     void verify_marks();
     // Throws when the tiles holding objects, doors, switches or lights are not the ones a fresh
     // walk over the map finds.
@@ -117,6 +145,7 @@ private:
     static size_t cell_number(int32_t x, int32_t y) {
         return static_cast<size_t>(x) * kGridSize + static_cast<size_t>(y);
     }
+    static const TileGrid& tile_grid_of_world();
     void find_cells_with_objects();
     void learn_seen();
     void note_contents(TKartenTile& tile, MapCell cell);
@@ -126,6 +155,7 @@ private:
     }
 
     std::vector<MapCell> with_objects_, with_doors_, with_switches_, with_lights_;
+    std::vector<LyingLight> lying_lights_;
     std::vector<BlockableTile> blockable_;
     std::vector<Blocker> blockers_;
     bool objects_known_ = false;
@@ -148,6 +178,7 @@ private:
     CellBits marked_{};
     CellBits seen_{};
     bool seen_known_ = false;
+    SightWalls walls_;
 };
 
 template <class Rows>

@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "world/karte.hpp"
 
 namespace grotmere {
@@ -18,7 +14,7 @@ constexpr int32_t kBrightest = 100;
 // A light value after a share has been added: truncated toward zero and capped at 100. The cap
 // is taken before the truncation, which gives the same value and keeps the conversion in range;
 // below the 32-bit range (a huge negative light from a data file) the value stops at its end.
-[[maybe_unused]] int32_t brighten(int32_t value, float share) {
+int32_t brighten(int32_t value, float share) {
     constexpr float kLowest = -2147483648.0F;
     const float sum = std::min(static_cast<float>(value) + share, static_cast<float>(kBrightest));
     return sum <= kLowest ? std::numeric_limits<int32_t>::min() : static_cast<int32_t>(sum);
@@ -34,9 +30,8 @@ void see_tile(int32_t x, int32_t y) {
     tile_tracking.seen(x, y);
 }
 
-void see_square(int32_t x, int32_t y, TKartenTile* const* tiles, const SquareMask& seen) {
-    for_each_cell_of(seen, [&](int32_t n) {
-        TKartenTile& tile = *tiles[n];
+void see_square(int32_t x, int32_t y, const SquareMask& seen) {
+    for_each_tile_of(x, y, seen, [](TKartenTile& tile, int32_t) {
         tile.erfasst = 1;
         tile.sichtbar = 1;
     });
@@ -51,28 +46,11 @@ void see_own_tile(int32_t x, int32_t y) {
     }
 }
 
-void add_light(TKartenTile& tile, const LightShares& shares) {
-#if defined(__SSE2__)
-    // The four values at once, lane by lane as brighten() does it: converted, added, capped at
-    // 100 and truncated; a sum far below the 32-bit range converts to the lowest integer, which
-    // is what brighten() answers for it.
-    const __m128 values =
-        _mm_cvtepi32_ps(_mm_setr_epi32(tile.lichtstaerke, tile.lichtr, tile.lichtg, tile.lichtb));
-    const __m128 added = _mm_add_ps(
-        values, _mm_setr_ps(shares.lichtstaerke, shares.lichtr, shares.lichtg, shares.lichtb));
-    alignas(16) int32_t result[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(result),
-                    _mm_cvttps_epi32(_mm_min_ps(added, _mm_set1_ps(kBrightest))));
-    tile.lichtstaerke = result[0];
-    tile.lichtr = result[1];
-    tile.lichtg = result[2];
-    tile.lichtb = result[3];
-#else
+void add_light_each(TKartenTile& tile, const LightShares& shares) {
     tile.lichtstaerke = brighten(tile.lichtstaerke, shares.lichtstaerke);
     tile.lichtr = brighten(tile.lichtr, shares.lichtr);
     tile.lichtg = brighten(tile.lichtg, shares.lichtg);
     tile.lichtb = brighten(tile.lichtb, shares.lichtb);
-#endif
 }
 
 void light_tile(int32_t x, int32_t y, const LightShares& shares) {

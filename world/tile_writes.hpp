@@ -4,7 +4,12 @@
 // rules (a test, a tool) writes through write_tile.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "world/karten_tile.hpp"
 #include "world/sight_masks.hpp"
@@ -19,19 +24,18 @@ struct LightShares {
 
 // (x, y) lies in the line of sight: it is seen now and known from now on.
 void see_tile(int32_t x, int32_t y);
-// The cells of the square around (x, y) set in `seen`; `tiles` holds the square's tiles at their
-// SquareMask::bit, as blocking_around gives them.
-void see_square(int32_t x, int32_t y, TKartenTile* const* tiles, const SquareMask& seen);
+// The cells of the square around (x, y) set in `seen`, each of which has a tile.
+void see_square(int32_t x, int32_t y, const SquareMask& seen);
 // The player always sees the tile it stands on, even one that blocks the line of sight.
 void see_own_tile(int32_t x, int32_t y);
 
 // A light's shares added to the tile at (x, y): each value is raised, capped at 100 and cut
 // toward zero.
 void light_tile(int32_t x, int32_t y, const LightShares& shares);
-// The same for the cells of the square around (x, y) set in `lit`, each with shares_of(bit).
+// The same for the cells of the square around (x, y) set in `lit`, each of which has a tile, each
+// with shares_of(bit).
 template <class SharesOf>
-void light_square(int32_t x, int32_t y, TKartenTile* const* tiles, const SquareMask& lit,
-                  SharesOf&& shares_of);
+void light_square(int32_t x, int32_t y, const SquareMask& lit, SharesOf&& shares_of);
 
 // The darkening of a turn: sight and light values back to 0. Only the darkening, which asks the
 // tracker which tiles to visit, calls it.
@@ -46,10 +50,11 @@ inline void darken_tile(TKartenTile& tile) {
 // A tile's terrain. Rock is unwalkable at once; the walkability of anything else follows at the
 // next walkability update, which then walks the whole map.
 void set_terrain(TKartenTile& tile, int32_t id);
-// A tile that holds doors or furniture: the walkability they give it. The walkability update
-// visits such tiles on every pass, so the tracker needs no word.
-inline void set_blocked_walkability(TKartenTile& tile, int32_t begehbar) {
+// A tile at `cell` that holds doors or furniture: the walkability they give it. The walkability
+// update visits such tiles on every pass, so the tracker's marks need no word; its walls do.
+inline void set_blocked_walkability(TKartenTile& tile, MapCell cell, int32_t begehbar) {
     tile.begehbar = begehbar;
+    tile_tracking.wall_changed(cell.x, cell.y, tile);
 }
 
 // For code outside the rules: `write_tile(x, y)->sichtbar = 1;`. When the statement ends, the
@@ -74,12 +79,36 @@ inline TileWrite write_tile(int32_t x, int32_t y) {
 
 // --- implementation ----------------------------------------------------------------------------
 
-void add_light(TKartenTile& tile, const LightShares& shares);
+// Each value on its own, as add_light does all four at once.
+void add_light_each(TKartenTile& tile, const LightShares& shares);
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+// The four light values lie side by side in the tile and in the shares, in the same order, so
+// they are read, raised and written as one.
+static_assert(offsetof(TKartenTile, lichtr) == offsetof(TKartenTile, lichtstaerke) + 4 &&
+              offsetof(TKartenTile, lichtg) == offsetof(TKartenTile, lichtstaerke) + 8 &&
+              offsetof(TKartenTile, lichtb) == offsetof(TKartenTile, lichtstaerke) + 12);
+#pragma GCC diagnostic pop
+static_assert(offsetof(LightShares, lichtb) == 12 && sizeof(LightShares) == 16);
+
+inline void add_light(TKartenTile& tile, const LightShares& shares) {
+#if defined(__SSE2__)
+    // Lane by lane as add_light_each does it: converted, added, capped at 100 and truncated; a
+    // sum far below the 32-bit range converts to the lowest integer, which is its answer too.
+    auto* values = reinterpret_cast<__m128i*>(&tile.lichtstaerke);
+    const __m128 added =
+        _mm_add_ps(_mm_cvtepi32_ps(_mm_loadu_si128(values)), _mm_loadu_ps(&shares.lichtstaerke));
+    _mm_storeu_si128(values, _mm_cvttps_epi32(_mm_min_ps(added, _mm_set1_ps(100.0F))));
+#else
+    add_light_each(tile, shares);
+#endif
+}
 
 template <class SharesOf>
-void light_square(int32_t x, int32_t y, TKartenTile* const* tiles, const SquareMask& lit,
-                  SharesOf&& shares_of) {
-    for_each_cell_of(lit, [&](int32_t n) { add_light(*tiles[n], shares_of(n)); });
+void light_square(int32_t x, int32_t y, const SquareMask& lit, SharesOf&& shares_of) {
+    for_each_tile_of(x, y, lit,
+                     [&](TKartenTile& tile, int32_t n) { add_light(tile, shares_of(n)); });
     tile_tracking.lit_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
                               [&lit](int32_t c) { return lit.column(c); });
 }

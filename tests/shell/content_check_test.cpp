@@ -156,6 +156,13 @@ TEST_F(ContentCheck, DoorsNothingOpensAndKeysThatOpenNothing) {
     expect_only("bifs/gegenstand.bif:7: ", "the key \"Spare Key\" (key_id 2) fits no locked door");
 }
 
+TEST_F(ContentCheck, LightsOfAReachWalkedOnEveryTurn) {
+    files_["gegenstand.bif"] += "TLeuchte { name = \"Beacon\"  reichweite = 64 }\n";
+    EXPECT_TRUE(check().empty()) << "64 is the largest reach shone by table";
+    files_["gegenstand.bif"] += "TLeuchte { name = \"Sun\"  reichweite = 65 }\n";
+    expect_only("bifs/gegenstand.bif:8: ", "the light \"Sun\" has reach 65: above 64");
+}
+
 TEST_F(ContentCheck, EffectTextsThatNameNoFieldOrDivideByZero) {
     files_["gegenstand.bif"] += "TTrank { name = \"Brew\"  wirkung = \"hp+2|helth+3'4\" }\n";
     expect_only("bifs/gegenstand.bif:7: ", "\"helth+3'4\" names no number field of the player");

@@ -167,6 +167,10 @@ TEST_F(TileTracking, WritesOutsideTheRulesThrowUnlessAnnounced) {
     TKarte::darken();
     EXPECT_EQ(tile(1, 1).begehbar, 0);
     EXPECT_EQ(tile(2, 0).lichtg, 0);
+    // Sight reads the walls it knows; a wall put up behind their back is found as well.
+    game_camera()->in_sight(0, 0, 5);
+    tile(2, 0).begehbar = 0;
+    EXPECT_THROW(TKarte::darken(), std::logic_error);
 }
 
 // A cell lit while the map was larger lies outside it once the map shrinks: darkening keeps to
