@@ -9,6 +9,7 @@ pass. Skipped (77) without Chromium or the page, except under CI, where it fails
 import base64
 import fcntl
 import functools
+import gzip
 import http.server
 import json
 import os
@@ -252,6 +253,11 @@ def main():
     if missing:
         print(f"browser_test: SKIPPED: {missing}")
         sys.exit(77)
+    # What a server sends compressed, besides the data: at most a megabyte.
+    size = sum(len(gzip.compress(f.read_bytes(), 9)) for f in page.iterdir() if f.suffix != ".data")
+    print(f"browser_test: the page is {size:,} bytes compressed, besides the data")
+    if size > 1 << 20:
+        fail("the page is over a megabyte compressed")
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=page))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     base = f"http://127.0.0.1:{server.server_address[1]}/index.html"
