@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 
 #include "platform/canvas.hpp"
 #include "platform/dom_keymap.hpp"
@@ -215,7 +214,6 @@ int32_t WebBackend::wait_for_tick(FrameTimer& timer, KeyboardState& keys) {
         }
         pump_events(keys);
     }
-    ++passes_;
     pass_began_ms_ = emscripten_get_now();
     return ticks_handed;
 }

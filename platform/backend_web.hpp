@@ -47,8 +47,6 @@ public:
     void page_hidden();
     // The game writes out what it must keep, as before the page may vanish.
     void write_out();
-    // Passes so far.
-    int64_t passes() const { return passes_; }
 
 private:
     std::vector<InputEvent> queued_;
@@ -58,7 +56,6 @@ private:
     std::vector<uint8_t> shown_bytes_;
     PointerState pointer_;
     bool pointer_moved_ = false;
-    int64_t passes_ = 0;
     double pass_began_ms_ = -1;
 };
 
