@@ -1,10 +1,11 @@
 // What a backend provides behind the service layer: a place to show the framebuffer, a source of
-// keyboard and window events, a clock and a modal notice. Two exist: the SDL window
-// (backend_sdl.cpp) and the headless one (headless_backend.hpp) used by the tests and the
-// simulator. Neither holds any game rule.
+// keyboard and window events, a clock and a modal notice. Three exist: the SDL window
+// (backend_sdl.cpp), the browser's page (backend_web.cpp) and the headless one
+// (headless_backend.hpp) used by the tests and the simulator. Neither holds any game rule.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/platform.hpp"
@@ -35,6 +36,10 @@ public:
     // Between a window and the whole screen, keeping whole-number scaling; a backend without a
     // screen ignores it.
     virtual void toggle_fullscreen() {}
+    // What must be written out at once should the window vanish without another pass, as a
+    // browser's page may at any moment; a window that always gets its last pass never calls it.
+    // An empty function forgets it.
+    virtual void before_vanishing(std::function<void()> write_out) { (void)write_out; }
 };
 
 }  // namespace grotmere

@@ -1,5 +1,6 @@
 // The physical-key table of the SDL window: SDL scancodes turned into the Windows virtual-key codes
-// the game reads (KeyboardState). Only backend_sdl.cpp calls it. It needs no SDL header because
+// the game reads (KeyboardState). backend_sdl.cpp calls it, and so does the browser's table
+// (dom_keymap.cpp), which names the same keys. It needs no SDL header because
 // SDL's scancodes are, by SDL's own promise, the USB HID keyboard usage numbers, so the table is
 // written in those numbers and checked against SDL's names where SDL is included.
 //

@@ -222,7 +222,10 @@ GameOutcome play_on(const GameOptions& options, const RunFiles& files, GameRecor
         take_in_events_only_at_wait(true);
         keyboard().set_one_press_per_pass(true);
     }
+    Backend* window = current_backend();
+    if (window) window->before_vanishing([&recorder] { recorder.write_out(); });
     RunTally tally = play(recorder);
+    if (window) window->before_vanishing({});
     tally.passes += so_far.passes;
     tally.turns += so_far.turns;
     keyboard().set_one_press_per_pass(false);

@@ -1,10 +1,10 @@
 #include "shell/game_options.hpp"
 
+#include "base/portable.hpp"
+
 #include "shell/command_line.hpp"
 #include "shell/data_folder.hpp"
 #include "shell/output_files.hpp"
-
-#include <charconv>
 
 #ifndef GROTMERE_VERSION
 #define GROTMERE_VERSION "unknown"
@@ -15,11 +15,8 @@ namespace grotmere {
 namespace {
 
 std::optional<double> parse_speed(const std::string& text) {
-    double speed = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), speed);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    if (!(speed >= 0.125 && speed <= 64)) return std::nullopt;
+    const std::optional<double> speed = whole_text_as_double(text);
+    if (!speed || !(*speed >= 0.125 && *speed <= 64)) return std::nullopt;
     return speed;
 }
 

@@ -134,6 +134,10 @@ void GameRecorder::end_pass() {
     flush();
 }
 
+void GameRecorder::write_out() {
+    flush();
+}
+
 void GameRecorder::flush() {
     if (!recording() || pending_.empty()) return;
     if (!file_.append(pending_)) give_up();

@@ -54,6 +54,10 @@ public:
 
     // The events since the last call become the pass's line.
     void end_pass();
+    // Writes the lines of the passes so far now, not at the next hundredth pass: for a page that
+    // may be closed at any moment. The passes without input since the last key wait for the next
+    // line as ever, so the file ends up the same either way.
+    void write_out();
     // Writes what is pending and closes the file; nothing after. True when the whole recording
     // was written.
     bool close();

@@ -36,7 +36,12 @@ std::optional<std::string> note_path(const std::string& data_hash) {
     return *folder + "/" + data_hash;
 }
 
+// The locks this process holds now. A lock naming this process while it holds none was left by
+// an earlier process that had the same number: in a browser every page has the same one.
+int32_t locks_held_here = 0;
+
 bool process_alive(pid_t pid) {
+    if (pid == ::getpid()) return locks_held_here > 0;
     return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
 }
 
@@ -59,7 +64,10 @@ UnfinishedLock::UnfinishedLock(const std::string& data_hash) {
     for (int32_t tries = 0; tries < 2; ++tries) {
         WrittenFile file = create_new_file(lock);
         if (file.is_open()) {
-            if (file.append(std::to_string(::getpid()) + "\n") && file.finish()) path_ = lock;
+            if (file.append(std::to_string(::getpid()) + "\n") && file.finish()) {
+                path_ = lock;
+                ++locks_held_here;
+            }
             return;
         }
         // Taken: by a window still open, or by one that died without giving it back.
@@ -72,7 +80,9 @@ UnfinishedLock::UnfinishedLock(const std::string& data_hash) {
 }
 
 UnfinishedLock::~UnfinishedLock() {
-    if (held()) ::unlink(path_.c_str());
+    if (!held()) return;
+    ::unlink(path_.c_str());
+    --locks_held_here;
 }
 
 void note_unfinished(const std::string& data_hash, const std::string& recording) {

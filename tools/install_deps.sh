@@ -6,7 +6,7 @@ set -euo pipefail
 play_packages=(g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev nlohmann-json3-dev)
 test_packages=("${play_packages[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool
     xfonts-base x11-utils xauth python3 clang-14 libclang-rt-14-dev desktop-file-utils appstream
-    lintian dpkg-dev man-db)
+    lintian dpkg-dev man-db emscripten chromium)
 
 case "${1:-test}" in
     play) wanted=("${play_packages[@]}") ;;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the suite, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the real-window test, and the fuzzers for a
-# short, bounded time.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the real-window test, the page in a browser,
+# and the fuzzers for a short, bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install_deps.sh test
@@ -10,6 +10,9 @@ jobs=$(nproc)
 echo "== Build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGROTMERE_BENCH=ON
 cmake --build build -j"$jobs"
+
+echo "== Build the page (WebAssembly) =="
+bash tools/build_web.sh
 
 echo "== Fuzzing =="
 bash tools/run_fuzz.sh 30

@@ -1,0 +1,48 @@
+# The page: the game compiled to WebAssembly with the browser's backend, its data preloaded, and
+# the static HTML beside it in page/ of the build folder. Included by the top CMakeLists.txt when
+# it runs under emcmake; nothing here needs SDL or libpng.
+
+# The JSON library is headers only: the distribution's copy serves the browser's compiler too,
+# through a folder holding just it, so no other system header gets in the way.
+find_path(GROTMERE_JSON_HEADERS nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH
+    REQUIRED)
+set(json_root ${CMAKE_BINARY_DIR}/json-include)
+file(MAKE_DIRECTORY ${json_root})
+file(CREATE_LINK ${GROTMERE_JSON_HEADERS}/nlohmann ${json_root}/nlohmann SYMBOLIC)
+add_library(grotmere_json INTERFACE)
+target_include_directories(grotmere_json SYSTEM INTERFACE ${json_root})
+
+# The game's own exit unwinds to the entry point as an exception.
+add_compile_options(-fexceptions)
+add_link_options(-fexceptions)
+
+grotmere_layer(base)
+grotmere_layer(platform LINKS grotmere_base EXCLUDE backend_sdl png_writer)
+grotmere_layer(records LINKS grotmere_base grotmere_json)
+grotmere_layer(world LINKS grotmere_records grotmere_platform)
+grotmere_layer(actors LINKS grotmere_world)
+grotmere_layer(view LINKS grotmere_actors)
+grotmere_layer(gen LINKS grotmere_base)
+grotmere_layer(shell LINKS grotmere_view grotmere_gen
+    EXCLUDE main sim_main soak_main gen_main simulator web_main)
+target_compile_definitions(grotmere_shell PRIVATE GROTMERE_VERSION="${PROJECT_VERSION}")
+
+set(page ${CMAKE_BINARY_DIR}/page)
+add_executable(grotmere shell/web_main.cpp)
+target_link_libraries(grotmere PRIVATE grotmere_shell)
+set_target_properties(grotmere PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page} SUFFIX .js)
+# The game's loop waits for its timer inside the pass, as on the desktop: Asyncify lets that wait
+# hand the browser back its main loop. The shipped data lies in /game, the player's files in
+# /data (the page keeps them in the browser's IndexedDB).
+target_link_options(grotmere PRIVATE
+    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sTOTAL_STACK=1048576
+    -sENVIRONMENT=web -sEXIT_RUNTIME=0 -lidbfs.js
+    -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency
+    -sEXPORTED_FUNCTIONS=_main,_web_page_hidden,_web_write_out
+    "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/bifs@/game/bifs"
+    "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/build.cnt@/game/build.cnt")
+# The data is packed when the game is linked: a changed data file links it again.
+file(GLOB_RECURSE shipped_data CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bifs/*)
+set_property(TARGET grotmere APPEND PROPERTY LINK_DEPENDS ${shipped_data}
+    ${CMAKE_SOURCE_DIR}/build.cnt)
+configure_file(web/index.html ${page}/index.html COPYONLY)
