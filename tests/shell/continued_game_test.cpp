@@ -20,12 +20,16 @@ class ContinuedGame : public SimulatorRun {
 protected:
     void SetUp() override {
         SimulatorRun::SetUp();
+        if (const char* home = std::getenv("XDG_DATA_HOME")) kept_home_ = home;
         ::setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
         reset_world();
     }
     void TearDown() override {
         reset_world();
-        ::unsetenv("XDG_DATA_HOME");
+        if (kept_home_)
+            ::setenv("XDG_DATA_HOME", kept_home_->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
         SimulatorRun::TearDown();
     }
 
@@ -54,6 +58,7 @@ protected:
     }
 
     static InputEvent hit(int32_t code) { return {InputEvent::Kind::Hit, code}; }
+    std::optional<std::string> kept_home_;
 };
 
 TEST_F(ContinuedGame, ACutOrClosedGameContinuesToTheEndOfTheGamePlayedThrough) {
