@@ -2,19 +2,17 @@
 // counter (a new game whenever one ends), and a golden replay played through as seeking and
 // restoring play it. Reported as passes per second.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "bench/shipped_game.hpp"
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
-#include "platform/key_codes.hpp"
 #include "shell/key_script.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/replay_seek.hpp"
@@ -24,33 +22,13 @@
 namespace grotmere {
 namespace {
 
-// Walking in all directions, waiting, picking up, and the inventory's keys now and then.
-constexpr int32_t kKeys[] = {key::kLeft,       key::kRight,      key::kUp,    key::kDown,
-                             key::kLeft,       key::kRight,      key::kUp,    key::kDown,
-                             key::letter('p'), key::letter('i'), key::kSpace, key::digit(1)};
-
-class InShippedFolder {
-public:
-    InShippedFolder() : before_(std::filesystem::current_path()) {
-        std::filesystem::current_path(GROTMERE_SOURCE_DIR);
-    }
-    ~InShippedFolder() { std::filesystem::current_path(before_); }
-
-private:
-    std::filesystem::path before_;
-};
+using bench::InShippedFolder;
+using bench::kKeys;
 
 // What start-up prints goes nowhere, so that it does not mix with the figures.
 void start_quietly(int32_t seed) {
-    std::fflush(stdout);
-    const int kept = dup(STDOUT_FILENO);
-    const int nowhere = open("/dev/null", O_WRONLY);
-    dup2(nowhere, STDOUT_FILENO);
+    const bench::QuietOutput quiet;
     start_game(StartupOptions{seed});
-    std::fflush(stdout);
-    dup2(kept, STDOUT_FILENO);
-    close(nowhere);
-    close(kept);
 }
 
 void BM_HeadlessPassesRandomKeys(benchmark::State& state) {

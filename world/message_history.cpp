@@ -17,7 +17,8 @@ std::string_view MessageHistory::keep(size_t slot, std::string_view text) {
 
 void MessageHistory::reserve_storage() {
     if (slots_) return;
-    slots_ = std::make_unique_for_overwrite<char[]>(kCap * kSlot);
+    // Left unfilled, as make_unique_for_overwrite would, which the browser's library lacks.
+    slots_.reset(new char[kCap * kSlot]);
     entries_.reserve(kCap);
 }
 

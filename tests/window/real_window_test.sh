@@ -431,13 +431,14 @@ run_generated_dungeon() {
         fail "the generated game played back in grotmere-sim ends on another picture"
 }
 
-# A game whose window is closed is kept: the next start with --continue plays its recording back
-# and goes on in the same file, which grotmere-sim then plays to the window's last picture.
+# A game whose window is closed, or whose process is killed (SIGKILL) once its keys are written
+# out, is kept: the next start with --continue plays its recording back and goes on in the same
+# file, which grotmere-sim then plays to the window's last picture.
 run_continued_game() {
-    local sim
+    local how=$1 sim
     sim="$(dirname "$game")/grotmere-sim"
     [[ -x "$sim" ]] || { echo "real_window_test: no grotmere-sim, the continued game is skipped"; return; }
-    local window key
+    local window key kept
     start_game --seed 5
     window=$(find_window) || exit 1
     xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
@@ -445,9 +446,18 @@ run_continued_game() {
         xdotool key "$key" || fail "xdotool could not type $key"
         sleep 0.15
     done
-    python3 "$probe" close "$window" || fail "could not send the close request"
-    expect_clean_exit "the window was closed"
-    grep -q "the game is kept" "$work/game.err" || fail "the closed game was not kept"
+    if [[ "$how" == kill ]]; then
+        # The recording is written out every 100 passes (5 s); a kill loses what came after.
+        sleep 6
+        kill -9 "$game_pid" && wait "$game_pid" 2>/dev/null
+        game_pid=
+    else
+        python3 "$probe" close "$window" || fail "could not send the close request"
+        expect_clean_exit "the window was closed"
+        grep -q "the game is kept" "$work/game.err" || fail "the closed game was not kept"
+    fi
+    kept=$(head -1 "$XDG_DATA_HOME"/grotmere/unfinished/[0-9a-f]*[0-9a-f] 2>/dev/null)
+    [[ -s "$kept" ]] || fail "the game $how was not kept"
     start_game --continue
     window=$(find_window) || exit 1
     xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
@@ -458,10 +468,10 @@ run_continued_game() {
     sleep 0.5
     python3 "$probe" grab "$window" "$work/continued-window.png" || fail "could not grab the window"
     xdotool key Escape || fail "xdotool could not type Escape"
-    expect_clean_exit "Escape in the continued game"
+    expect_clean_exit "Escape in the continued game ($how)"
     local recording
     recording=$(sed -n 's/^grotmere: recording: //p' "$work/game.err")
-    [[ -f "$recording" ]] || fail "the continued game named no recording"
+    [[ "$recording" == "$kept" ]] || fail "the game $how was not continued in its recording"
     "$sim" --dir . --keys "$recording" --screenshot "$work/continued-sim.png" >/dev/null ||
         fail "grotmere-sim could not play the continued recording"
     python3 "$probe" same "$work/continued-window.png" "$work/continued-sim.png" ||
@@ -478,5 +488,6 @@ run_with_scale_and_fullscreen
 run_to_the_exit
 run_with_quick_keys_and_a_click
 run_generated_dungeon
-run_continued_game
+run_continued_game close
+run_continued_game kill
 echo "real_window_test: passed on display $DISPLAY"

@@ -1,0 +1,137 @@
+// Waiting for a kept game and for a step back in a replay: a recording of 20,000 passes, made by
+// the window's own game on the shipped data from keys chosen by a fixed scramble and closed at its
+// end as a closed window leaves it. Restoring goes the way of `grotmere --continue` (the note
+// found, the recording played back and checked, the game going on in the window until Escape);
+// seeking goes from the recording's end back to its middle (/0) and to one turn before the end
+// (/1).
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "bench/shipped_game.hpp"
+#include "platform/headless_backend.hpp"
+#include "platform/replay_backend.hpp"
+#include "shell/aid_keys.hpp"
+#include "shell/data_hash.hpp"
+#include "shell/game.hpp"
+#include "shell/game_options.hpp"
+#include "shell/replay_seek.hpp"
+#include "shell/startup.hpp"
+#include "shell/unfinished_game.hpp"
+#include "world/world_state.hpp"
+
+namespace grotmere {
+namespace {
+
+constexpr int64_t kPasses = 20000;
+
+struct KeptGame {
+    int32_t seed = 0;
+    std::string recording;
+    std::string text;
+    std::string data_hash;
+};
+
+// The window's game on a backend without a window, given this input pass by pass.
+void play_in_window(const std::vector<PassInput>& passes, int32_t seed, bool go_on) {
+    HeadlessBackend window;
+    for (const PassInput& input : passes)
+        window.queue_pass(input);
+    GameOptions options;
+    options.dir = GROTMERE_SOURCE_DIR;
+    options.seed = seed;
+    options.continue_game = go_on;
+    const bench::InShippedFolder back;
+    const bench::QuietOutput quiet;
+    run_game(window, options);
+}
+
+std::string read_whole(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+// A game that dies before its window is closed leaves nothing to continue; the next seed is tried.
+KeptGame make_kept_game() {
+    char folder[] = "/tmp/grotmere_restore_bench_XXXXXX";
+    if (!mkdtemp(folder)) std::abort();
+    ::setenv("XDG_DATA_HOME", folder, 1);
+    KeptGame game;
+    game.data_hash = data_files_hash(std::string(GROTMERE_SOURCE_DIR) + "/bifs");
+    const std::string note = std::string(folder) + "/grotmere/unfinished/" + game.data_hash;
+    uint32_t scramble = 12345;
+    for (game.seed = 1; game.seed < 20; ++game.seed) {
+        std::vector<PassInput> passes(kPasses);
+        for (PassInput& input : passes) {
+            scramble = scramble * 1103515245u + 12345u;
+            if ((scramble >> 16) % 3 != 0)
+                input.push_back({InputEvent::Kind::Hit,
+                                 bench::kKeys[(scramble >> 20) % std::size(bench::kKeys)]});
+        }
+        passes.push_back({{InputEvent::Kind::Close, 0}});
+        play_in_window(passes, game.seed, false);
+        reset_world();
+        const std::string named = read_whole(note);
+        if (named.empty()) continue;
+        game.recording = named.substr(0, named.find('\n'));
+        game.text = read_whole(game.recording);
+        return game;
+    }
+    std::abort();
+}
+
+const KeptGame& kept_game() {
+    static const KeptGame game = make_kept_game();
+    return game;
+}
+
+void BM_RestoreKeptGame(benchmark::State& state) {
+    const KeptGame& game = kept_game();
+    // An inventory left open takes the first Escape.
+    const std::vector<PassInput> escapes(3, PassInput{{InputEvent::Kind::Hit, key::kEscape}});
+    for (auto _ : state) {
+        state.PauseTiming();
+        reset_world();
+        std::ofstream(game.recording, std::ios::binary | std::ios::trunc) << game.text;
+        note_unfinished(game.data_hash, game.recording);
+        state.ResumeTiming();
+        play_in_window(escapes, game.seed, true);
+    }
+    reset_world();
+}
+BENCHMARK(BM_RestoreKeptGame)->Unit(benchmark::kMillisecond);
+
+void BM_SeekBack(benchmark::State& state) {
+    const KeptGame& game = kept_game();
+    const bench::InShippedFolder inside;
+    // What the game prints as it goes does not mix with the figures.
+    const bench::QuietOutput quiet;
+    const KeyScript script = parse_key_script(game.text).script;
+    ReplaySeeker seeker(script, [&game] {
+        const bool started = !start_game(StartupOptions{game.seed});
+        set_aid_keys(false);
+        return started;
+    });
+    if (seeker.survey()) std::abort();
+    HeadlessBackend window;
+    ReplayBackend shown(
+        window, [&seeker] { return seeker.next_input(); }, 1.0);
+    const int64_t turn = state.range(0) == 0 ? seeker.total_turns() / 2 : seeker.total_turns() - 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        seeker.seek_end(shown);
+        state.ResumeTiming();
+        seeker.seek_turn(turn, shown);
+    }
+    state.counters["turns"] = static_cast<double>(seeker.total_turns());
+    set_backend(nullptr);
+    reset_world();
+}
+BENCHMARK(BM_SeekBack)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace grotmere
