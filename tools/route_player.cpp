@@ -311,8 +311,8 @@ RouteOutcome play_generated_route(const gen::Dungeon& dungeon, const gen::Palett
         RoutePlayer route(backend, aided);
         route.arm();
         const std::vector<Goal> goals = generated_route(dungeon, palette);
-        outcome.end = route.play(goals);
-        outcome = {outcome.end, route.goal, goals.size(), route.presses, player->level};
+        const std::optional<GameEnd> end = route.play(goals);
+        outcome = {end, route.goal, goals.size(), route.presses, player->level};
     }
     set_window_aids(WindowAids{});
     set_backend(nullptr);
