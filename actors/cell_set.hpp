@@ -28,12 +28,12 @@ public:
             bits_[cell / 64] &= ~(uint64_t{1} << (cell % 64));
         in_grid_.clear();
         outside_.clear();
-        list.for_each_of<T>([&](std::shared_ptr<T>& record) {
-            if (!TileGrid::in_grid(record->x, record->y)) {
-                outside_.push_back(key(record->x, record->y));
+        list.look_at_each<T>([&](const T& record) {
+            if (!TileGrid::in_grid(record.x, record.y)) {
+                outside_.push_back(key(record.x, record.y));
                 return;
             }
-            const uint32_t cell = cell_number(record->x, record->y);
+            const uint32_t cell = cell_number(record.x, record.y);
             bits_[cell / 64] |= uint64_t{1} << (cell % 64);
             in_grid_.push_back(cell);
         });

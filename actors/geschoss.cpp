@@ -86,8 +86,10 @@ bool aim_strikes(const TGeschoss& missile) {
 void strike_monsters(Flight& flight, const CellSet& occupied) {
     const TGeschoss& missile = flight.missile();
     if (!occupied.contains(missile.x, missile.y)) return;
-    monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
-        if (monster->x != missile.x || monster->y != missile.y) return;
+    const auto on_the_tile = [&](const TGegner& monster) {
+        return monster.x == missile.x && monster.y == missile.y;
+    };
+    monsters->for_each_of_where<TGegner>(on_the_tile, [&](std::shared_ptr<TGegner>& monster) {
         if (aim_strikes(missile)) {
             const int32_t damage = random_range(1, missile.dmg) - monster->actual("rs");
             if (damage > 0) {

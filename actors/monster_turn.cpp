@@ -17,6 +17,8 @@ namespace {
 
 // Every teleport of the tile the monster stood on acts, even when an earlier one has moved it.
 void step_through_teleports(TGegner& monster) {
+    // Almost no monster stands on a teleport, and the tracker knows it without the tile.
+    if (!tile_tracking.may_hold_teleport(monster.x, monster.y)) return;
     TKartenTile* tile = map_tile(monster.x, monster.y);
     if (tile == nullptr) return;
     ListRef objects = tile->object_list_if_any();

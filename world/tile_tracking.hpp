@@ -75,6 +75,11 @@ public:
         return TileGrid::in_grid(x, y) && (shown_[bit_word(x, y)] & bit_of(x, y)) != 0;
     }
     void bring_up_to_date() { cells_with_objects(); }
+    // Whether the tile at (x, y) may hold a teleport: false only where it holds none.
+    bool may_hold_teleport(int32_t x, int32_t y) {
+        cells_with_objects();
+        return !TileGrid::in_grid(x, y) || holds_door_or_teleport(x, y);
+    }
 
     // The tiles that doors or furniture can block, and their blockers; the references hold while
     // no tile list changes and the tiles are not replaced, which is checked on every call.

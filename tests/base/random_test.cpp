@@ -38,6 +38,22 @@ TEST_F(RandomTest, TheFirstRollsFromSeedOne) {
     EXPECT_DOUBLE_EQ(random_double(), 8.9908690227513688e-05);
 }
 
+// The generator's step is Schrage's for every state, a restored one outside its range included.
+TEST_F(RandomTest, TheStepIsSchragesForEveryState) {
+    const auto schrage = [](int32_t s) {
+        s = 48271 * (s % 44488) - 3399 * (s / 44488);
+        return s < 0 ? s + 2147483647 : s;
+    };
+    std::vector<int32_t> states{1, 2, 44488, 2147483646, 2147483647, 0, -1, INT32_MIN};
+    for (int64_t s = 1; s < 2147483647; s += 2147483647 / 100003)
+        states.push_back(static_cast<int32_t>(s));
+    for (const int32_t s : states) {
+        set_random_state(s);
+        random_double();
+        ASSERT_EQ(random_state(), schrage(schrage(s))) << s;
+    }
+}
+
 TEST_F(RandomTest, SeedsThatWouldStickAreReplaced) {
     for (int32_t seed : {0, 2147483647, static_cast<int32_t>(0x80000000), -1}) {
         seed_random(seed);
