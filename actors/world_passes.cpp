@@ -12,6 +12,7 @@
 #include "world/map_file.hpp"
 #include "world/message_log.hpp"
 #include "world/schalter.hpp"
+#include "world/tile_writes.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -100,7 +101,10 @@ int32_t update_switches() {
 int32_t update_lights() {
     carried_light();
     lights_in_heaps();
-    return shine_lying_lights();
+    shine_lying_lights();
+    // After the turn's darkening, what no light reached is dark.
+    finish_light_darkening();
+    return 0;
 }
 
 std::optional<LoadProblem> load_map_file(const std::string& file) {

@@ -96,7 +96,7 @@ void build_world() {
 
 // The turn cycle's sight and light steps, in its order.
 void sight_and_light_pass() {
-    TKarte::darken();
+    TKarte::darken_sight();
     kamera->in_sight(player->x, player->y, 5);
     see_own_tile(player->x, player->y);
     kamera->in_sight(player->x, player->y, 5);
@@ -144,7 +144,7 @@ void BM_FarLights(benchmark::State& state) {
     sight_and_light_pass();
     const int64_t before = bench::allocations_so_far();
     for (auto _ : state) {
-        TKarte::darken();
+        TKarte::darken_sight();
         update_lights();
         benchmark::ClobberMemory();
     }
@@ -289,7 +289,7 @@ void turn_cycle() {
     TGegner::update();
     TBuff::update(0);
     player->updatehealth();
-    TKarte::darken();
+    TKarte::darken_sight();
     kamera->in_sight(player->x, player->y, 5);
     see_own_tile(player->x, player->y);
     update_switches();

@@ -42,7 +42,7 @@ void run_turn_cycle() {
     TGegner::update();
     TBuff::update(0);
     if (player) player->updatehealth();
-    TKarte::darken();
+    TKarte::darken_sight();
     see_from_player();
     if (player) see_own_tile(player->x, player->y);
     update_switches();

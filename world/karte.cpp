@@ -108,25 +108,30 @@ int32_t TKarte::is_begehbar(int32_t x, int32_t y) {
     return tile_tracking.sight_walls().walkable_at(x, y) ? 1 : 0;
 }
 
+namespace {
+
+void darken_marked_tiles() {
+    if (!tile_tracking.darken_marked(
+            reset_marked_cell([](TKartenTile& tile) { darken_tile(tile); })))
+        for_each_map_tile(darken_tile);
+}
+
+}  // namespace
+
 // Only tiles the rules have seen or lit since the last darkening have anything to reset.
 int32_t TKarte::darken() {
-    const auto reset = [](TKartenTile& tile) { darken_tile(tile); };
     if (contracts_checked()) tile_tracking.verify_marks();
-    const int32_t columns = map_width, rows = map_height, tile_rows = tile_grid.rows();
-    // The marked cells come column by column, so a column's tiles are found once.
-    int32_t column_x = -1;
-    TKartenTile* column = nullptr;
-    const bool marked_only = tile_tracking.darken_marked([&](int32_t x, int32_t y) {
-        // A marked cell lies in the grid, so only the map's far edges need a test.
-        if (x >= columns || y >= rows) return false;
-        if (x != column_x) {
-            column_x = x;
-            column = tile_grid.column(x);
-        }
-        if (column != nullptr && y < tile_rows) reset(column[y]);
-        return true;
-    });
-    if (!marked_only) for_each_map_tile(reset);
+    darken_marked_tiles();
+    return 0;
+}
+
+// Light values are read by nothing between the darkening and the light pass, and a light that
+// resets a cell as it first reaches it saves a second fetch of the cell's tile.
+int32_t TKarte::darken_sight() {
+    if (contracts_checked()) tile_tracking.verify_marks();
+    if (!tile_tracking.darken_seen(
+            reset_marked_cell([](TKartenTile& tile) { darken_sight_of(tile); })))
+        darken_marked_tiles();
     return 0;
 }
 

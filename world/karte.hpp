@@ -19,6 +19,9 @@ public:
     int32_t randomfill(int32_t count);
     static int32_t is_begehbar(int32_t x, int32_t y);
     static int32_t darken();
+    // The turn's darkening: sight values now, light values by the next light pass
+    // (update_lights), the next to read or write them.
+    static int32_t darken_sight();
     static int32_t update();
 
     static constexpr int32_t MAP_RAUM = 0;

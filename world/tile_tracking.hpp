@@ -96,12 +96,12 @@ public:
     // The same for the cells of a square whose first column and row are first_x and first_y:
     // `rows(c)` answers the bits of the square's column c, row r at bit r.
     template <class Rows>
-    void lit_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows&& rows) {
-        mark_columns(first_x, first_y, columns, rows, false);
-    }
-    template <class Rows>
     void seen_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows&& rows) {
-        mark_columns(first_x, first_y, columns, rows, true);
+        for (int32_t c = 0; c < columns; ++c) {
+            const ColumnSpan span = span_of(first_x + c, first_y, rows(c));
+            span.add_to(marked_);
+            span.add_to(seen_);
+        }
     }
 
     // The cells that stop sight and light and those a monster may step on, read from the tiles
@@ -143,6 +143,28 @@ public:
     template <class Reset>
     bool darken_marked(Reset&& reset);
 
+    // The turn's darkening in two halves. The sight half calls reset(x, y) for every seen cell
+    // now (false as darken_marked). The light values of the cells marked so far wait for the
+    // light pass: the first light to reach such a cell resets it, which costs no second fetch of
+    // its tile, and the pass's end resets those no light reached. Nothing reads a light value in
+    // between.
+    template <class Reset>
+    bool darken_seen(Reset&& reset);
+    // Marks the cells of column x, rows first_y + r for the bits r of `rows`, as lit, and answers
+    // those among them whose light values still wait for the darkening, which they no longer do.
+    uint64_t light_column(int32_t x, int32_t first_y, uint64_t rows);
+    // The same for one cell.
+    bool light_cell(int32_t x, int32_t y) {
+        lit(x, y);
+        if (!light_pending_ || !TileGrid::in_grid(x, y)) return false;
+        uint64_t& word = waiting_light_[bit_word(x, y)];
+        const bool waiting = (word & bit_of(x, y)) != 0;
+        word &= ~bit_of(x, y);
+        return waiting;
+    }
+    template <class Reset>
+    void finish_light_darkening(Reset&& reset);
+
 private:
     static constexpr size_t kWords = static_cast<size_t>(kGridSize) * kGridSize / 64;
     static size_t bit_word(int32_t x, int32_t y) { return cell_number(x, y) / 64; }
@@ -173,8 +195,29 @@ private:
     static void mark(CellBits& bits, int32_t x, int32_t y) {
         if (TileGrid::in_grid(x, y)) bits[bit_word(x, y)] |= bit_of(x, y);
     }
-    template <class Rows>
-    void mark_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows& rows, bool seen);
+    // The bits of one column's rows among the cell bits: the word of its first row, and what
+    // falls into that word and the next.
+    struct ColumnSpan {
+        size_t word = 0;
+        int32_t offset = 0, shift = 0;
+        uint64_t first = 0, next = 0;
+
+        void add_to(CellBits& bits) const {
+            bits[word] |= first;
+            if (next != 0) bits[word + 1] |= next;
+        }
+        // The span's rows set in `bits`, in the frame of the rows asked for, cleared in `bits`.
+        uint64_t take_from(CellBits& bits) const {
+            uint64_t taken = (bits[word] & first) >> offset;
+            bits[word] &= ~first;
+            if (next != 0) {
+                taken |= (bits[word + 1] & next) << (64 - offset);
+                bits[word + 1] &= ~next;
+            }
+            return taken << shift;
+        }
+    };
+    static ColumnSpan span_of(int32_t x, int32_t first_y, uint64_t rows);
 
     // The cells holding a door or a teleport, with the lists above.
     CellBits shown_{};
@@ -183,38 +226,42 @@ private:
     CellBits marked_{};
     CellBits seen_{};
     bool seen_known_ = false;
+    // The cells whose light values wait for the light pass's darkening (darken_seen).
+    CellBits waiting_light_{};
+    bool light_pending_ = false;
     SightWalls walls_;
 };
 
-template <class Rows>
-void TileTracking::mark_columns(int32_t first_x, int32_t first_y, int32_t columns, Rows& rows,
-                                bool seen) {
-    for (int32_t c = 0; c < columns; ++c) {
-        uint64_t bits = rows(c);
-        const int32_t x = first_x + c;
-        int32_t y = first_y;
-        if (bits == 0 || x < 0 || x >= kGridSize) continue;
-        // Rows above the grid hold no marks; a column's cells follow each other in the bits.
-        if (y < 0) {
-            bits = -y < 64 ? bits >> -y : 0;
-            y = 0;
-        }
-        if (y >= kGridSize) continue;
-        bits &= y + 64 <= kGridSize ? ~uint64_t{0} : (uint64_t{1} << (kGridSize - y)) - 1;
-        const size_t cell = cell_number(x, y);
-        const uint64_t first_word = bits << (cell % 64);
-        const uint64_t next_word = cell % 64 != 0 ? bits >> (64 - cell % 64) : 0;
-        const bool has_next = cell / 64 + 1 < kWords;
-        marked_[cell / 64] |= first_word;
-        if (has_next) marked_[cell / 64 + 1] |= next_word;
-        if (!seen) continue;
-        seen_[cell / 64] |= first_word;
-        if (has_next) seen_[cell / 64 + 1] |= next_word;
+inline TileTracking::ColumnSpan TileTracking::span_of(int32_t x, int32_t first_y, uint64_t rows) {
+    ColumnSpan span;
+    if (rows == 0 || x < 0 || x >= kGridSize) return span;
+    // Rows above the grid hold no marks; a column's cells follow each other in the bits.
+    if (first_y < 0) {
+        span.shift = -first_y;
+        rows = span.shift < 64 ? rows >> span.shift : 0;
+        first_y = 0;
     }
+    if (first_y >= kGridSize) return span;
+    rows &= first_y + 64 <= kGridSize ? ~uint64_t{0} : (uint64_t{1} << (kGridSize - first_y)) - 1;
+    const size_t cell = cell_number(x, first_y);
+    span.word = cell / 64;
+    span.offset = static_cast<int32_t>(cell % 64);
+    span.first = rows << span.offset;
+    span.next = span.offset != 0 && span.word + 1 < kWords ? rows >> (64 - span.offset) : 0;
+    return span;
+}
+
+inline uint64_t TileTracking::light_column(int32_t x, int32_t first_y, uint64_t rows) {
+    const ColumnSpan span = span_of(x, first_y, rows);
+    span.add_to(marked_);
+    if (!light_pending_) return 0;
+    return span.take_from(waiting_light_);
 }
 
 template <class Reset>
 bool TileTracking::darken_marked(Reset&& reset) {
+    // Every marked cell is darkened here, those whose light waited among them.
+    light_pending_ = false;
     if (darken_everything_) {
         darken_everything_ = false;
         marked_.fill(0);
@@ -240,6 +287,47 @@ bool TileTracking::darken_marked(Reset&& reset) {
         seen_[word] &= kept;
     }
     return true;
+}
+
+template <class Reset>
+bool TileTracking::darken_seen(Reset&& reset) {
+    if (darken_everything_) return false;
+    // Without the seen cells known, every marked cell is reset: sichtbar is 0 on all others.
+    const CellBits& sighted = seen_known_ ? seen_ : marked_;
+    for (size_t word = 0; word < kWords; ++word) {
+        uint64_t kept = 0;
+        for (uint64_t bits = sighted[word]; bits != 0; bits &= bits - 1) {
+            const int bit = __builtin_ctzll(bits);
+            const size_t cell = word * 64 + static_cast<size_t>(bit);
+            if (!reset(static_cast<int32_t>(cell / kGridSize),
+                       static_cast<int32_t>(cell % kGridSize)))
+                kept |= uint64_t{1} << bit;
+        }
+        seen_[word] = kept;
+    }
+    seen_known_ = true;
+    waiting_light_ = marked_;
+    light_pending_ = true;
+    return true;
+}
+
+template <class Reset>
+void TileTracking::finish_light_darkening(Reset&& reset) {
+    if (!light_pending_) return;
+    light_pending_ = false;
+    for (size_t word = 0; word < kWords; ++word) {
+        uint64_t forgotten = 0;
+        for (uint64_t bits = waiting_light_[word]; bits != 0; bits &= bits - 1) {
+            const int bit = __builtin_ctzll(bits);
+            const size_t cell = word * 64 + static_cast<size_t>(bit);
+            // A cell outside the map rectangle is not darkened and stays marked.
+            if (reset(static_cast<int32_t>(cell / kGridSize),
+                      static_cast<int32_t>(cell % kGridSize)))
+                forgotten |= uint64_t{1} << bit;
+        }
+        waiting_light_[word] = 0;
+        marked_[word] &= ~(forgotten & ~seen_[word]);
+    }
 }
 
 }  // namespace grotmere

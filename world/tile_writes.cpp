@@ -56,8 +56,13 @@ void add_light_each(TKartenTile& tile, const LightShares& shares) {
 void light_tile(int32_t x, int32_t y, const LightShares& shares) {
     TKartenTile* tile = tile_grid.at(x, y);
     if (tile == nullptr) return;
+    if (tile_tracking.light_cell(x, y)) darken_light_of(*tile);
     add_light(*tile, shares);
-    tile_tracking.lit(x, y);
+}
+
+void finish_light_darkening() {
+    tile_tracking.finish_light_darkening(
+        reset_marked_cell([](TKartenTile& tile) { darken_light_of(tile); }));
 }
 
 void set_terrain(TKartenTile& tile, int32_t id) {

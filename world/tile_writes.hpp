@@ -38,14 +38,35 @@ template <class SharesOf>
 void light_square(int32_t x, int32_t y, const SquareMask& lit, SharesOf&& shares_of);
 
 // The darkening of a turn: sight and light values back to 0. Only the darkening, which asks the
-// tracker which tiles to visit, calls it.
-inline void darken_tile(TKartenTile& tile) {
+// tracker which tiles to visit, calls these.
+inline void darken_sight_of(TKartenTile& tile) {
     tile.sichtbar = 0;
+}
+inline void darken_light_of(TKartenTile& tile) {
     tile.lichtstaerke = 0;
     tile.lichtr = 0;
     tile.lichtg = 0;
     tile.lichtb = 0;
 }
+inline void darken_tile(TKartenTile& tile) {
+    darken_sight_of(tile);
+    darken_light_of(tile);
+}
+
+// The tracker's reset of a marked cell (x, y) for a darkening that calls reset(tile): false for a
+// cell outside the map rectangle, which is not darkened and stays marked.
+template <class Reset>
+auto reset_marked_cell(Reset reset) {
+    return [reset, columns = map_width, rows = map_height](int32_t x, int32_t y) {
+        if (x >= columns || y >= rows) return false;
+        // A marked cell lies in the grid, so only the map's far edges need a test.
+        if (TKartenTile* tile = tile_grid.at(x, y)) reset(*tile);
+        return true;
+    };
+}
+
+// The end of the light pass after TKarte::darken_sight: the cells no light reached are dark.
+void finish_light_darkening();
 
 // A tile's terrain. Rock is unwalkable at once; the walkability of anything else follows at the
 // next walkability update, which then walks the whole map.
@@ -107,10 +128,21 @@ inline void add_light(TKartenTile& tile, const LightShares& shares) {
 
 template <class SharesOf>
 void light_square(int32_t x, int32_t y, const SquareMask& lit, SharesOf&& shares_of) {
-    for_each_tile_of(x, y, lit,
-                     [&](TKartenTile& tile, int32_t n) { add_light(tile, shares_of(n)); });
-    tile_tracking.lit_columns(x - kMaskedReach, y - kMaskedReach, kMaskSide,
-                              [&lit](int32_t c) { return lit.column(c); });
+    const int32_t first_x = x - kMaskedReach, first_y = y - kMaskedReach;
+    for (int32_t c = 0; c < kMaskSide; ++c) {
+        const uint64_t rows = lit.column(c);
+        if (rows == 0) continue;
+        const int32_t first_row = __builtin_ctzll(rows);
+        // A column's tiles follow each other in the grid.
+        TKartenTile* column = tile_grid.at(first_x + c, first_y + first_row);
+        for (uint64_t waiting = tile_tracking.light_column(first_x + c, first_y, rows);
+             waiting != 0; waiting &= waiting - 1)
+            darken_light_of(column[__builtin_ctzll(waiting) - first_row]);
+        for (uint64_t left = rows; left != 0; left &= left - 1) {
+            const int32_t row = __builtin_ctzll(left);
+            add_light(column[row - first_row], shares_of(c * kMaskSide + row));
+        }
+    }
 }
 
 }  // namespace grotmere

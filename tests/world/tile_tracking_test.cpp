@@ -3,9 +3,13 @@
 // map would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
+#include "actors/player.hpp"
+#include "actors/treasure.hpp"
+#include "actors/world_passes.hpp"
 #include "base/random.hpp"
 #include "tests/world/world_test_support.hpp"
 #include "world/door.hpp"
@@ -137,6 +141,76 @@ TEST_F(TileTracking, TrackedWalksLeaveTheTilesAsWholeWalksWould) {
         TKarte::update();
         ASSERT_EQ(walkability(), walkability_by_the_rule()) << "turn " << turn;
     }
+}
+
+std::vector<int32_t> sight_and_light_values() {
+    std::vector<int32_t> all;
+    for (int32_t x = 0; x < map_width; ++x) {
+        for (int32_t y = 0; y < map_height; ++y) {
+            const TKartenTile& t = *tile_grid.at(x, y);
+            all.insert(all.end(),
+                       {t.sichtbar, t.erfasst, t.lichtstaerke, t.lichtr, t.lichtg, t.lichtb});
+        }
+    }
+    return all;
+}
+
+// Turns of a walking player with a torch that burns out, lights of every reach lying on tiles
+// and in a heap, some going out and coming back; each turn's sight and light values, darkened
+// by the turn's darkening (split) or a whole one before the light pass.
+class TurnDarkening : public testing::WorldTest {
+protected:
+    static std::vector<std::vector<int32_t>> lit_turns(bool split);
+};
+
+std::vector<std::vector<int32_t>> TurnDarkening::lit_turns(bool split) {
+    reset_world();
+    seed_random(7);
+    testing::make_map(std::vector<std::string>(24, std::string(30, '0')));
+    karte->randomfill(120);
+    TKarte::update();
+    game_camera();
+    player = new_record<TPlayer>();
+    player->x = 12;
+    player->y = 10;
+    player->leuchte = light(5, 25);
+    std::vector<std::shared_ptr<TLeuchte>> lying;
+    for (const int32_t reach : {0, 1, 3, 5, 5, 5, 8, 20, 70}) {
+        auto lamp = light(reach, random_range(-1, 40));
+        lamp->r = random_range(0, 200);
+        tile_grid.at(random_range(0, 29), random_range(0, 23))->gegenstaende()->append(lamp);
+        lying.push_back(lamp);
+    }
+    auto heap = new_record<TTreasure>();
+    heap->x = 25;
+    heap->y = 4;
+    heap->drop->append(light(4, -1));
+    treasures->append(heap);
+    std::vector<std::vector<int32_t>> turns;
+    for (int32_t turn = 0; turn < 60; ++turn) {
+        player->x = std::clamp(player->x + random_range(-1, 1), 0, 29);
+        player->y = std::clamp(player->y + random_range(-1, 1), 0, 23);
+        auto& toggled = lying[static_cast<size_t>(random_range(0, 8))];
+        toggled->brennt = 1 - toggled->brennt;
+        if (split)
+            TKarte::darken_sight();
+        else
+            TKarte::darken();
+        kamera->in_sight(player->x, player->y, 5);
+        see_own_tile(player->x, player->y);
+        update_lights();
+        turns.push_back(sight_and_light_values());
+    }
+    return turns;
+}
+
+TEST_F(TurnDarkening, LightsAsAWholeDarkeningWould) {
+    const std::vector<std::vector<int32_t>> whole = lit_turns(false);
+    const std::vector<std::vector<int32_t>> split = lit_turns(true);
+    ASSERT_EQ(whole.size(), split.size());
+    for (size_t turn = 0; turn < whole.size(); ++turn)
+        ASSERT_EQ(whole[turn], split[turn]) << "turn " << turn + 1;
+    EXPECT_NE(whole.front(), whole.back());
 }
 
 TEST_F(TileTracking, ATileThatLosesItsClosedDoorIsWalkableAgain) {
