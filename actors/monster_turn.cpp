@@ -31,18 +31,22 @@ void step_through_teleports(TGegner& monster) {
 // player only hears of it when standing on one of the four tiles beside the monster.
 void drink_potions(const std::shared_ptr<TGegner>& monster, const CellSet& heaps) {
     if (!heaps.contains(monster->x, monster->y)) return;
-    treasures->for_each_of<TTreasure>([&](std::shared_ptr<TTreasure>& heap) {
-        if (heap->x != monster->x || heap->y != monster->y) return;
-        ListRef drop = heap->drop;
-        if (!drop) return;
-        drop->for_each_of<TTrank>([&](std::shared_ptr<TTrank>& potion) {
-            potion->parse_wirkung(monster);
-            if (monster->checkforplayer(1) != 0) log_message(monster->name + " drinks a Potion.");
-            potion->anzahl -= 1;
-            // A stack that held no unit at all is gone as well, rather than drunk for ever.
-            if (potion->anzahl <= 0) drop->remove(potion);
+    const auto under_the_monster = [&](const TTreasure& heap) {
+        return heap.x == monster->x && heap.y == monster->y;
+    };
+    treasures->for_each_of_where<TTreasure>(
+        under_the_monster, [&](std::shared_ptr<TTreasure>& heap) {
+            ListRef drop = heap->drop;
+            if (!drop) return;
+            drop->for_each_of<TTrank>([&](std::shared_ptr<TTrank>& potion) {
+                potion->parse_wirkung(monster);
+                if (monster->checkforplayer(1) != 0)
+                    log_message(monster->name + " drinks a Potion.");
+                potion->anzahl -= 1;
+                // A stack that held no unit at all is gone as well, rather than drunk for ever.
+                if (potion->anzahl <= 0) drop->remove(potion);
+            });
         });
-    });
 }
 
 // The stored attack_range is how far the monster looks; beyond 1 tile it shoots.

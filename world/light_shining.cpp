@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "world/karten_tile.hpp"
@@ -178,14 +180,28 @@ private:
 // Lights of small reach, the usual kind, are shone with masks instead of walks
 // (world/sight_masks.hpp). Each cell a light lights gets its share once, so the order of the
 // cells of one light changes nothing; the lights keep theirs.
-void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
-    const LitSquare square(x, y, light.reichweite);
+SquareMask lit_cells(int32_t x, int32_t y, int32_t reach, const SquareMask& within) {
+    // Asked first, so that walls read anew have their new version.
+    const SightWalls& walls = tile_tracking.sight_walls();
+    const LitCellsKey key{walls.version(), x, y, reach, map_width, map_height};
+    const LitCellsCache::Cells* kept = lit_cells_cache.find(key);
+    if (kept != nullptr && !contracts_checked()) return {kept->low, kept->high};
+    const LitSquare square(x, y, reach);
     // Only the cells of the square can be lit: a cell beyond the map's edge blocks, and its own
     // line starts on it.
     const SquareMask blocking =
         blocking_around(square.first_i, square.last_i, square.first_j, square.last_j, x, y);
+    const SquareMask lit = clear_cells(within, blocking);
+    if (kept != nullptr && (kept->low != lit.low || kept->high != lit.high))
+        throw std::logic_error("the cells kept for the light at (" + std::to_string(x) + "|" +
+                               std::to_string(y) + ") are not the cells it lights");
+    lit_cells_cache.keep(key, {lit.low, lit.high});
+    return lit;
+}
+
+void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
     const ShareTable& shares = ShareTable::for_light(light);
-    light_square(x, y, clear_cells(shares.within(), blocking),
+    light_square(x, y, lit_cells(x, y, light.reichweite, shares.within()),
                  [&shares](int32_t n) { return shares.at(n); });
 }
 

@@ -13,6 +13,7 @@ void SightWalls::learn(const TileGrid& grid) {
         for (int32_t y = 0; y < kGridSize; ++y)
             set(x, y, grid.at(x, y));
     }
+    ++version_;
     known_ = true;
 }
 

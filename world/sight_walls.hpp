@@ -16,6 +16,9 @@ class SightWalls {
 public:
     bool known() const { return known_; }
     void forget() { known_ = false; }
+    // Changes whenever a cell's blocking bit does, and whenever the bits are read anew: whatever
+    // was worked out from the bits of one version holds while the version does.
+    uint64_t version() const { return version_; }
     // Read from the tiles of `grid`.
     void learn(const TileGrid& grid);
     // The first cell, x * 256 + y, whose bits differ from the tiles of `grid`, or -1: the
@@ -26,8 +29,9 @@ public:
     void set(int32_t x, int32_t y, const TKartenTile* tile) {
         const size_t cell = cell_number(x, y);
         const uint64_t bit = uint64_t{1} << (cell % 64);
-        blocking_[cell / 64] =
-            blocks(tile) ? blocking_[cell / 64] | bit : blocking_[cell / 64] & ~bit;
+        const uint64_t before = blocking_[cell / 64];
+        blocking_[cell / 64] = blocks(tile) ? before | bit : before & ~bit;
+        if (blocking_[cell / 64] != before) ++version_;
         walkable_[cell / 64] =
             walkable(tile) ? walkable_[cell / 64] | bit : walkable_[cell / 64] & ~bit;
     }
@@ -57,6 +61,7 @@ private:
     std::array<uint64_t, kWords + 1> blocking_{};
     std::array<uint64_t, kWords> walkable_{};
     bool known_ = false;
+    uint64_t version_ = 0;
 };
 
 }  // namespace grotmere

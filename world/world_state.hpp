@@ -15,6 +15,7 @@
 #include "records/load_problems.hpp"
 #include "records/record_list.hpp"
 #include "world/chronicle.hpp"
+#include "world/lit_cells_cache.hpp"
 #include "world/message_history.hpp"
 #include "world/tile_grid.hpp"
 #include "world/tile_tracking.hpp"
@@ -60,6 +61,8 @@ struct WorldState {
     TileGrid tile_grid;
     // Which cells the whole-map walks have work on (world/tile_tracking.hpp).
     TileTracking tile_tracking;
+    // The cells each lying light lit, kept while the walls stand (world/lit_cells_cache.hpp).
+    LitCellsCache lit_cells_cache;
     // Map size in tiles; these values stand until a map file is loaded.
     int32_t map_width = 80;
     int32_t map_height = 25;
@@ -100,6 +103,7 @@ inline std::string& app_title = world_state.app_title;
 inline FrameTimer& frame_timer = world_state.frame_timer;
 inline TileGrid& tile_grid = world_state.tile_grid;
 inline TileTracking& tile_tracking = world_state.tile_tracking;
+inline LitCellsCache& lit_cells_cache = world_state.lit_cells_cache;
 inline int32_t& map_width = world_state.map_width;
 inline int32_t& map_height = world_state.map_height;
 inline std::string& current_map = world_state.current_map;

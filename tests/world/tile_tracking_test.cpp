@@ -160,11 +160,13 @@ std::vector<int32_t> sight_and_light_values() {
 // by the turn's darkening (split) or a whole one before the light pass.
 class TurnDarkening : public testing::WorldTest {
 protected:
-    static std::vector<std::vector<int32_t>> lit_turns(bool split);
+    // split: the turn's darkening instead of a whole one; fast: the fast paths trusted, unchecked.
+    static std::vector<std::vector<int32_t>> lit_turns(bool split, bool fast = false);
 };
 
-std::vector<std::vector<int32_t>> TurnDarkening::lit_turns(bool split) {
+std::vector<std::vector<int32_t>> TurnDarkening::lit_turns(bool split, bool fast) {
     reset_world();
+    check_unchanged_frames(!fast);
     seed_random(7);
     testing::make_map(std::vector<std::string>(24, std::string(30, '0')));
     karte->randomfill(120);
@@ -175,6 +177,9 @@ std::vector<std::vector<int32_t>> TurnDarkening::lit_turns(bool split) {
     player->y = 10;
     player->leuchte = light(5, 25);
     std::vector<std::shared_ptr<TLeuchte>> lying;
+    auto door = new_record<TDoor>();
+    tile_grid.at(14, 10)->gegenstaende()->append(door);
+    tile_grid.at(15, 10)->gegenstaende()->append(light(5, -1));
     for (const int32_t reach : {0, 1, 3, 5, 5, 5, 8, 20, 70}) {
         auto lamp = light(reach, random_range(-1, 40));
         lamp->r = random_range(0, 200);
@@ -192,6 +197,9 @@ std::vector<std::vector<int32_t>> TurnDarkening::lit_turns(bool split) {
         player->y = std::clamp(player->y + random_range(-1, 1), 0, 23);
         auto& toggled = lying[static_cast<size_t>(random_range(0, 8))];
         toggled->brennt = 1 - toggled->brennt;
+        // A door beside a lamp opens and closes: the walls the lamp's light meets change.
+        door->open = turn % 3 == 0 ? 1 - door->open : door->open;
+        TDoor::update();
         if (split)
             TKarte::darken_sight();
         else
@@ -207,9 +215,14 @@ std::vector<std::vector<int32_t>> TurnDarkening::lit_turns(bool split) {
 TEST_F(TurnDarkening, LightsAsAWholeDarkeningWould) {
     const std::vector<std::vector<int32_t>> whole = lit_turns(false);
     const std::vector<std::vector<int32_t>> split = lit_turns(true);
+    const std::vector<std::vector<int32_t>> fast = lit_turns(true, true);
+    check_unchanged_frames(true);
     ASSERT_EQ(whole.size(), split.size());
-    for (size_t turn = 0; turn < whole.size(); ++turn)
+    ASSERT_EQ(whole.size(), fast.size());
+    for (size_t turn = 0; turn < whole.size(); ++turn) {
         ASSERT_EQ(whole[turn], split[turn]) << "turn " << turn + 1;
+        ASSERT_EQ(whole[turn], fast[turn]) << "turn " << turn + 1 << ", unchecked";
+    }
     EXPECT_NE(whole.front(), whole.back());
 }
 
