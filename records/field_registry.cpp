@@ -103,8 +103,15 @@ const TTypeId& TTypeId::OfType(std::type_index type) {
 }
 
 const TTypeId* TTypeId::ForObject(const Record& record) {
-    std::type_index type = typeid(record);
-    for (const TTypeId* candidate : registry().in_order) {
+    const std::type_info& info = typeid(record);
+    const std::vector<const TTypeId*>& types = registry().in_order;
+    for (const TTypeId* candidate : types) {
+        if (candidate->type_info_ == &info) return candidate;
+    }
+    // A class whose type_info came twice into the program (a shared library's copy) still
+    // matches by name.
+    const std::type_index type = info;
+    for (const TTypeId* candidate : types) {
         if (candidate->type_ == type) return candidate;
     }
     return nullptr;

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <typeindex>
+#include <typeinfo>
 #include <variant>
 #include <vector>
 
@@ -105,9 +106,10 @@ public:
     // Whether a data file may make records of the type; the map object, say, may not.
     bool FromData() const { return from_data_; }
 
-    TTypeId(std::string name, std::type_index type, std::type_index base, Factory factory,
+    TTypeId(std::string name, const std::type_info& type, std::type_index base, Factory factory,
             std::vector<TField> fields)
         : name_(std::move(name)),
+          type_info_(&type),
           type_(type),
           base_type_(base),
           factory_(std::move(factory)),
@@ -120,6 +122,9 @@ private:
     static const TTypeId& OfType(std::type_index type);
 
     std::string name_;
+    // The class's own type_info object: within one program a class has one, so comparing the
+    // addresses answers at once where comparing type_index may compare mangled names.
+    const std::type_info* type_info_;
     std::type_index type_;
     std::type_index base_type_;  // typeid(Record) for a type with no base
     Factory factory_;
@@ -129,9 +134,12 @@ private:
     bool from_data_ = true;
 };
 
+// Looked up once per class: the registry is filled once and never changes, so the descriptor
+// found first stays the right one for the whole run.
 template <class T>
 const TTypeId& TTypeId::Of() {
-    return OfType(typeid(T));
+    static const TTypeId* const type = &OfType(typeid(T));
+    return *type;
 }
 
 // The registry is filled once, by the layer that knows the record types (the game's type table,
