@@ -1,6 +1,7 @@
 #include "base/text_file.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,9 +18,17 @@ std::string TextFile::read_line() {
 
 std::string_view TextFile::read_line_view(std::string& scratch) {
     const size_t start = std::min(position_, bytes_.size());
-    size_t end = start;
-    while (end < bytes_.size() && bytes_[end] != '\n' && bytes_[end] != '\0')
-        ++end;
+    // The line feed is searched first, then a NUL before it; memchr reads many bytes at a step,
+    // where a loop testing each byte for both was the costliest part of reading a large map.
+    const char* const line_start = bytes_.data() + start;
+    size_t length = bytes_.size() - start;
+    const auto cut_at = [&](char end_byte) {
+        const void* found = length > 0 ? std::memchr(line_start, end_byte, length) : nullptr;
+        if (found) length = static_cast<size_t>(static_cast<const char*>(found) - line_start);
+    };
+    cut_at('\n');
+    cut_at('\0');
+    const size_t end = start + length;
     ended_at_nul_ = end < bytes_.size() && bytes_[end] == '\0';
     position_ = end < bytes_.size() ? end + 1 : end;
     std::string_view line(bytes_.data() + start, end - start);
