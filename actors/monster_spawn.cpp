@@ -68,8 +68,8 @@ std::optional<Position> place(int32_t x, int32_t y) {
     return scan_for_tile(x, y);
 }
 
-std::vector<std::shared_ptr<TGegner>> kinds(auto&& fits) {
-    std::vector<std::shared_ptr<TGegner>> found;
+std::vector<RecordRef> kinds_that_fit(auto&& fits) {
+    std::vector<RecordRef> found;
     monster_prototypes->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& kind) {
         if (fits(*kind)) found.push_back(kind);
     });
@@ -95,13 +95,15 @@ public:
         result_ = copy;
     }
 
-    SpawnOutcome finish() {
+    // The creation line is added to `lines`, after a line end when it holds lines already.
+    SpawnOutcome finish(std::string& lines) {
         if (no_tile_) return SpawnOutcome::NoTile;
         if (!result_ || result_->name.empty()) return SpawnOutcome::NoKind;
         result_->buffs = new_list();
         monsters->append(result_);
-        print_line("Es wurde ein " + result_->name + " an Position (" + int_to_text(result_->x) +
-                   "|" + int_to_text(result_->y) + ") erstellt.");
+        if (!lines.empty()) lines += '\n';
+        append_joined(lines, {"Es wurde ein ", result_->name, " an Position (", Decimal(result_->x),
+                              "|", Decimal(result_->y), ") erstellt."});
         return SpawnOutcome::Created;
     }
 
@@ -115,26 +117,57 @@ private:
 
 SpawnOutcome spawn_monster(const std::string& name, int32_t x, int32_t y, int32_t level,
                            int32_t abweichung) {
+    MonsterSpawner spawner;
+    const SpawnOutcome outcome = spawner.spawn(name, x, y, level, abweichung);
+    spawner.announce();
+    return outcome;
+}
+
+SpawnOutcome MonsterSpawner::spawn(const std::string& name, int32_t x, int32_t y, int32_t level,
+                                   int32_t abweichung) {
     if (fixed_outside_map(x, y)) return SpawnOutcome::OutsideMap;
     Spawn spawn(x, y);
+    const std::vector<RecordRef>& fitting = kinds(name, level, abweichung);
     if (!name.empty()) {
-        for (const auto& kind : kinds([&](const TGegner& k) { return k.name == name; }))
+        for (const RecordRef& kind : fitting)
             spawn.copy_and_place(*kind);
+    } else {
+        // Any record of the list, or any kind of a fitting level, each with the same chance.
+        const int32_t n = random_range(1, static_cast<int32_t>(fitting.size()));
+        if (n >= 1 && n <= static_cast<int32_t>(fitting.size()))
+            spawn.copy_and_place(*fitting[n - 1]);
+    }
+    return spawn.finish(lines_);
+}
+
+void MonsterSpawner::announce() {
+    if (lines_.empty()) return;
+    print_line(lines_);
+    lines_.clear();
+}
+
+// By name, every prototype of that name; else with level 0 every record of the list, monster or
+// not; else the monsters whose level lies within abweichung of it.
+const std::vector<RecordRef>& MonsterSpawner::kinds(const std::string& name, int32_t level,
+                                                    int32_t abweichung) {
+    const bool same = kinds_known_ && name == kinds_name_ &&
+                      (!name.empty() || (level == kinds_level_ && abweichung == kinds_abweichung_));
+    if (same) return kinds_;
+    kinds_known_ = true;
+    kinds_name_ = name;
+    kinds_level_ = level;
+    kinds_abweichung_ = abweichung;
+    if (!name.empty()) {
+        kinds_ = kinds_that_fit([&](const TGegner& k) { return k.name == name; });
     } else if (level == 0) {
-        // Any record of the list, each with the same chance.
-        std::vector<RecordRef> all = monster_prototypes->records();
-        const int32_t n = random_range(1, static_cast<int32_t>(all.size()));
-        if (n >= 1 && n <= static_cast<int32_t>(all.size())) spawn.copy_and_place(*all[n - 1]);
+        kinds_ = monster_prototypes->records();
     } else {
         const int64_t lowest = int64_t{level} - abweichung;
         const int64_t highest = int64_t{level} + abweichung;
-        auto candidates =
-            kinds([&](const TGegner& k) { return k.level >= lowest && k.level <= highest; });
-        const int32_t n = random_range(1, static_cast<int32_t>(candidates.size()));
-        if (n >= 1 && n <= static_cast<int32_t>(candidates.size()))
-            spawn.copy_and_place(*candidates[n - 1]);
+        kinds_ = kinds_that_fit(
+            [&](const TGegner& k) { return k.level >= lowest && k.level <= highest; });
     }
-    return spawn.finish();
+    return kinds_;
 }
 
 std::string spawn_kind_text(const std::string& name, int32_t level) {

@@ -7,6 +7,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "records/record.hpp"
 
 namespace grotmere {
 
@@ -22,6 +25,26 @@ inline constexpr int32_t kPlacementDraws = 10000;
 
 SpawnOutcome spawn_monster(const std::string& name, int32_t x, int32_t y, int32_t level,
                            int32_t abweichung);
+
+// Spawns many monsters in a row, as a map's spawn records ask for them: the monster prototypes
+// fitting a name or level are looked up once for each run of spawns with the same arguments
+// (nothing changes the prototypes meanwhile), and the creation lines are printed together by
+// announce(), the same lines in the same order in one write.
+class MonsterSpawner {
+public:
+    SpawnOutcome spawn(const std::string& name, int32_t x, int32_t y, int32_t level,
+                       int32_t abweichung);
+    void announce();
+
+private:
+    const std::vector<RecordRef>& kinds(const std::string& name, int32_t level, int32_t abweichung);
+
+    bool kinds_known_ = false;
+    std::string kinds_name_;
+    int32_t kinds_level_ = 0, kinds_abweichung_ = 0;
+    std::vector<RecordRef> kinds_;
+    std::string lines_;
+};
 
 // What one spawn record, and all the spawns of one map, may make at most.
 inline constexpr int32_t kMostSpawnsPerRecord = 1000;

@@ -47,7 +47,7 @@ struct SpawnBudget {
 // a refused spawn would be refused again: one warning, and the record's remaining calls are left
 // out. A kind that is not found is said once; the calls still run, as each draws its numbers.
 void spawn_monsters(const std::string& file, int32_t line, const TGegner& record,
-                    SpawnBudget& budget, LoadProblems& problems) {
+                    MonsterSpawner& spawner, SpawnBudget& budget, LoadProblems& problems) {
     auto warn = [&](const std::string& message) { problems.push_back({file, line, message}); };
     int32_t calls = record.anzahl;
     if (calls > kMostSpawnsPerRecord) {
@@ -67,7 +67,7 @@ void spawn_monsters(const std::string& file, int32_t line, const TGegner& record
             return;
         }
         const SpawnOutcome outcome =
-            spawn_monster(record.name, record.x, record.y, record.level, record.abweichung);
+            spawner.spawn(record.name, record.x, record.y, record.level, record.abweichung);
         if (outcome == SpawnOutcome::Created) ++budget.made;
         if (outcome == SpawnOutcome::OutsideMap || outcome == SpawnOutcome::NoTile) {
             return warn(spawn_refusal(outcome, record.name, record.x, record.y, record.level,
@@ -84,10 +84,12 @@ void spawn_monsters(const std::string& file, int32_t line, const TGegner& record
 LoadProblems spawn_map_monsters(const std::string& file, const RecordLines& lines) {
     SpawnBudget budget;
     LoadProblems problems;
+    MonsterSpawner spawner;
     map_records->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& record) {
-        spawn_monsters(file, line_of(lines, *record), *record, budget, problems);
-        map_records->remove(record.get());
+        spawn_monsters(file, line_of(lines, *record), *record, spawner, budget, problems);
+        map_records->remove_visited(record.get());
     });
+    spawner.announce();
     return problems;
 }
 

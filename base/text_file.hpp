@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace grotmere {
@@ -16,6 +17,9 @@ public:
 
     // The next line without its end; the empty string at (and past) the end of the file.
     std::string read_line();
+    // The same line as a view into the file, valid until the file goes; a line holding carriage
+    // returns is copied into `scratch` without them, and the view shows the copy.
+    std::string_view read_line_view(std::string& scratch);
     // True when the line read last ended at a NUL byte, not at a line feed or the file's end.
     bool line_ended_at_nul() const { return ended_at_nul_; }
     bool at_end() const { return position_ >= bytes_.size(); }

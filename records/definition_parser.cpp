@@ -12,11 +12,20 @@ namespace grotmere {
 
 namespace {
 
+// Whether the token is the one character `c`: the parser's commonest question, asked of every
+// token, and cheaper put this way than as a comparison with a C string.
+bool is(std::string_view text, char c) {
+    return text.size() == 1 && text[0] == c;
+}
+
 // One file's parse: a single pass over its tokens, following the format's state machine.
 class DefinitionParser {
 public:
-    DefinitionParser(LoadContext& context, std::string file, std::vector<Token> tokens)
-        : context_(context), file_(std::move(file)), tokens_(std::move(tokens)) {
+    DefinitionParser(LoadContext& context, std::string file, Tokens tokens)
+        : context_(context),
+          file_(std::move(file)),
+          text_of_tokens_(std::move(tokens.text)),
+          tokens_(std::move(tokens.list)) {
         find_include_ends();
     }
 
@@ -48,12 +57,12 @@ private:
     // --- outside a record ---------------------------------------------------------------------
 
     void outside_token(const Token& token) {
-        const std::string& text = token.text;
+        const std::string_view text = token.text;
         if (text.front() == '<') return include(token);
-        if (text == "{") return open_record(token);
-        if (text == " ") return;
-        if (text == "}" || text == "=") {
-            return warn(token.line, "\"" + text + "\" outside a record; ignored");
+        if (is(text, '{')) return open_record(token);
+        if (is(text, ' ')) return;
+        if (is(text, '}') || is(text, '=')) {
+            return warn(token.line, "\"" + std::string(text) + "\" outside a record; ignored");
         }
         // The last type name before "{" counts; each one makes its record at once, as the
         // format says, except a type that only the rules make (the map object would rebuild
@@ -97,9 +106,9 @@ private:
         forget_type_name();
         bool quoted = false;
         while (position_ < tokens_.size()) {
-            const std::string& text = tokens_[position_++].text;
-            if (text == "\"") quoted = !quoted;
-            if (text == "}" && !quoted) return;
+            const std::string_view text = tokens_[position_++].text;
+            if (is(text, '"')) quoted = !quoted;
+            if (is(text, '}') && !quoted) return;
         }
         warn_at_end("the file ends inside the record skipped on line " + int_to_text(line));
     }
@@ -167,7 +176,7 @@ private:
             return warn(line, "cannot open included file " + shown_text(name) + " (" + kUnopenable +
                                   "); include skipped");
         }
-        std::vector<Token> tokens = tokenise_definitions(*file, 0);
+        Tokens tokens = tokenise_definitions(*file, 0);
         close_file(file);
         chain.push_back(identity);
         load_tokens(context_, name, std::move(tokens));
@@ -177,25 +186,25 @@ private:
     // --- inside a record ----------------------------------------------------------------------
 
     void record_token(const Token& token) {
-        const std::string& text = token.text;
+        const std::string_view text = token.text;
         if (in_quote_) {
-            if (text == "\"") return end_quote(token);
+            if (is(text, '"')) return end_quote(token);
             text_ += text;
-            if (text == "{" || text == "}") quote_holds_brace_ = true;
+            if (is(text, '{') || is(text, '}')) quote_holds_brace_ = true;
             return;
         }
-        if (text == "\"") {
+        if (is(text, '"')) {
             in_quote_ = true;
             quote_line_ = token.line;
             quote_holds_brace_ = false;
             text_.clear();
             return;
         }
-        if (text == "}") return close_record();
+        if (is(text, '}')) return close_record();
         if (expecting_value_) return value_token(token);
-        if (text == "=") {
+        if (is(text, '=')) {
             expecting_value_ = true;
-        } else if (text != " ") {
+        } else if (!is(text, ' ')) {
             // The last word before "=" is the key.
             key_ = text;
             field_ = type_->FindField(text);
@@ -203,17 +212,18 @@ private:
     }
 
     void value_token(const Token& token) {
-        const std::string& text = token.text;
-        if (text == " ") return;
+        const std::string_view text = token.text;
+        if (is(text, ' ')) return;
         // A remembered sign waits for a plain value: quoted texts and bracket values pass it by.
         if (text.front() == '[') return bracket_value(token);
-        if (text == "-") {
+        if (is(text, '-')) {
             negative_ = true;
             return;
         }
         const bool negative = negative_;
         negative_ = false;
-        set_value(negative ? "-" + text : text, token.line);
+        if (negative) return set_value("-" + std::string(text), token.line);
+        set_value(text, token.line);
     }
 
     void end_quote(const Token& token) {
@@ -229,15 +239,15 @@ private:
         if (expecting_value_) set_value(text_, token.line);
     }
 
-    void set_value(const std::string& text, int32_t line) {
+    void set_value(std::string_view text, int32_t line) {
         expecting_value_ = false;
         if (!field_accepts_value(line, "value ignored")) return;
         warn_if_out_of_range(text, line);
-        field_->Set(*record_, text);
+        field_->set_text(*record_, text);
     }
 
     // The value wraps as the number rules say; the author still learns that it was not meant.
-    void warn_if_out_of_range(const std::string& text, int32_t line) {
+    void warn_if_out_of_range(std::string_view text, int32_t line) {
         if (field_->Kind() != FieldKind::Int || text_int_in_range(text)) return;
         warn(line, "the number " + shown_text(text) + " for \"" + field_->Name() +
                        "\" lies outside the 32-bit range; it is kept as " +
@@ -295,7 +305,7 @@ private:
 
     void bracket_value(const Token& token) {
         expecting_value_ = false;
-        if (token.text == "[" && next_non_space_is_quote()) return text_list(token.line);
+        if (is(token.text, '[') && next_non_space_is_quote()) return text_list(token.line);
         std::string text = gather_bracket(token);
         if (text.find(']') == std::string::npos) {
             warn(token.line, "the bracket value " + shown_text(text) + " has no closing \"]\"");
@@ -309,30 +319,30 @@ private:
     // "]" follows on the same line with only words, signs and spaces before it, the pieces are
     // joined back without the spaces; otherwise the token stands alone, as the format reads it.
     std::string gather_bracket(const Token& token) {
-        std::string text = token.text;
+        std::string text(token.text);
         bool closed = text.find(']') != std::string::npos;
         size_t next = position_;
         while (!closed && next < tokens_.size()) {
-            const std::string& piece = tokens_[next].text;
-            bool joins = piece == " " || piece == "-" || piece == "+" ||
+            const std::string_view piece = tokens_[next].text;
+            bool joins = is(piece, ' ') || is(piece, '-') || is(piece, '+') ||
                          !is_definition_delimiter(piece.front());
             if (tokens_[next].line != token.line || !joins) break;
-            if (piece != " ") {
+            if (!is(piece, ' ')) {
                 text += piece;
                 closed = piece.find(']') != std::string::npos;
             }
             ++next;
         }
-        if (!closed) return token.text;
+        if (!closed) return std::string(token.text);
         position_ = next;
         return text;
     }
 
     bool next_non_space_is_quote() const {
         size_t i = position_;
-        while (i < tokens_.size() && tokens_[i].text == " ")
+        while (i < tokens_.size() && is(tokens_[i].text, ' '))
             ++i;
-        return i < tokens_.size() && tokens_[i].text == "\"";
+        return i < tokens_.size() && is(tokens_[i].text, '"');
     }
 
     void range(const std::string& text, int32_t line) {
@@ -384,18 +394,18 @@ private:
             skip_spaces();
             ++position_;  // the opening quote
             std::string element;
-            while (position_ < tokens_.size() && tokens_[position_].text != "\"") {
+            while (position_ < tokens_.size() && !is(tokens_[position_].text, '"')) {
                 element += tokens_[position_++].text;
             }
             if (position_ >= tokens_.size()) return;  // the end of the file reports the record
             ++position_;                              // the closing quote
             elements.push_back(std::move(element));
             skip_spaces();
-            if (position_ < tokens_.size() && tokens_[position_].text == ",") {
+            if (position_ < tokens_.size() && is(tokens_[position_].text, ',')) {
                 ++position_;
                 if (next_non_space_is_quote()) continue;
                 warn(line, "a text list has no quoted text after a \",\"");
-            } else if (position_ < tokens_.size() && tokens_[position_].text == "]") {
+            } else if (position_ < tokens_.size() && is(tokens_[position_].text, ']')) {
                 ++position_;
             } else {
                 warn(line, "a text list is not closed by \"]\"");
@@ -405,7 +415,7 @@ private:
     }
 
     void skip_spaces() {
-        while (position_ < tokens_.size() && tokens_[position_].text == " ")
+        while (position_ < tokens_.size() && is(tokens_[position_].text, ' '))
             ++position_;
     }
 
@@ -447,6 +457,7 @@ private:
     LoadContext& context_;
     std::string file_;
     int32_t warnings_ = 0;
+    std::vector<char> text_of_tokens_;  // what the tokens view
     std::vector<Token> tokens_;
     std::vector<size_t> include_end_;
     size_t position_ = 0;
@@ -470,7 +481,7 @@ private:
 
 }  // namespace
 
-void load_tokens(LoadContext& context, const std::string& file, std::vector<Token> tokens) {
+void load_tokens(LoadContext& context, const std::string& file, Tokens tokens) {
     DefinitionParser(context, file, std::move(tokens)).run();
 }
 

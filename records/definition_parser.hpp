@@ -34,6 +34,6 @@ inline const char* const kUnopenable =
     "missing, unreadable or larger than a definition file may be";
 
 // Parses one file's tokens into the context's list; includes are read on the way.
-void load_tokens(LoadContext& context, const std::string& file, std::vector<Token> tokens);
+void load_tokens(LoadContext& context, const std::string& file, Tokens tokens);
 
 }  // namespace grotmere

@@ -201,12 +201,42 @@ bool TField::Set(Record& record, const FieldValue& value) const {
     return access_.set_reference(record, value);
 }
 
+bool TField::set_text(Record& record, std::string_view text) const {
+    if (access_.int_member) {
+        *access_.int_member(record) = text_to_int(text);
+        return true;
+    }
+    if (access_.string_member) {
+        access_.string_member(record)->assign(text);
+        return true;
+    }
+    return Set(record, std::string(text));
+}
+
+void TField::copy_value(const Record& from, Record& to) const {
+    // The members hand out a writable slot; reading through it changes nothing.
+    Record& source = const_cast<Record&>(from);
+    if (access_.int_member) {
+        *access_.int_member(to) = *access_.int_member(source);
+    } else if (access_.string_member) {
+        *access_.string_member(to) = *access_.string_member(source);
+    } else {
+        Set(to, Get(from));
+    }
+}
+
 RecordRef clone_record(const Record& source) {
     const TTypeId* type = TTypeId::ForObject(source);
     if (type == nullptr) return nullptr;
     RecordRef copy = type->NewObject();
+    // A factory makes a record of its own type, so both records have every field walked here.
+    if (&typeid(*copy) != &typeid(source)) {
+        for (const TField* field : type->EnumFields())
+            field->Set(*copy, field->Get(source));
+        return copy;
+    }
     for (const TField* field : type->EnumFields())
-        field->Set(*copy, field->Get(source));
+        field->copy_value(source, *copy);
     return copy;
 }
 

@@ -48,6 +48,13 @@ public:
     // reference fields take none or a reference of their kind and type. False when the value does
     // not fit the field, which is then left unchanged.
     bool Set(Record& record, const FieldValue& value) const;
+    // For records known to be of the field's owning type or one derived from it, as a record
+    // of a type whose fields are walked or looked up is (clone_record, the loader), so no test
+    // of the record's type is made:
+    // - Set(record, text) without first making a value of the text;
+    bool set_text(Record& record, std::string_view text) const;
+    // - Set(to, Get(from)), without the integer's round trip through its text.
+    void copy_value(const Record& from, Record& to) const;
     // For an item array, the record in slot 0 to 9, or null for an empty slot or another kind.
     const Record* ItemAt(const Record& record, size_t slot) const {
         return access_.item_at ? access_.item_at(record, slot) : nullptr;
@@ -63,6 +70,9 @@ public:
         std::function<bool(Record&, const FieldValue&)> set_reference;
         // An item array's slot as a record, or null for an empty slot; the table knows the items.
         std::function<const Record*(const Record&, size_t slot)> item_at;
+        // Where set, the slot of a record known to be of the owning type or derived from it.
+        std::function<int32_t*(Record&)> int_member;
+        std::function<std::string*(Record&)> string_member;
         // The reference points back at the record's owner and does not keep it alive.
         bool back_reference = false;
     };

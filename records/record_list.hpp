@@ -85,11 +85,13 @@ private:
 };
 
 // The record as a T, or null. A record of exactly type T, as in a list of monsters, is known by
-// its type alone, without the search through its bases that a dynamic_cast makes.
+// the address of its type's type_info alone (one per class in the program), without the search
+// through its bases that a dynamic_cast makes, nor the comparison of type names that comparing
+// two type_info objects may make when they differ.
 template <class T>
 T* record_as(Record* record) {
     if (record == nullptr) return nullptr;
-    if (typeid(*record) == typeid(T)) return static_cast<T*>(record);
+    if (&typeid(*record) == &typeid(T)) return static_cast<T*>(record);
     return dynamic_cast<T*>(record);
 }
 

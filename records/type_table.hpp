@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 #include "records/field_registry.hpp"
@@ -38,15 +39,19 @@ TTypeId& TypeTable::add(std::string name, std::vector<TField> fields, TTypeId::F
 
 namespace field_access {
 
-// The member of a record of type R, or null when the record is of another type.
+// The member of a record of type R, or null when the record is of another type. A record of
+// exactly R, the common case, is known by the address of its type_info alone, without the search
+// through the bases that a dynamic_cast makes.
 template <class R, class M>
 M* member_of(Record& record, M R::*member) {
+    if (&typeid(record) == &typeid(R)) return &(static_cast<R&>(record).*member);
     R* typed = dynamic_cast<R*>(&record);
     return typed ? &(typed->*member) : nullptr;
 }
 
 template <class R, class M>
 const M* member_of(const Record& record, M R::*member) {
+    if (&typeid(record) == &typeid(R)) return &(static_cast<const R&>(record).*member);
     const R* typed = dynamic_cast<const R*>(&record);
     return typed ? &(typed->*member) : nullptr;
 }
@@ -82,6 +87,7 @@ template <class R>
 TField int_field(std::string name, int32_t R::*member) {
     TField::Access access;
     access.int_slot = [member](Record& record) { return field_access::member_of(record, member); };
+    access.int_member = [member](Record& record) { return &(static_cast<R&>(record).*member); };
     return TField(std::move(name), FieldKind::Int, std::move(access), typeid(Record));
 }
 
@@ -91,6 +97,7 @@ TField string_field(std::string name, std::string R::*member) {
     access.string_slot = [member](Record& record) {
         return field_access::member_of(record, member);
     };
+    access.string_member = [member](Record& record) { return &(static_cast<R&>(record).*member); };
     return TField(std::move(name), FieldKind::String, std::move(access), typeid(Record));
 }
 

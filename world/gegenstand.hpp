@@ -15,6 +15,8 @@ class TGegenstand : public Record {
 public:
     // A copy of the first item prototype of exactly that name, or null.
     static std::shared_ptr<TGegenstand> create_from_proto(const std::string& name);
+    // The first item prototype of exactly that name, which create_from_proto copies, or null.
+    static std::shared_ptr<TGegenstand> find_proto(const std::string& name);
 
     std::string name;
     int32_t preis = 0;

@@ -58,6 +58,18 @@ void recompute_walkability(TKartenTile& tile) {
     tile.begehbar = blocked_by_furniture(tile) || blocked_by_closed_door(tile) ? 0 : 1;
 }
 
+// Every tile of the map rectangle, column by column as the tiles lie: a large map's 65,536 tiles
+// are walked at start-up and after every change of a tile list.
+void recompute_all_walkability() {
+    const int32_t rows = std::min(grid_rows(), tile_grid.rows());
+    for (int32_t x = 0; x < grid_columns(); ++x) {
+        TKartenTile* column = tile_grid.column(x);
+        if (column == nullptr) continue;
+        for (int32_t y = 0; y < rows; ++y)
+            recompute_walkability(column[y]);
+    }
+}
+
 // The walkability a whole walk would give every tile is the one the tracked walk left.
 void verify_walkability() {
     for (int32_t x = 0; x < grid_columns(); ++x) {
@@ -143,7 +155,7 @@ int32_t TKarte::update() {
     // Brought up to date first: a tile list that changed since asks for a whole walk.
     tile_tracking.cells_with_objects();
     if (tile_tracking.take_whole_walkability()) {
-        for_each_map_tile(recompute_walkability);
+        recompute_all_walkability();
         tile_tracking.walls_rewritten();
         return 0;
     }

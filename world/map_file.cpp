@@ -1,9 +1,11 @@
 #include "world/map_file.hpp"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "base/text.hpp"
 #include "base/text_file.hpp"
@@ -21,10 +23,26 @@
 
 namespace grotmere {
 
+namespace {
+
+// Hand-written scans: a row is searched once per character class, where find_first_of would
+// search the set once per character of the row.
+bool holds_record_marks(std::string_view row) {
+    return std::any_of(row.begin(), row.end(),
+                       [](char c) { return c == '{' || c == '}' || c == '='; });
+}
+
+size_t first_non_digit(std::string_view row) {
+    const auto at = std::find_if(row.begin(), row.end(), [](char c) { return c < '0' || c > '9'; });
+    return at == row.end() ? std::string::npos : static_cast<size_t>(at - row.begin());
+}
+
+}  // namespace
+
 std::string odd_tile_in_row(const std::string& row, int32_t y, int32_t width) {
-    if (row.find_first_of("{}=") != std::string::npos) return "";
+    if (holds_record_marks(row)) return "";
     const size_t within = std::min(row.size(), static_cast<size_t>(std::max(width, 0)));
-    const size_t at = row.find_first_not_of("0123456789");
+    const size_t at = first_non_digit(row);
     if (at == std::string::npos || at >= within) return "";
     return "row " + int_to_text(y) + " holds " + shown_text(row.substr(at, 1)) + " at column " +
            int_to_text(static_cast<int32_t>(at)) +
@@ -36,7 +54,7 @@ std::string rows_beyond_height(TextFile& in, int32_t width, int32_t height) {
     while (!in.at_end()) {
         const std::string line = in.read_line();
         const bool row_like = !line.empty() && static_cast<int32_t>(line.size()) == width &&
-                              line.find_first_not_of("0123456789") == std::string::npos;
+                              first_non_digit(line) == std::string::npos;
         if (!row_like) break;
         ++rows;
     }
@@ -109,6 +127,8 @@ public:
     GridReader(const std::string& file, TextFile& in) : file_(file), in_(in) {}
 
     void read_rows() {
+        std::vector<std::string> rows;
+        rows.reserve(static_cast<size_t>(std::max(map_height, 0)));
         for (int32_t y = 0; y < map_height; ++y) {
             const int32_t line_number = kFirstGridLine + y;
             if (in_.at_end() && !ended_early_) {
@@ -117,20 +137,17 @@ public:
                                       int_to_text(map_height) +
                                       " rows; the missing rows are floor");
             }
-            const std::string line = in_.read_line();
+            rows.push_back(in_.read_line());
+            const std::string& line = rows.back();
             check_line(line, line_number, y);
             if (!told_odd_tile_) {
                 const std::string odd = odd_tile_in_row(line, y, map_width);
                 told_odd_tile_ = !odd.empty();
                 if (told_odd_tile_) warn(line_number, odd);
             }
-            for (int32_t x = 0; x < map_width; ++x) {
-                const char c = x < static_cast<int32_t>(line.size()) ? line[x] : '0';
-                set_terrain(*tile_grid.at(x, y), text_to_int(std::string_view(&c, 1)));
-            }
         }
+        set_terrain_by_columns(rows);
     }
-
     // After the record section's place is known: lines there that look like rows are told.
     void look_past_the_rows() {
         const std::string beyond = rows_beyond_height(in_, map_width, map_height);
@@ -148,7 +165,7 @@ private:
                                   int_to_text(static_cast<int32_t>(line.size())) +
                                   " characters; the rest of the line is read as the next row");
         }
-        if (!told_records_ && line.find_first_of("{}=") != std::string::npos) {
+        if (!told_records_ && holds_record_marks(line)) {
             told_records_ = true;
             warn(line_number, "row " + int_to_text(y) + " of the grid holds " + shown_text(line) +
                                   ", which looks like the record section: the grid may have "
@@ -161,6 +178,34 @@ private:
         problems_.push_back({file_, line, std::move(message)});
     }
 
+    // The tiles lie column after column, so they are written in that order: row by row, every
+    // write would land in another part of the block.
+    static void set_terrain_by_columns(const std::vector<std::string>& rows) {
+        static const std::array<int32_t, 256> terrain_of = terrain_by_character();
+        for (int32_t x = 0; x < map_width; ++x) {
+            TKartenTile* column = tile_grid.column(x);
+            if (column == nullptr) continue;
+            for (size_t y = 0; y < rows.size() && y < static_cast<size_t>(tile_grid.rows()); ++y) {
+                const std::string& row = rows[y];
+                const char c = x < static_cast<int32_t>(row.size()) ? row[x] : '0';
+                const int32_t terrain = terrain_of[static_cast<unsigned char>(c)];
+                // A fresh tile is floor already, and making the tiles told the tracker.
+                if (terrain != column[y].ID) set_terrain(column[y], terrain);
+            }
+        }
+    }
+
+    // Each character is read as a number on its own, so "#", "." and " " are floor; worked out
+    // once for every byte.
+    static std::array<int32_t, 256> terrain_by_character() {
+        std::array<int32_t, 256> terrain{};
+        for (size_t byte = 0; byte < terrain.size(); ++byte) {
+            const char c = static_cast<char>(byte);
+            terrain[byte] = text_to_int(std::string_view(&c, 1));
+        }
+        return terrain;
+    }
+
     const std::string& file_;
     TextFile& in_;
     LoadProblems problems_;
@@ -169,9 +214,24 @@ private:
 
 // A light on the map is a fresh copy of its prototype; only its place and burn time come from
 // the record.
+// The item prototypes do not change while the map is placed, so each name is looked up once:
+// a map may hold a thousand lights of a few kinds.
+class LightPrototypes {
+public:
+    std::shared_ptr<TLeuchte> copy_of(const std::string& name) {
+        auto [found, fresh] = found_.try_emplace(name);
+        if (fresh) found->second = TGegenstand::find_proto(name);
+        const std::shared_ptr<TGegenstand>& prototype = found->second;
+        return prototype ? std::dynamic_pointer_cast<TLeuchte>(clone_as(*prototype)) : nullptr;
+    }
+
+private:
+    std::unordered_map<std::string, std::shared_ptr<TGegenstand>> found_;
+};
+
 void place_light(const std::string& file, const RecordLines& lines, const TLeuchte& record,
-                 LoadProblems& problems) {
-    auto light = std::dynamic_pointer_cast<TLeuchte>(TGegenstand::create_from_proto(record.name));
+                 LightPrototypes& prototypes, LoadProblems& problems) {
+    std::shared_ptr<TLeuchte> light = prototypes.copy_of(record.name);
     const int32_t line = line_of(lines, record);
     if (!light) {
         return problems.push_back({file, line,
@@ -251,9 +311,10 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
 
 LoadProblems place_lights(const std::string& file, const RecordLines& lines) {
     LoadProblems problems;
+    LightPrototypes prototypes;
     map_records->for_each_of<TLeuchte>([&](std::shared_ptr<TLeuchte>& record) {
-        place_light(file, lines, *record, problems);
-        map_records->remove(record.get());
+        place_light(file, lines, *record, prototypes, problems);
+        map_records->remove_visited(record.get());
     });
     return problems;
 }

@@ -85,6 +85,38 @@ TEST_F(CreateMonster, ANamedSpawnCopiesTheLastPrototypeOfThatName) {
         << "a live monster has a buff list of its own";
 }
 
+// A map's spawns go through one spawner, which looks the kinds up once and prints its lines
+// together: the monsters, their places and the lines must be those of single spawns.
+TEST_F(CreateMonster, ASpawnerMakesWhatSingleSpawnsMake) {
+    auto spawn_all = [](auto&& spawn) {
+        // Runs of three: by name, by level at a fixed row, any kind, by level alone.
+        for (int32_t k = 0; k < 12; ++k) {
+            const int32_t run = k / 3;
+            spawn(std::string(run == 0 ? "Goblin" : ""), -1, run == 1 ? 3 : -1, run == 2 ? 0 : 3,
+                  run == 1 ? 1 : 0);
+        }
+    };
+    auto made = [] {
+        std::string places;
+        monsters->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& m) {
+            places += m->name + std::to_string(m->x) + "," + std::to_string(m->y) + " ";
+        });
+        return places;
+    };
+    ::testing::internal::CaptureStdout();
+    spawn_all(spawn_monster);
+    const std::string single_lines = ::testing::internal::GetCapturedStdout();
+    const std::string single_made = made();
+    monsters->clear();
+    seed_random(7);
+    ::testing::internal::CaptureStdout();
+    MonsterSpawner spawner;
+    spawn_all([&](auto&&... arguments) { return spawner.spawn(arguments...); });
+    spawner.announce();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), single_lines);
+    EXPECT_EQ(made(), single_made);
+}
+
 TEST_F(CreateMonster, RandomPlacementFindsOnlyOpenTiles) {
     testing::make_map({"1111", "1001", "1111"});
     tile(2, 1).gegenstaende()->append(new_record<TDoor>());

@@ -231,6 +231,15 @@ TEST_F(FieldRegistryTest, CloneCopiesBothPreisFieldsAndSharesListsAndArrays) {
     EXPECT_EQ(door_copy->TGegenstand::preis, 11);
     EXPECT_EQ(door_copy->preis, 22);
     EXPECT_EQ(door_copy->name, "Oak Door");
+    // The extremes of a number and a text of spaces, on a field inherited and one of its own.
+    auto torch = new_record<TLeuchte>();
+    torch->x = INT32_MIN;
+    torch->brenndauer = INT32_MAX;
+    torch->name = "  two  spaces ";
+    auto torch_copy = clone_as(*torch);
+    EXPECT_EQ(torch_copy->x, INT32_MIN);
+    EXPECT_EQ(torch_copy->brenndauer, INT32_MAX);
+    EXPECT_EQ(torch_copy->name, "  two  spaces ");
 
     auto monster = new_record<TGegner>();
     monster->hp = 12;
