@@ -49,9 +49,18 @@ struct FrameWatch {
     bool missiles_flew = false;
 };
 
+// The log's lines with their storage taken at once, as long as the history's slots, so that the
+// lines of a turn fit without asking for memory.
+inline std::array<std::string, kMessageLines> reserved_message_lines() {
+    std::array<std::string, kMessageLines> lines;
+    for (std::string& line : lines)
+        line.reserve(MessageHistory::kSlot);
+    return lines;
+}
+
 struct WorldState {
     // The message log, index 0 the newest line.
-    std::array<std::string, kMessageLines> message_lines{};
+    std::array<std::string, kMessageLines> message_lines = reserved_message_lines();
     // Every line logged since the start, for the history view; no rule reads it.
     MessageHistory message_history;
     std::string app_title;
