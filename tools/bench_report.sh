@@ -29,8 +29,9 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGROTMERE_BENC
 ninja -C "$build" -j2 grotmere_bench grotmere grotmere-sim >/dev/null
 python3 "$root/tools/large_map.py" "$work/large"
 
+# The report goes to its own file: the games some benchmarks play print their diagnostic lines.
 "$build/grotmere_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
-    --benchmark_format=json >"$work/bench.json" 2>/dev/null
+    --benchmark_out="$work/bench.json" --benchmark_out_format=json >/dev/null 2>&1
 
 # Peak resident memory of a short game, in MB.
 peak_mb() {
