@@ -34,6 +34,23 @@ std::string folder_of(const std::string& path) {
     return folder.empty() ? "." : folder;
 }
 
+int sync_descriptor(int fd) {
+    int result;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    return result;
+}
+
+// A file's new name lasts a power cut only once its folder is on the disk too. A folder that
+// cannot be synced (some file systems refuse) costs nothing but that promise.
+void sync_folder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    sync_descriptor(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
 WrittenFile::WrittenFile(int fd, std::string path, std::string temporary)
@@ -99,9 +116,17 @@ bool WrittenFile::append(std::string_view text) {
     return true;
 }
 
+bool WrittenFile::sync() {
+    if (fd_ < 0) return false;
+    if (sync_descriptor(fd_) == 0) return true;
+    fail("cannot write", path_, errno);
+    return false;
+}
+
+// The text is on the disk before the name is, so a power cut leaves the old file or the new one.
 bool WrittenFile::publish() {
     if (temporary_.empty()) return fd_ >= 0;
-    if (fd_ < 0) return false;
+    if (!sync()) return false;
     if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary_.c_str());
@@ -110,11 +135,17 @@ bool WrittenFile::publish() {
         return false;
     }
     temporary_.clear();
+    sync_folder(folder_of(path_));
     return true;
 }
 
 bool WrittenFile::finish() {
-    if (fd_ < 0 || !publish()) return false;
+    if (fd_ < 0) return false;
+    const bool replacing = !temporary_.empty();
+    if (!replacing && !sync()) return false;
+    if (!publish()) return false;
+    // A new file's name, like a replacement's, lasts only once its folder is written.
+    if (!replacing) sync_folder(folder_of(path_));
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0) {
         fail("cannot write", path_, errno);
@@ -162,6 +193,12 @@ WrittenFile create_replacement(const std::string& path) {
     WrittenFile file = create_unique_file(folder_of(path), stem, ".tmp");
     if (file.is_open()) file.temporary_ = std::exchange(file.path_, path);
     return file;
+}
+
+std::string file_system_failure(const std::filesystem::filesystem_error& error) {
+    std::string where = error.path1().string();
+    if (!error.path2().empty()) where += " and " + error.path2().string();
+    return (where.empty() ? std::string() : where + ": ") + error.code().message();
 }
 
 bool replace_file(const std::string& path, std::string_view text, std::string& failure) {

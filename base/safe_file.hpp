@@ -2,9 +2,11 @@
 // exists is never opened for writing, a symbolic link is never followed, and a file is never
 // truncated in place. A new file is created exclusively; a file that replaces another is written
 // beside it under a temporary name and renamed over it; a file that must not collide with another
-// game's takes the first free name of a numbered series.
+// game's takes the first free name of a numbered series. What is written whole reaches the disk
+// before its name does, so a power cut, like a crash, leaves the old file or the new one.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,9 +31,12 @@ public:
     // Adds the whole text or none of it: a write cut short (a full disk) is taken back, so the
     // file always ends after a whole text. False, with the file closed, on an error.
     bool append(std::string_view text);
-    // A replacement takes the place of the file it replaces now; later appends go on into it.
+    // What was appended is on the disk, not only in the system's memory, when this returns true.
+    bool sync();
+    // A replacement takes the place of the file it replaces now, its text synced first and its
+    // folder after; later appends go on into it.
     bool publish();
-    // Publishes and closes. False when something failed, now or before.
+    // Syncs, publishes and closes. False when something failed, now or before.
     bool finish();
 
     // The file as made by the functions below.
@@ -68,6 +73,9 @@ WrittenFile create_replacement(const std::string& path);
 // reads as empty. None, with `problem` saying why ("is no regular file"), otherwise.
 std::optional<std::string> read_small_file(const std::string& path, size_t largest,
                                            std::string& problem);
+
+// "PATH: REASON" of a file-system error, the last word of a program that met one.
+std::string file_system_failure(const std::filesystem::filesystem_error& error);
 
 // Writes `text` as the whole content of `path` through a replacement.
 bool replace_file(const std::string& path, std::string_view text, std::string& failure);

@@ -44,7 +44,7 @@ class KeyboardState {
 public:
     static constexpr int32_t kCodes = 256;
     // Presses waiting for a later pass while one press per pass is handed over.
-    static constexpr size_t kWaitingPresses = 4;
+    static constexpr size_t kWaitingPresses = 16;
 
     // The listener must outlive its use; null stops telling.
     void set_listener(KeyboardListener* listener) { listener_ = listener; }

@@ -25,20 +25,20 @@ bool any_hit(KeyboardState& keys, const int32_t (&codes)[2]) {
     return hit;
 }
 
-// The digit whose key (main row or keypad) was hit, if one was.
-std::optional<char> digit_hit(KeyboardState& keys) {
-    std::optional<char> typed;
+// The digit of a key of the main row or the keypad, if it is one.
+std::optional<char> digit_of(int32_t code) {
     for (int32_t d = 0; d <= 9; ++d) {
-        if (keys.take_hits(key::digit(d)) + keys.take_hits(key::keypad_digit(d)) > 0)
-            typed = static_cast<char>('0' + d);
+        if (code == key::digit(d) || code == key::keypad_digit(d))
+            return static_cast<char>('0' + d);
     }
-    return typed;
+    return std::nullopt;
 }
 
 }  // namespace
 
 ReplayBackend::ReplayBackend(Backend& window, PassSource passes, double speed)
     : window_(window), passes_(std::move(passes)) {
+    controls_.set_listener(&typed_);
     set_pace(speed);
 }
 
@@ -78,11 +78,12 @@ void ReplayBackend::show(const Framebuffer& frame) {
     constexpr int32_t kLineX = 410;
     constexpr int32_t kLineY = 248;
     shown_ = frame;
+    shown_line_ = status_line();
     Canvas canvas(shown_);
     canvas.set_color(0, 0, 0);
     canvas.rect(kLineX, kLineY, shown_.width() - kLineX, 16);
     canvas.set_color(255, 120, 120);
-    canvas.text(status_line(), kLineX, kLineY);
+    canvas.text(shown_line_, kLineX, kLineY);
     window_.present(shown_);
 }
 
@@ -103,17 +104,33 @@ void ReplayBackend::notify(const std::string& text, const std::string& title) {
     window_.notify(text, title);
 }
 
-// After G: digits, then Return goes there; Escape forgets the number instead of stopping.
-void ReplayBackend::type_turn() {
-    if (std::optional<char> digit = digit_hit(controls_);
-        digit && typed_turn_->size() < kTurnDigits)
-        typed_turn_->push_back(*digit);
-    if (controls_.take_hits(key::kEscape) > 0) typed_turn_.reset();
-    if (typed_turn_ && controls_.take_hits(key::kReturn) > 0) {
+// G, then digits, then Return goes there; Escape forgets the number instead of stopping.
+void ReplayBackend::take_typed(int32_t code) {
+    if (!typed_turn_) {
+        if (code == key::kEscape) stopped_ = true;
+        if (code == key::letter('g')) typed_turn_ = std::string();
+        return;
+    }
+    if (const std::optional<char> digit = digit_of(code)) {
+        if (typed_turn_->size() < kTurnDigits) typed_turn_->push_back(*digit);
+    } else if (code == key::kEscape) {
+        typed_turn_.reset();
+    } else if (code == key::kReturn) {
         if (!typed_turn_->empty())
             seek_ = SeekRequest{SeekRequest::Kind::To, std::stoll(*typed_turn_)};
         typed_turn_.reset();
     }
+}
+
+// The keys taken in the order they were typed leave no hit behind to be taken again.
+void ReplayBackend::forget_typed_hits() {
+    for (int32_t d = 0; d <= 9; ++d) {
+        controls_.take_hits(key::digit(d));
+        controls_.take_hits(key::keypad_digit(d));
+    }
+    controls_.take_hits(key::letter('g'));
+    controls_.take_hits(key::kEscape);
+    controls_.take_hits(key::kReturn);
 }
 
 void ReplayBackend::steer_seek() {
@@ -123,28 +140,26 @@ void ReplayBackend::steer_seek() {
     if (by != 0) seek_ = SeekRequest{SeekRequest::Kind::By, by};
     if (controls_.take_hits(key::kHome) > 0) seek_ = SeekRequest{SeekRequest::Kind::To, 0};
     if (controls_.take_hits(key::kEnd) > 0) seek_ = SeekRequest{SeekRequest::Kind::End, 0};
-    if (controls_.take_hits(key::letter('g')) > 0) typed_turn_ = std::string();
 }
 
 void ReplayBackend::steer() {
-    const std::string before = status_line();
     if (controls_.take_close_request() > 0) stopped_ = true;
-    if (typed_turn_) {
-        type_turn();
-    } else {
-        if (controls_.take_hits(key::kEscape) > 0) stopped_ = true;
-        steer_seek();
-    }
+    for (const int32_t code : typed_.codes)
+        take_typed(code);
+    typed_.codes.clear();
+    forget_typed_hits();
+    if (!typed_turn_) steer_seek();
     if (controls_.take_hits(key::kSpace) > 0) paused_ = !paused_;
     if (any_hit(controls_, kPlusKeys)) set_pace(speed_ * 2);
     if (any_hit(controls_, kMinusKeys)) set_pace(speed_ / 2);
     // The line under the map changes at once, even while paused.
-    if (status_line() != before) show_again();
+    if (status_line() != shown_line_) show_again();
 }
 
 void ReplayBackend::hold(bool at_end) {
     at_end_ = at_end;
-    if (at_end) show_again();
+    // The picture of a seek was shown before its turn was known: the line catches up here.
+    if (status_line() != shown_line_) show_again();
     while ((paused_ || at_end_) && !stopped_ && !seek_) {
         window_.wait_for_tick(pace_, controls_);
         steer();

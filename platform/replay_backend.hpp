@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/backend.hpp"
 #include "platform/canvas.hpp"
@@ -63,9 +64,21 @@ public:
     void show_again();
 
 private:
+    // The presses of the window's keys, in the order they came: typed fast, a number's digits
+    // arrive within one pass, where hit counts would lose their order and their repeats.
+    class TypedKeys : public KeyboardListener {
+    public:
+        void pressed(int32_t code) override { codes.push_back(code); }
+        void released(int32_t) override {}
+        void focus_changed() override {}
+        void close_requested() override {}
+        std::vector<int32_t> codes;
+    };
+
     void steer();
     void steer_seek();
-    void type_turn();
+    void take_typed(int32_t code);
+    void forget_typed_hits();
     void set_pace(double speed);
     std::string status_line() const;
     void show(const Framebuffer& frame);
@@ -78,6 +91,8 @@ private:
     bool at_end_ = false;
     FrameTimer pace_;
     KeyboardState controls_;
+    TypedKeys typed_;
+    std::string shown_line_;  // the line under the map as last shown
     std::optional<SeekRequest> seek_;
     std::optional<std::string> typed_turn_;  // after G, the digits typed so far
     int64_t turn_ = 0;

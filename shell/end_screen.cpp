@@ -83,7 +83,7 @@ AfterTheEnd show_end_screen(const EndScreenFacts& facts) {
     }
 }
 
-bool ask_to_continue(const UnfinishedGame& game) {
+OfferAnswer ask_to_continue(const UnfinishedGame& game) {
     const std::string seed = game.script.seed ? int_to_text(*game.script.seed) : "unknown";
     for (;;) {
         timer_wait(frame_timer);
@@ -103,8 +103,9 @@ bool ask_to_continue(const UnfinishedGame& game) {
                   kOverlayBodyTop + 7 * kOverlayLineHeight);
         set_color(255, 255, 255);
         present_frame();
-        if (key_hit(key::kReturn) != 0) return true;
-        if (key_hit(key::kEscape) != 0 || close_requested() != 0) return false;
+        if (close_requested() != 0) return OfferAnswer::Close;
+        if (key_hit(key::kReturn) != 0) return OfferAnswer::Continue;
+        if (key_hit(key::kEscape) != 0) return OfferAnswer::End;
     }
 }
 

@@ -30,8 +30,9 @@ void show_best_scores(EndScreenFacts& facts, const std::vector<Score>& best, con
 
 AfterTheEnd show_end_screen(const EndScreenFacts& facts);
 
-// Asks in the window whether to continue the game left unfinished: true for Return, false for
-// Escape (or the window's close).
-bool ask_to_continue(const UnfinishedGame& game);
+// What the player answered to the offer of the unfinished game: Return continues it, Escape ends
+// it; the window's close answers nothing, and leaves it kept for the next start.
+enum class OfferAnswer { Continue, End, Close };
+OfferAnswer ask_to_continue(const UnfinishedGame& game);
 
 }  // namespace grotmere

@@ -36,6 +36,7 @@ namespace {
 
 constexpr int kBadFolder = 2;
 constexpr int kRefusedFile = 2;
+constexpr int kHeldElsewhere = 2;
 constexpr int kDiverges = 3;
 constexpr int kBadRecording = 2;
 const char* const kDataFolder = "bifs";
@@ -181,7 +182,11 @@ AfterTheEnd after_the_end(const GameOptions& options, const RunTally& tally, int
     return show_end_screen(facts);
 }
 
-bool start(const GameOptions& options, int32_t seed, int& status) {
+// The first screen's word when another window keeps the game of these data files.
+const char* const kNotKeptNotice = "Not kept over a close: another window plays here";
+
+bool start(const GameOptions& options, int32_t seed, int& status,
+           const std::string& notice = std::string()) {
     if (auto failure = start_game(StartupOptions{seed})) {
         report_startup_failure(*failure);
         status = failure->status;
@@ -191,7 +196,7 @@ bool start(const GameOptions& options, int32_t seed, int& status) {
     const bool first_start =
         !options.classic && !options.replay_file &&
         first_start_in(std::filesystem::current_path(), started_folders_file());
-    set_window_aids(WindowAids{!options.classic, first_start});
+    set_window_aids(WindowAids{!options.classic, first_start, notice});
     return true;
 }
 
@@ -257,7 +262,7 @@ GameOutcome play_game(Backend& window, const GameOptions& options,
         return GameOutcome{kRefusedFile};
     }
     int status = 0;
-    if (!start(options, seed, status)) {
+    if (!start(options, seed, status, lock && lock->elsewhere() ? kNotKeptNotice : "")) {
         set_backend(nullptr);
         return GameOutcome{status};
     }
@@ -350,6 +355,42 @@ GameOutcome continue_or_end(Backend& window, const GameOptions& options, const U
                    so_far);
 }
 
+// When another window plays on these data files, --continue cannot take its game over: the player
+// is told where it is (exit 2); a plain start plays a game of its own that is not kept over a
+// close, and says so.
+std::optional<int> answer_to_a_held_game(Backend& window, const GameOptions& options,
+                                         const UnfinishedLock& lock) {
+    if (!lock.elsewhere()) return std::nullopt;
+    const std::string where =
+        "another window plays on these data files (" + *lock.elsewhere() + ")";
+    if (options.continue_game) {
+        const std::string message =
+            "The kept game cannot be continued here: " + where + ". Continue it there.";
+        std::fprintf(stderr, "grotmere: %s\n", message.c_str());
+        window.notify(message, "Grotmere");
+        return kHeldElsewhere;
+    }
+    std::fprintf(stderr, "grotmere: %s: this game will not be kept over a close\n", where.c_str());
+    return std::nullopt;
+}
+
+// The unfinished game offered in the window, continued or ended as the player answers. A close
+// at the offer answers nothing: the game stays kept, as it was, for the next start.
+GameOutcome offer_unfinished(Backend& window, const GameOptions& options,
+                             const UnfinishedGame& unfinished, const UnfinishedLock& lock) {
+    set_backend(&window);
+    window.open_window(kWindowWidth, kWindowHeight, read_app_title("build.cnt"));
+    frame_timer = create_timer(20);
+    const OfferAnswer answer =
+        options.continue_game ? OfferAnswer::Continue : ask_to_continue(unfinished);
+    if (answer == OfferAnswer::Close) {
+        std::fprintf(stderr, "grotmere: the game is kept; start grotmere again to continue it\n");
+        set_backend(nullptr);
+        return GameOutcome{};
+    }
+    return continue_or_end(window, options, unfinished, answer == OfferAnswer::Continue, lock);
+}
+
 // Game after game while the end screen asks for a new one: each with a new seed, its recording
 // and morgue file in the user's folder. With --new-dungeon each game is played in the dungeon
 // generated from its seed, made from the data folder the player chose. A game left unfinished on
@@ -367,23 +408,17 @@ int play_games(Backend& window, const GameOptions& options, const std::filesyste
         }
         const bool may_keep = !game.classic && game.record && !game.record_file;
         const UnfinishedLock lock(may_keep ? data_files_hash(kDataFolder) : std::string());
+        if (std::optional<int> refused = answer_to_a_held_game(window, game, lock)) return *refused;
         std::optional<UnfinishedGame> unfinished;
         if (lock.held() && !offered) unfinished = find_unfinished(data_files_hash(kDataFolder));
         offered = true;
-        GameOutcome outcome;
-        if (unfinished) {
-            set_backend(&window);
-            window.open_window(kWindowWidth, kWindowHeight, read_app_title("build.cnt"));
-            frame_timer = create_timer(20);
-            const bool go_on = game.continue_game || ask_to_continue(*unfinished);
-            outcome = continue_or_end(window, game, *unfinished, go_on, lock);
-        } else {
-            outcome = play_game(window, game, begun_in, &lock);
-        }
+        const GameOutcome outcome = unfinished ? offer_unfinished(window, game, *unfinished, lock)
+                                               : play_game(window, game, begun_in, &lock);
         if (outcome.next == AfterTheEnd::Quit) return outcome.status;
         game.seed.reset();
         game.record_file.reset();
         game.morgue_file.reset();
+        game.continue_game = false;
         reset_world();
     }
 }

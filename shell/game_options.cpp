@@ -68,6 +68,11 @@ std::optional<std::string> clash_of(const GameOptions& options, bool speed_given
         return "--record and --no-record contradict each other";
     if (options.new_dungeon && options.replay_file)
         return "--new-dungeon plays a new game; a recording names its own dungeon";
+    // Only a recorded game with the aids is kept, so only such a game can be continued.
+    if (options.continue_game &&
+        (options.replay_file || options.classic || !options.record || options.record_file))
+        return "--continue goes on with the kept game: it goes without --replay, --classic, "
+               "--no-record and --record";
     if (options.record_file && options.morgue_file &&
         same_output(*options.record_file, *options.morgue_file))
         return "--record and --morgue name the same file";

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "base/safe_file.hpp"
 #include "shell/command_line.hpp"
 #include "shell/data_folder.hpp"
 #include "shell/generated_dungeon.hpp"
@@ -23,7 +24,7 @@ int usage(const std::string& problem) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     std::optional<int32_t> seed;
     std::optional<std::string> out, source;
     for (int i = 1; i < argc; ++i) {
@@ -53,14 +54,21 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
     std::string error;
+    bool refused = false;
     const auto dungeon = grotmere::generate_data_folder(
-        *seed, std::filesystem::absolute(*found.found), std::filesystem::absolute(*out), error);
+        *seed, std::filesystem::absolute(*found.found),
+        out->empty() ? std::filesystem::path() : std::filesystem::absolute(*out).lexically_normal(),
+        error, &refused);
     if (!dungeon) {
         std::fprintf(stderr, "grotmere-gen: %s\n", error.c_str());
-        return 1;
+        return refused ? kUsageError : 1;
     }
     std::printf("%s: %d x %d tiles, %zu rooms, %zu monsters, in %s\n",
                 grotmere::generated_dungeon_line(*seed).c_str(), dungeon->width, dungeon->height,
                 dungeon->rooms.size(), dungeon->spawns.size(), out->c_str());
     return 0;
+} catch (const std::filesystem::filesystem_error& error) {
+    // No program ends on an abort for a file it could not handle.
+    std::fprintf(stderr, "grotmere-gen: %s\n", grotmere::file_system_failure(error).c_str());
+    return 1;
 }

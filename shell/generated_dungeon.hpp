@@ -20,12 +20,13 @@ class Backend;
 gen::Palette read_palette(const std::filesystem::path& source);
 
 // The first dungeon of `seed` that keeps every promise and passes the content check, written to
-// `target` (made anew; an existing folder holding the same dungeon is kept as it is). The game
-// itself is not touched: the world is left reset. None, with `error` set, when no sub-seed within
-// the bound gives one or a file cannot be written.
+// `target` (shell/generated_folder.hpp says which folders it replaces; an existing folder holding
+// the same dungeon is kept as it is). The game itself is not touched: the world is left reset.
+// None, with `error` set, when no sub-seed within the bound gives one, a file cannot be written,
+// or `target` is refused (then `refused`, when given, is set).
 std::optional<gen::Dungeon> generate_data_folder(int32_t seed, const std::filesystem::path& source,
                                                  const std::filesystem::path& target,
-                                                 std::string& error);
+                                                 std::string& error, bool* refused = nullptr);
 
 // "generator 1, seed 42": what a recording or a morgue file of a generated game names.
 std::string generated_dungeon_line(int32_t seed);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "base/file_lock.hpp"
 #include "base/safe_file.hpp"
 #include "shell/data_folder.hpp"
 #include "shell/data_hash.hpp"
@@ -17,6 +18,12 @@ namespace {
 // Far more games than anyone plays; a list beyond it is left as it is.
 constexpr size_t kLargestList = size_t{16} << 20;
 constexpr size_t kFields = 10;
+// More turns than a game played day and night for a thousand years has: a line beyond it was not
+// written by a game.
+constexpr int64_t kMostTurns = int64_t{1} << 40;
+// Games ending at the same moment add their lines one after the other; one that waits longer
+// than this for its turn gives up, with a warning, rather than hang the window.
+constexpr int32_t kLockWaitMilliseconds = 5000;
 
 std::vector<std::string_view> split(std::string_view line, char at) {
     std::vector<std::string_view> parts;
@@ -40,11 +47,20 @@ std::string plain(std::string text) {
     return text.empty() ? "-" : text;
 }
 
+// The magnitude is taken unsigned, so the lowest value has one too.
 std::string with_commas(int64_t value) {
-    std::string digits = std::to_string(value < 0 ? -value : value);
+    const uint64_t magnitude =
+        value < 0 ? uint64_t{0} - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    std::string digits = std::to_string(magnitude);
     for (int64_t at = int64_t(digits.size()) - 3; at > 0; at -= 3)
         digits.insert(size_t(at), ",");
     return (value < 0 ? "-" : "") + digits;
+}
+
+void warn_of_unreadable_lines(const std::string& path, const ScoreList& list) {
+    if (list.unreadable > 0)
+        std::fprintf(stderr, "grotmere: warning: %s: %d lines cannot be read and are skipped\n",
+                     path.c_str(), list.unreadable);
 }
 
 }  // namespace
@@ -68,6 +84,9 @@ std::optional<Score> read_score_line(std::string_view line) {
         !read_number(f[5], s.xp) || !read_number(f[6], s.gold) || !read_number(f[7], s.slain) ||
         s.date.empty() || s.ending.empty())
         return std::nullopt;
+    const bool counts_in_range = s.turns >= 0 && s.turns <= kMostTurns && s.level >= 0 &&
+                                 s.xp >= 0 && s.gold >= 0 && s.slain >= 0;
+    if (!counts_in_range) return std::nullopt;
     return s;
 }
 
@@ -100,13 +119,23 @@ std::optional<std::string> scores_file() {
 }
 
 std::optional<std::string> add_score(const std::string& path, const Score& score) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (std::string failure = make_folders(folder); !failure.empty()) return failure;
+    // Read, add and replace as one step among all the games that end at once.
+    // Without the lock the line is still added: a line of another game ending in the very same
+    // moment may be lost then, but never this one.
+    const FileLock lock = FileLock::take_within(path + ".lock", kLockWaitMilliseconds);
+    if (!lock.held()) {
+        std::fprintf(stderr, "grotmere: warning: %s.lock %s; the score is added without it\n",
+                     path.c_str(),
+                     lock.state() == FileLock::State::Busy ? "is held by another game for too long"
+                                                           : lock.problem().c_str());
+    }
     std::string problem;
     const std::optional<std::string> text = read_small_file(path, kLargestList, problem);
     if (!text) return path + " " + problem + "; this game's score is not added";
     ScoreList list = read_score_text(*text);
-    if (list.unreadable > 0)
-        std::fprintf(stderr, "grotmere: warning: %s: %d lines cannot be read and are skipped\n",
-                     path.c_str(), list.unreadable);
+    warn_of_unreadable_lines(path, list);
     std::string written =
         list.lines.empty() ? "# date\tseed\tending\tturns\tlevel\texperience\tgold\tslain\tdata\t"
                              "recording\n"
@@ -114,8 +143,6 @@ std::optional<std::string> add_score(const std::string& path, const Score& score
     for (const std::string& line : list.lines)
         written += line + "\n";
     written += score_line(score) + "\n";
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    if (std::string failure = make_folders(folder); !failure.empty()) return failure;
     std::string failure;
     if (!replace_file(path, written, failure)) return failure;
     return std::nullopt;
@@ -161,6 +188,7 @@ int print_scores(const std::optional<std::string>& dir) {
         return 1;
     }
     const ScoreList list = read_score_text(*text);
+    if (file) warn_of_unreadable_lines(*file, list);
     const std::vector<Score> best =
         best_scores(list.scores, data_files_hash((*search.found / "bifs").string()), 10);
     if (best.empty())

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/safe_file.hpp"
 #include "platform/backend_sdl.hpp"
 #include "platform/platform.hpp"
 #include "shell/game.hpp"
@@ -17,7 +18,7 @@ constexpr int kUsageError = 2;
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     const grotmere::GameArgs parsed =
         grotmere::parse_game_args(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.usage_error) {
@@ -48,4 +49,8 @@ int main(int argc, char** argv) {
     } catch (const grotmere::ProgramExit& exit) {
         return exit.status;
     }
+} catch (const std::filesystem::filesystem_error& error) {
+    // No program ends on an abort for a file it could not handle.
+    std::fprintf(stderr, "grotmere: %s\n", grotmere::file_system_failure(error).c_str());
+    return 1;
 }

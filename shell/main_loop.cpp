@@ -134,7 +134,10 @@ PassResult run_pass() {
         }
         result.turn_taken = player_used_turn();
         const bool world_unchanged = world_unchanged_since_frame(result.turn_taken);
-        if (result.turn_taken) run_turn_cycle();
+        if (result.turn_taken) {
+            run_turn_cycle();
+            note_turn_taken();
+        }
         run_frame_cycle(world_unchanged);
         result.end = escape_reached();
         if (!result.end) result.end = end_requested();

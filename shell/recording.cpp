@@ -138,9 +138,11 @@ void GameRecorder::write_out() {
     flush();
 }
 
+// Each write reaches the disk before the game goes on, so a power cut loses at most the passes
+// since the last one.
 void GameRecorder::flush() {
     if (!recording() || pending_.empty()) return;
-    if (!file_.append(pending_)) give_up();
+    if (!file_.append(pending_) || !file_.sync()) give_up();
     pending_.clear();
 }
 

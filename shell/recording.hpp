@@ -5,10 +5,10 @@
 // playback can tell where it stops being the game that was played. grotmere-sim --keys plays it
 // back and ends where the game ended.
 //
-// The file is written in whole lines every 100 passes and at the end, so a crash loses little and
-// a cut never leaves part of a line; a pass whose events do not fit in one line goes on in the
-// next (" \" at the end of a line). A recording that cannot be written costs one warning on
-// standard error and never the game.
+// The file is written in whole lines every 100 passes and at the end, each write synced to the
+// disk, so a crash or a power cut loses little and a cut never leaves part of a line; a pass
+// whose events do not fit in one line goes on in the next (" \" at the end of a line). A recording
+// that cannot be written costs one warning on standard error and never the game.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/safe_file.hpp"
 #include "shell/simulator.hpp"
 
 namespace {
@@ -17,7 +18,7 @@ const char* const kUsage =
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         std::fputs(kUsage, stdout);
@@ -29,4 +30,8 @@ int main(int argc, char** argv) {
         return grotmere::kUsageError;
     }
     return grotmere::run_simulator(parsed.options, std::cin);
+} catch (const std::filesystem::filesystem_error& error) {
+    // No program ends on an abort for a file it could not handle.
+    std::fprintf(stderr, "grotmere-sim: %s\n", grotmere::file_system_failure(error).c_str());
+    return 1;
 }

@@ -34,6 +34,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include <string>
 #include <vector>
 
+#include "base/safe_file.hpp"
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/platform.hpp"
@@ -110,7 +111,7 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string dir = ".";
     std::vector<int64_t> checkpoints;
@@ -192,4 +193,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     return 0;
+} catch (const std::filesystem::filesystem_error& error) {
+    // No program ends on an abort for a file it could not handle.
+    std::fprintf(stderr, "grotmere-soak: %s\n", grotmere::file_system_failure(error).c_str());
+    return 1;
 }

@@ -1,7 +1,6 @@
 #include "shell/unfinished_game.hpp"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <filesystem>
 
 #include "base/safe_file.hpp"
+#include "shell/morgue.hpp"
 #include "shell/recording.hpp"
 
 namespace grotmere {
@@ -36,15 +36,6 @@ std::optional<std::string> note_path(const std::string& data_hash) {
     return *folder + "/" + data_hash;
 }
 
-// The locks this process holds now. A lock naming this process while it holds none was left by
-// an earlier process that had the same number: in a browser every page has the same one.
-int32_t locks_held_here = 0;
-
-bool process_alive(pid_t pid) {
-    if (pid == ::getpid()) return locks_held_here > 0;
-    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
-}
-
 std::string last_change(const std::string& path) {
     struct stat facts {};
     if (::stat(path.c_str(), &facts) != 0) return "";
@@ -60,29 +51,28 @@ std::string last_change(const std::string& path) {
 UnfinishedLock::UnfinishedLock(const std::string& data_hash) {
     const std::optional<std::string> note = note_path(data_hash);
     if (!note || !make_folders(*notes_folder()).empty()) return;
-    const std::string lock = *note + ".lock";
-    for (int32_t tries = 0; tries < 2; ++tries) {
-        WrittenFile file = create_new_file(lock);
-        if (file.is_open()) {
-            if (file.append(std::to_string(::getpid()) + "\n") && file.finish()) {
-                path_ = lock;
-                ++locks_held_here;
-            }
+    const std::string path = *note + ".lock";
+    lock_ = FileLock::try_take(path);
+    switch (lock_.state()) {
+        case FileLock::State::Held:
+            held_ = true;
+            lock_.name_holder("process " + std::to_string(::getpid()) + ", since " +
+                              local_time_text().substr(0, 16) + "\n");
+            return;
+        case FileLock::State::Busy: {
+            const std::string holder = FileLock::holder_named(path);
+            elsewhere_ = holder.substr(0, holder.find('\n'));
+            if (elsewhere_->empty()) elsewhere_ = "another process";
             return;
         }
-        // Taken: by a window still open, or by one that died without giving it back.
-        std::string problem;
-        const std::optional<std::string> owner = read_small_file(lock, kLargestNote, problem);
-        if (!owner || process_alive(static_cast<pid_t>(std::atol(owner->c_str())))) return;
-        std::error_code ignored;
-        fs::remove(lock, ignored);
+        case FileLock::State::Unusable:
+            std::fprintf(stderr,
+                         "grotmere: warning: the lock %s %s; it is left alone and taken for no "
+                         "other window's\n",
+                         path.c_str(), lock_.problem().c_str());
+            held_ = true;
+            return;
     }
-}
-
-UnfinishedLock::~UnfinishedLock() {
-    if (!held()) return;
-    ::unlink(path_.c_str());
-    --locks_held_here;
 }
 
 void note_unfinished(const std::string& data_hash, const std::string& recording) {
@@ -113,6 +103,32 @@ std::string put_aside(const std::string& recording, const std::string& why) {
     return recording;
 }
 
+namespace {
+
+// The recording a note names, made absolute and with every link resolved, when it lies in the
+// user's recordings folder and is a plain file there; none otherwise.
+std::optional<fs::path> recording_in_folder(const std::string& named) {
+    const std::optional<std::string> home = user_data_folder();
+    std::error_code error;
+    if (!home || named.empty() || fs::path(named).is_relative()) return std::nullopt;
+    const fs::path folder = fs::weakly_canonical(fs::path(*home) / "recordings", error);
+    if (error || fs::is_symlink(named, error)) return std::nullopt;
+    const fs::path path = fs::weakly_canonical(named, error);
+    if (error || path.parent_path() != folder) return std::nullopt;
+    return path;
+}
+
+// The note goes out of the way, kept under another name, with what it named in the warning.
+void set_note_aside(const std::string& note, const std::string& named, const std::string& why) {
+    const std::string aside = put_aside(note, "set-aside");
+    std::fprintf(stderr,
+                 "grotmere: warning: the unfinished game's note names %s, which %s; the note is "
+                 "set aside as %s and %s is left as it is\n",
+                 named.c_str(), why.c_str(), aside.c_str(), named.c_str());
+}
+
+}  // namespace
+
 std::optional<UnfinishedGame> find_unfinished(const std::string& data_hash) {
     const std::optional<std::string> note = note_path(data_hash);
     if (!note) return std::nullopt;
@@ -121,25 +137,31 @@ std::optional<UnfinishedGame> find_unfinished(const std::string& data_hash) {
     if (!named || named->empty()) return std::nullopt;
     UnfinishedGame game;
     game.recording = named->substr(0, named->find('\n'));
+    const std::optional<fs::path> inside = recording_in_folder(game.recording);
+    if (!inside) {
+        set_note_aside(*note, game.recording, "is no file in the recordings folder");
+        return std::nullopt;
+    }
+    std::error_code missing;
+    if (!fs::exists(*inside, missing)) {
+        set_note_aside(*note, game.recording, "is missing");
+        return std::nullopt;
+    }
     const std::optional<std::string> text =
-        read_small_file(game.recording, kLargestRecording, problem);
+        read_small_file(inside->string(), kLargestRecording, problem);
     if (!text || text->empty()) {
-        std::fprintf(stderr, "grotmere: the unfinished game's recording %s %s; it is forgotten\n",
-                     game.recording.c_str(), text ? "is empty" : problem.c_str());
-        forget_unfinished(data_hash);
+        set_note_aside(*note, game.recording, text ? "is empty" : problem);
         return std::nullopt;
     }
     // A crash may have cut the last line: the game goes on from the last whole one.
     game.kept_text = text->substr(0, text->rfind('\n') + 1);
     ScriptParse parsed = parse_key_script(game.kept_text);
     if (parsed.error || !parsed.script.data_hash || *parsed.script.data_hash != data_hash) {
-        const std::string aside = put_aside(game.recording, "unplayable");
-        std::fprintf(stderr,
-                     "grotmere: the unfinished game's recording cannot be continued (%s); it is "
-                     "kept as %s\n",
-                     parsed.error ? parsed.error->message.c_str() : "other data files",
-                     aside.c_str());
-        forget_unfinished(data_hash);
+        set_note_aside(*note, game.recording,
+                       parsed.error ? "cannot be read as a recording (line " +
+                                          std::to_string(parsed.error->line) + ": " +
+                                          parsed.error->message + ")"
+                                    : "is no recording of these data files");
         return std::nullopt;
     }
     game.script = std::move(parsed.script);

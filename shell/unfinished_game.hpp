@@ -2,15 +2,20 @@
 // (grotmere/unfinished/HASH, HASH the data files' hash) names its recording; the note goes when
 // the game ends by the rules, and stays when the window is closed, the process is killed or the
 // machine stops. The next game started on the same data finds it and may continue the game by
-// playing its recording back. A lock beside the note (HASH.lock, holding the owner's process id)
-// keeps a second window on the same data from taking over the first's game; a lock whose owner
-// is gone is broken.
+// playing its recording back. A lock beside the note (HASH.lock, base/file_lock.hpp) is held by
+// the window playing on those data, so a second window neither takes over the first's game nor
+// keeps its own; the kernel lets the lock go with its holder, so nothing is ever left locked.
+//
+// The note is trusted no further than a file in the user's folder deserves: the recording it
+// names must lie in that folder's recordings/ (no link leading out of it) and be a recording of
+// these data. A note that names anything else is set aside, and the file it names left alone.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "base/file_lock.hpp"
 #include "shell/key_script.hpp"
 
 namespace grotmere {
@@ -26,22 +31,25 @@ struct UnfinishedGame {
 class UnfinishedLock {
 public:
     explicit UnfinishedLock(const std::string& data_hash);
-    ~UnfinishedLock();
-    UnfinishedLock(const UnfinishedLock&) = delete;
-    UnfinishedLock& operator=(const UnfinishedLock&) = delete;
-    bool held() const { return !path_.empty(); }
+    // This window may keep its game over a close: it holds the lock, or the lock file is unusable
+    // (a folder, a link, unreadable), which was reported and is not taken as another's.
+    bool held() const { return held_; }
+    // When another window plays on these data: "process 4242, since 2026-12-08 14:05".
+    const std::optional<std::string>& elsewhere() const { return elsewhere_; }
 
 private:
-    std::string path_;
+    FileLock lock_;
+    bool held_ = false;
+    std::optional<std::string> elsewhere_;
 };
 
 // Notes the recording of the game now played; forgets it when the game has ended.
 void note_unfinished(const std::string& data_hash, const std::string& recording);
 void forget_unfinished(const std::string& data_hash);
 
-// The unfinished game of these data files, if one is noted and its recording can be read. A
-// recording that cannot be played is put aside (renamed, never deleted) with a message, and the
-// note forgotten.
+// The unfinished game of these data files, if one is noted and its recording can be read. A note
+// naming no readable recording of these data in the recordings folder is set aside (renamed,
+// never deleted) with a warning naming what it named; the file it names is not touched.
 std::optional<UnfinishedGame> find_unfinished(const std::string& data_hash);
 
 // Renames a recording that cannot be continued to "NAME.keys.WHY" beside it; the new path.

@@ -67,8 +67,11 @@ std::string first_start_hint() {
     return state.aids.first_start_hint && !bound(kHelpKey) ? "F1: help" : "";
 }
 
-// The panel's last line: the hint until the help is found, then what the walking aids said.
+// The panel's last line: the first screen's notice, the hint until the help is found, then what
+// the walking aids said.
 std::string panel_footer() {
+    const std::string& notice = aids_state().aids.first_screen_notice;
+    if (!notice.empty()) return notice;
     const std::string hint = first_start_hint();
     return hint.empty() ? walk_said() : hint;
 }
@@ -189,6 +192,10 @@ bool run_overlay_pass() {
 
 void draw_window_aids() {
     if (aids_state().aids.on) draw_aids_around_the_map();
+}
+
+void note_turn_taken() {
+    aids_state().aids.first_screen_notice.clear();
 }
 
 void toggle_fullscreen_on_request() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace grotmere {
 
@@ -17,6 +18,8 @@ namespace grotmere {
 struct WindowAids {
     bool on = false;
     bool first_start_hint = false;  // "F1: help" in the side panel until the help is opened
+    // Said on the panel's last line, before the hint, until the player's first turn.
+    std::string first_screen_notice;
 };
 
 enum class Overlay { None, Help, History };
@@ -38,5 +41,7 @@ bool overlay_takes_the_pass();
 bool run_overlay_pass();
 // What the aids add to an ordinary frame: the side panel.
 void draw_window_aids();
+// The player took a turn: what the first screen says has been read.
+void note_turn_taken();
 
 }  // namespace grotmere

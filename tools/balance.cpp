@@ -22,10 +22,12 @@
 
 #include <fcntl.h>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,8 +36,10 @@
 #include "actors/player.hpp"
 #include "actors/tastatur.hpp"
 #include "actors/waffe.hpp"
+#include "base/safe_file.hpp"
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
+#include "shell/command_line.hpp"
 #include "shell/data_folder.hpp"
 #include "shell/generated_dungeon.hpp"
 #include "shell/main_loop.hpp"
@@ -281,6 +285,11 @@ int run(int32_t seeds, const std::string& only) {
     rows.push_back({&fights.back(), true});
     if (!only.empty()) {
         std::erase_if(rows, [&](const Row& row) { return row.fight->name != only; });
+        if (rows.empty()) {
+            std::fprintf(stderr, "grotmere-balance: --only %s: no monster of that name is met\n",
+                         only.c_str());
+            return 2;
+        }
     }
     for (Row& row : rows) {
         for (int32_t seed = 1; seed <= seeds; ++seed) {
@@ -410,41 +419,60 @@ int run_generated(int32_t dungeons, int32_t seeds) {
 }  // namespace
 }  // namespace grotmere
 
-int main(int argc, char** argv) {
+namespace {
+
+// A count the command line gives: a whole number from 1 up.
+std::optional<int32_t> parse_count(const std::string& text) {
+    const std::optional<int64_t> value = grotmere::parse_whole_number(text);
+    if (!value || *value < 1 || *value > INT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(*value);
+}
+
+int usage(const std::string& problem) {
+    std::fprintf(stderr,
+                 "grotmere-balance: %s\n"
+                 "usage: grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n"
+                 "       grotmere-balance --generated N [--dir DIR] [--seeds N]\n",
+                 problem.c_str());
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) try {
     int32_t seeds = 200;
     int32_t generated = 0;
     std::string only;
-    bool dir_named = false;
+    std::optional<std::string> dir;
     bool seeds_named = false;
     for (int i = 1; i < argc; i += 2) {
         const std::string option = argv[i];
         const bool known = option == "--generated" || option == "--only" || option == "--seeds" ||
                            option == "--dir";
-        if (!known || i + 1 >= argc) {
-            std::fprintf(stderr,
-                         "grotmere-balance: %s %s\n"
-                         "usage: grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n"
-                         "       grotmere-balance --generated N [--dir DIR] [--seeds N]\n",
-                         known ? "needs a value:" : "unknown option", option.c_str());
-            return 2;
-        }
-        if (option == "--generated") {
-            generated = std::max(1, std::atoi(argv[i + 1]));
+        if (!known) return usage("unknown option " + option);
+        if (i + 1 >= argc) return usage(option + " needs a value");
+        const std::string value = argv[i + 1];
+        if (option == "--generated" || option == "--seeds") {
+            const std::optional<int32_t> count = parse_count(value);
+            if (!count) return usage(option + " takes a whole number from 1 up");
+            (option == "--generated" ? generated : seeds) = *count;
+            seeds_named = seeds_named || option == "--seeds";
         } else if (option == "--only") {
-            only = argv[i + 1];
-        } else if (option == "--seeds") {
-            seeds = std::max(1, std::atoi(argv[i + 1]));
-            seeds_named = true;
+            only = value;
         } else {
-            std::filesystem::current_path(argv[i + 1]);
-            dir_named = true;
+            dir = value;
         }
     }
-    if (!dir_named) {
-        const auto search =
-            grotmere::find_data_folder(std::nullopt, grotmere::data_folder_places());
-        if (search.found) std::filesystem::current_path(*search.found);
+    const grotmere::DataFolderSearch search =
+        grotmere::find_data_folder(dir, grotmere::data_folder_places());
+    if (!search.found) {
+        std::fprintf(stderr, "grotmere-balance: %s\n", search.problem.c_str());
+        return 2;
     }
+    std::filesystem::current_path(*search.found);
     if (generated > 0) return grotmere::run_generated(generated, seeds_named ? seeds : 20);
     return grotmere::run(seeds, only);
+} catch (const std::filesystem::filesystem_error& error) {
+    std::fprintf(stderr, "grotmere-balance: %s\n", grotmere::file_system_failure(error).c_str());
+    return 1;
 }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 
 #include "gen/dungeon_check.hpp"
 #include "shell/content_check.hpp"
@@ -61,11 +64,80 @@ TEST(Generator, WrittenDungeonsPassTheContentCheck) {
         fs::current_path(back);
         EXPECT_TRUE(problems.empty()) << "seed " << seed << ": " << check_line(problems.front());
     }
-    ASSERT_TRUE(generate_data_folder(3, GROTMERE_SOURCE_DIR, root / "3", error)) << error;
-    fs::create_directories(root / "mine");
-    std::ofstream(root / "mine" / "notes.txt") << "keep me";
-    EXPECT_FALSE(generate_data_folder(3, GROTMERE_SOURCE_DIR, root / "mine", error));
-    EXPECT_EQ(file_text(root / "mine" / "notes.txt"), "keep me");
+    fs::remove_all(root);
+}
+
+// Every file under a folder with its text, links and other kinds by what they are.
+std::map<std::string, std::string> tree_of(const fs::path& folder) {
+    std::map<std::string, std::string> tree;
+    std::error_code error;
+    const fs::file_status top = fs::symlink_status(folder, error);
+    if (!fs::is_directory(top)) return {{".", std::to_string(int(top.type()))}};
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        tree[entry.path().lexically_relative(folder).string()] =
+            entry.is_symlink() || !entry.is_regular_file()
+                ? "kind " + std::to_string(int(entry.symlink_status().type()))
+                : file_text(entry.path());
+    return tree;
+}
+
+// The generator replaces only a folder that holds nothing but what it wrote there, as written;
+// anything else in the way is refused and left exactly as it was.
+TEST(Generator, OnlyAFolderOfItsOwnIsReplaced) {
+    const fs::path root =
+        fs::temp_directory_path() / ("grotmere_gen_places_" + std::to_string(::getpid()));
+    fs::create_directories(root);
+    std::string error;
+    bool refused = false;
+    auto generate = [&](int32_t seed, const fs::path& target) {
+        return generate_data_folder(seed, GROTMERE_SOURCE_DIR, target, error, &refused).has_value();
+    };
+    ASSERT_TRUE(generate(3, root / "ours")) << error;
+    EXPECT_TRUE(generate(3, root / "ours")) << "the same dungeon again is kept";
+    ASSERT_TRUE(generate(4, root / "ours")) << error;
+    EXPECT_NE(file_text(root / "ours/bifs/karte2.map").find("from seed 4"), std::string::npos);
+
+    const struct {
+        std::string name;
+        std::function<void(const fs::path&)> make;
+    } refusals[] = {
+        {"a file of the player's among ours",
+         [&](const fs::path& p) {
+             generate(3, p);
+             std::ofstream(p / "bifs/mine.bif") << "keep me";
+         }},
+        {"a file of ours changed",
+         [&](const fs::path& p) {
+             generate(3, p);
+             std::ofstream(p / "bifs/player.bif", std::ios::app) << "/ my change";
+         }},
+        {"a folder without the generator's list",
+         [&](const fs::path& p) {
+             fs::create_directories(p);
+             std::ofstream(p / "notes.txt") << "keep me";
+         }},
+        {"a file", [&](const fs::path& p) { std::ofstream(p) << "keep me"; }},
+        {"a link to a folder",
+         [&](const fs::path& p) { fs::create_directory_symlink(root / "ours", p); }},
+        {"a FIFO", [&](const fs::path& p) { ::mkfifo(p.c_str(), 0600); }},
+    };
+    for (const auto& refusal : refusals) {
+        const fs::path place = root / ("in-the-way-" + std::to_string(&refusal - refusals));
+        refusal.make(place);
+        const auto before = tree_of(place);
+        EXPECT_FALSE(generate(5, place)) << refusal.name;
+        EXPECT_TRUE(refused) << refusal.name << ": " << error;
+        EXPECT_EQ(tree_of(place), before) << refusal.name;
+    }
+    const fs::path back = fs::current_path();
+    fs::create_directories(root / "here/deeper");
+    fs::current_path(root / "here/deeper");
+    for (const fs::path& holding_us : {fs::path("."), root / "here", fs::path()}) {
+        EXPECT_FALSE(generate(5, holding_us)) << holding_us;
+        EXPECT_TRUE(refused) << holding_us;
+    }
+    fs::current_path(back);
+    EXPECT_TRUE(fs::is_empty(root / "here/deeper"));
     fs::remove_all(root);
 }
 

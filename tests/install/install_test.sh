@@ -52,6 +52,15 @@ runs_installed "$prefix/bin" "installed"
 (cd "$elsewhere" && "$prefix/bin/grotmere-gen" --seed 3 --out "$work/dungeon 3" >/dev/null) ||
     fail "the installed generator did not write a dungeon"
 "$prefix/bin/grotmere-sim" --check --dir "$work/dungeon 3" || fail "the generated dungeon is not clean"
+# Every program finds the installed data from anywhere, as the game does, and a bad command line
+# is a usage error (2), never an abort.
+(cd "$elsewhere" && XDG_DATA_HOME="$work/home" "$prefix/bin/grotmere" --scores >/dev/null) ||
+    fail "grotmere --scores did not find the installed data"
+for bad in "--dir $elsewhere/missing" "--seeds x" "--seeds 0" "--only Nobody --seeds 1"; do
+    status=0
+    (cd "$elsewhere" && "$prefix/bin/grotmere-balance" $bad >/dev/null 2>&1) || status=$?
+    ((status == 2)) || fail "grotmere-balance $bad ended with $status, not as a usage error"
+done
 version=$(cd "$elsewhere" && "$prefix/bin/grotmere" --version)
 [[ "$version" == *"data folder: $prefix/share/grotmere"* ]] ||
     fail "--version names another data folder: $version"

@@ -25,6 +25,24 @@ TEST(Keyboard, CountsPressesNotPolls) {
     EXPECT_EQ(keys.is_down(66), 0);
 }
 
+// Keys typed faster than the passes (ten in one pass, as 5 ms apart) each get a pass of their own,
+// in the order typed; none is lost.
+TEST(Keyboard, PressesFasterThanThePassesWaitTheirTurn) {
+    KeyboardState keys;
+    keys.set_one_press_per_pass(true);
+    const int32_t typed[] = {37, 38, 39, 40, 37, 37, 38, 65, 66, 67, 68, 69, 70, 71, 72, 73};
+    keys.begin_pass();
+    for (int32_t code : typed) {
+        keys.press(code);
+        keys.release(code);
+    }
+    for (int32_t code : typed) {
+        EXPECT_EQ(keys.take_hits(code), 1) << code;
+        keys.begin_pass();
+    }
+    EXPECT_EQ(keys.waiting_presses(), 0u);
+}
+
 TEST(Keyboard, UnreadHitsKeepCounting) {
     KeyboardState keys;
     for (int i = 0; i < 3; ++i) {

@@ -78,6 +78,25 @@ TEST_F(Replay, TheSeekKeysAskToGoElsewhereAndEndAHold) {
     EXPECT_EQ(asked({hit(key::digit(2)), hit(key::kReturn)}), std::pair(Kind::To, 12L))
         << "Escape forgets the turn typed without stopping the playback";
     EXPECT_FALSE(replay.stopped());
+    EXPECT_EQ(asked({hit(key::letter('g')), hit(key::digit(3)), hit(key::digit(0)),
+                     hit(key::digit(0)), hit(key::digit(0)), hit(key::kReturn)}),
+              std::pair(Kind::To, 3000L))
+        << "a number typed within one pass keeps its order and its repeated digits";
+}
+
+// A seek's picture is shown before its turn is known: while paused, the line under the map
+// catches up at once, not one seek later.
+TEST_F(Replay, TheLineUnderTheMapFollowsASeekWhilePaused) {
+    const Framebuffer picture(820, 470);
+    game_wait({hit(key::kSpace)});
+    replay.set_position(3, 10);
+    replay.present(picture);
+    replay.set_position(7, 10);
+    window.queue_pass({hit(key::kEscape)});
+    replay.hold(false);
+    const Framebuffer shown = *window.last_frame();
+    replay.present(picture);
+    EXPECT_TRUE(shown == *window.last_frame()) << "the paused picture names turn 7";
 }
 
 TEST_F(Replay, PlusAndMinusChangeTheSpeedWithinItsLimits) {

@@ -87,10 +87,13 @@ TEST_F(ContinuedGame, ACutOrClosedGameContinuesToTheEndOfTheGamePlayedThrough) {
         std::string recording;
         size_t kept = 0;
         if (cut % 2 == 0) {
-            // A crash: the file ends anywhere, even inside a line, after its head.
+            // A crash: the file ends anywhere, even inside a line, after its head. A kept game's
+            // recording lies in the user's recordings folder.
             const size_t end = 60 + next(whole_text.size() * 9 / 10 - 60);
-            recording =
-                write("cut" + std::to_string(cut) + ".keys", whole_text.substr(0, end)).string();
+            fs::create_directories(dir_ / "data/grotmere/recordings");
+            recording = write("data/grotmere/recordings/cut" + std::to_string(cut) + ".keys",
+                              whole_text.substr(0, end))
+                            .string();
             note_unfinished(hash, recording);
             kept = parse_key_script(whole_text.substr(0, whole_text.rfind('\n', end - 1) + 1))
                        .script.passes;

@@ -1,8 +1,10 @@
 #include "shell/hall_of_fame.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 
@@ -44,6 +46,55 @@ TEST(HallOfFame, LinesReadBackAndGarbageIsKeptButSkipped) {
     EXPECT_EQ(list.scores.size(), 1u);
     EXPECT_EQ(list.unreadable, 2);
     EXPECT_EQ(list.lines.size(), 4u) << "nothing is lost when the list is written again";
+
+    // Counts no game can have are skipped; whatever a table shows prints right.
+    for (const char* bad : {"\t7\tdeath\t-5\t3\t1\t1\t1\td\t-", "\t7\tdeath\t5\t3\t-1\t1\t1\td\t-",
+                            "\t7\tdeath\t9223372036854775807\t3\t1\t1\t1\td\t-",
+                            "\t7\tdeath\t5\t3\t1\t1\t-2147483648\td\t-"})
+        EXPECT_FALSE(read_score_line(std::string("2026-12-07") + bad)) << bad;
+    Score lowest = game("death", INT64_MIN, INT32_MIN, "2026-12-07");
+    EXPECT_NE(score_table({lowest}).find("-9,223,372,036,854,775,808 turns"), std::string::npos)
+        << score_table({lowest});
+    EXPECT_NE(score_table({lowest}).find("xp -2,147,483,648"), std::string::npos);
+}
+
+// Forty games ending in the same moment on one list: each reads, adds its line and replaces the
+// list in turn, so every line is kept.
+TEST(HallOfFame, GamesEndingAtOnceKeepEveryLine) {
+    const fs::path root =
+        fs::temp_directory_path() / ("grotmere_scores_at_once_" + std::to_string(::getpid()));
+    fs::create_directories(root);
+    const std::string path = (root / "scores").string();
+    std::string long_list;
+    for (int32_t k = 0; k < 2000; ++k)
+        long_list += score_line(game("death", k, k, "2026-01-01")) + "\n";
+    std::ofstream(path) << long_list;
+    constexpr int32_t kGames = 40;
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    std::vector<pid_t> games;
+    for (int32_t k = 0; k < kGames; ++k) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            char go;
+            ::close(start[1]);
+            // Every game waits for the same moment to end.
+            const bool began = ::read(start[0], &go, 1) == 0;
+            ::_exit(began && !add_score(path, game("escaped", 100 + k, k, "2026-12-08")) ? 0 : 1);
+        }
+        games.push_back(pid);
+    }
+    ::close(start[0]);
+    ::close(start[1]);
+    for (pid_t pid : games) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(read_score_text(text).scores.size(), 2000u + kGames);
+    fs::remove_all(root);
 }
 
 // The list is replaced whole: a writer killed half way leaves only a temporary file beside it,

@@ -168,7 +168,11 @@ TEST_F(HostileFiles, OptionsThatContradictOrCollideAreUsageErrors) {
                                                {"--speed", "2"},
                                                {"--replay", "r", "--record", "x"},
                                                {"--replay", "r", "--morgue", "x"},
-                                               {"--record", "x", "--no-record"}}) {
+                                               {"--record", "x", "--no-record"},
+                                               {"--continue", "--replay", "r"},
+                                               {"--continue", "--classic"},
+                                               {"--continue", "--no-record"},
+                                               {"--continue", "--record", "x"}}) {
         EXPECT_TRUE(parse_game_args(bad).usage_error) << bad[0] << " " << bad[1];
     }
 }

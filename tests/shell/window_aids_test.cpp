@@ -128,5 +128,26 @@ TEST_F(OverlayGate, TheFirstStartHintStandsUntilTheHelpIsOpened) {
     EXPECT_FALSE(hint_shown()) << "no hint for a key that does something else";
 }
 
+// The first screen's notice (a game another window keeps) takes the panel's last line until the
+// player's first turn; the hint follows it.
+TEST_F(OverlayGate, TheFirstScreensNoticeStandsUntilTheFirstTurn) {
+    auto footer_end = [this] {
+        int32_t end = 0;
+        for (int32_t x = kSidePanelLeft; x < kWindowWidth; ++x) {
+            for (int32_t y = kSidePanelBottom - 10; y < kSidePanelBottom; ++y)
+                if (backend.last_frame()->pixel(x, y) != Rgb{}) end = x;
+        }
+        return end;
+    };
+    set_window_aids(WindowAids{true, true, "Not kept over a close: another window plays here"});
+    pass();
+    const int32_t with_notice = footer_end();
+    pass();
+    EXPECT_EQ(footer_end(), with_notice);
+    pass({hit(testing::kDown)});
+    EXPECT_GT(footer_end(), kSidePanelLeft) << "the hint follows";
+    EXPECT_LT(footer_end(), with_notice);
+}
+
 }  // namespace
 }  // namespace grotmere

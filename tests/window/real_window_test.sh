@@ -431,6 +431,28 @@ run_generated_dungeon() {
         fail "the generated game played back in grotmere-sim ends on another picture"
 }
 
+# A close while the kept game is offered answers nothing: no morgue file, no line in the hall of
+# fame, the note and the recording as they were, and the next start offers it again.
+close_at_the_offer() {
+    local kept=$1 window before scores_before
+    before=$(md5sum <"$kept")
+    scores_before=$(cat "$XDG_DATA_HOME/grotmere/scores" 2>/dev/null | wc -l)
+    local morgues_before
+    morgues_before=$(ls "$XDG_DATA_HOME/grotmere/morgue" 2>/dev/null | wc -l)
+    start_game
+    window=$(find_window) || exit 1
+    sleep 0.5
+    python3 "$probe" close "$window" || fail "could not send the close request at the offer"
+    expect_clean_exit "the window was closed at the offer"
+    [[ "$(head -1 "$XDG_DATA_HOME"/grotmere/unfinished/[0-9a-f]*[0-9a-f])" == "$kept" ]] ||
+        fail "a close at the offer forgot the kept game"
+    [[ "$(md5sum <"$kept")" == "$before" ]] || fail "a close at the offer changed the recording"
+    [[ "$(cat "$XDG_DATA_HOME/grotmere/scores" 2>/dev/null | wc -l)" == "$scores_before" ]] ||
+        fail "a close at the offer put the kept game in the hall of fame"
+    [[ "$(ls "$XDG_DATA_HOME/grotmere/morgue" 2>/dev/null | wc -l)" == "$morgues_before" ]] ||
+        fail "a close at the offer wrote a morgue file"
+}
+
 # A game whose window is closed, or whose process is killed (SIGKILL) once its keys are written
 # out, is kept: the next start with --continue plays its recording back and goes on in the same
 # file, which grotmere-sim then plays to the window's last picture.
@@ -458,6 +480,7 @@ run_continued_game() {
     fi
     kept=$(head -1 "$XDG_DATA_HOME"/grotmere/unfinished/[0-9a-f]*[0-9a-f] 2>/dev/null)
     [[ -s "$kept" ]] || fail "the game $how was not kept"
+    [[ "$how" == close ]] && close_at_the_offer "$kept"
     start_game --continue
     window=$(find_window) || exit 1
     xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
