@@ -13,10 +13,10 @@
 #include "bench/shipped_game.hpp"
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
-#include "shell/key_script.hpp"
-#include "shell/main_loop.hpp"
-#include "shell/replay_seek.hpp"
-#include "shell/startup.hpp"
+#include "replay/key_script.hpp"
+#include "replay/replay_seek.hpp"
+#include "run/main_loop.hpp"
+#include "run/startup.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {

@@ -11,16 +11,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "aids/aid_keys.hpp"
 #include "bench/shipped_game.hpp"
+#include "files/unfinished_game.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/replay_backend.hpp"
-#include "shell/aid_keys.hpp"
-#include "shell/data_hash.hpp"
+#include "replay/data_hash.hpp"
+#include "replay/replay_seek.hpp"
+#include "run/startup.hpp"
 #include "shell/game.hpp"
 #include "shell/game_options.hpp"
-#include "shell/replay_seek.hpp"
-#include "shell/startup.hpp"
-#include "shell/unfinished_game.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {

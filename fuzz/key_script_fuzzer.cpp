@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/key_script.hpp"
+#include "replay/key_script.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "records/definition_loader.hpp"
 #include "records/field_registry.hpp"
 #include "records/record_json.hpp"
-#include "shell/record_types.hpp"
+#include "run/record_types.hpp"
 #include "world/world_state.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

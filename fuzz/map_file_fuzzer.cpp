@@ -16,7 +16,7 @@
 #include "actors/world_passes.hpp"
 #include "records/definition_loader.hpp"
 #include "records/field_registry.hpp"
-#include "shell/record_types.hpp"
+#include "run/record_types.hpp"
 #include "world/kamera.hpp"
 #include "world/karte.hpp"
 #include "world/leuchte.hpp"

@@ -11,7 +11,7 @@
 #include "actors/player.hpp"
 #include "actors/trank.hpp"
 #include "records/field_registry.hpp"
-#include "shell/record_types.hpp"
+#include "run/record_types.hpp"
 #include "world/world_state.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

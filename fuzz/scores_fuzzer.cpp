@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/hall_of_fame.hpp"
+#include "files/hall_of_fame.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "shell/first_start.hpp"
+#include "files/first_start.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     namespace fs = std::filesystem;

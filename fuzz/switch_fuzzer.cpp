@@ -11,7 +11,7 @@
 #include "actors/player.hpp"
 #include "actors/world_passes.hpp"
 #include "records/field_registry.hpp"
-#include "shell/record_types.hpp"
+#include "run/record_types.hpp"
 #include "world/door.hpp"
 #include "world/karte.hpp"
 #include "world/karten_tile.hpp"

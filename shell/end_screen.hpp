@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/hall_of_fame.hpp"
-#include "shell/unfinished_game.hpp"
+#include "files/hall_of_fame.hpp"
+#include "files/unfinished_game.hpp"
 #include "view/end_screen.hpp"
 
 namespace grotmere {

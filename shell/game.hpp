@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/key_script.hpp"
+#include "replay/key_script.hpp"
 
 namespace grotmere {
 

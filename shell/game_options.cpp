@@ -2,9 +2,9 @@
 
 #include "base/portable.hpp"
 
-#include "shell/command_line.hpp"
-#include "shell/data_folder.hpp"
-#include "shell/output_files.hpp"
+#include "files/output_files.hpp"
+#include "run/command_line.hpp"
+#include "run/data_folder.hpp"
 
 #ifndef GROTMERE_VERSION
 #define GROTMERE_VERSION "unknown"

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "base/safe_file.hpp"
-#include "shell/command_line.hpp"
-#include "shell/data_folder.hpp"
+#include "run/command_line.hpp"
+#include "run/data_folder.hpp"
 #include "shell/generated_dungeon.hpp"
 
 namespace {

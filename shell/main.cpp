@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "base/safe_file.hpp"
+#include "files/hall_of_fame.hpp"
 #include "platform/backend_sdl.hpp"
 #include "platform/platform.hpp"
 #include "shell/game.hpp"
 #include "shell/game_options.hpp"
-#include "shell/hall_of_fame.hpp"
 
 namespace {
 

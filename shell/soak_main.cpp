@@ -38,9 +38,9 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/platform.hpp"
-#include "shell/key_script.hpp"
-#include "shell/main_loop.hpp"
-#include "shell/startup.hpp"
+#include "replay/key_script.hpp"
+#include "run/main_loop.hpp"
+#include "run/startup.hpp"
 #include "world/world_state.hpp"
 
 namespace {

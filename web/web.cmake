@@ -23,7 +23,12 @@ grotmere_layer(world LINKS grotmere_records grotmere_platform)
 grotmere_layer(actors LINKS grotmere_world)
 grotmere_layer(view LINKS grotmere_actors)
 grotmere_layer(gen LINKS grotmere_base)
-grotmere_layer(shell LINKS grotmere_view grotmere_gen
+grotmere_layer(aids LINKS grotmere_view)
+grotmere_layer(run LINKS grotmere_aids)
+grotmere_layer(replay LINKS grotmere_run)
+grotmere_layer(check LINKS grotmere_run)
+grotmere_layer(files LINKS grotmere_replay)
+grotmere_layer(shell LINKS grotmere_files grotmere_check grotmere_gen
     EXCLUDE main sim_main soak_main gen_main simulator web_main)
 target_compile_definitions(grotmere_shell PRIVATE GROTMERE_VERSION="${PROJECT_VERSION}")
 

@@ -7,7 +7,7 @@
 
 #include "actors/munition.hpp"
 #include "actors/player.hpp"
-#include "shell/startup.hpp"
+#include "run/startup.hpp"
 #include "tests/records/definition_test_support.hpp"
 #include "tests/support/headless_game.hpp"
 #include "world/door.hpp"

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "route/route_player.hpp"
 #include "shell/generated_dungeon.hpp"
-#include "tools/route_player.hpp"
 
 namespace grotmere {
 namespace {

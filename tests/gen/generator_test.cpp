@@ -8,8 +8,8 @@
 #include <iterator>
 #include <map>
 
+#include "check/content_check.hpp"
 #include "gen/dungeon_check.hpp"
-#include "shell/content_check.hpp"
 #include "shell/generated_dungeon.hpp"
 
 namespace grotmere {

@@ -10,7 +10,7 @@
 #include "actors/player.hpp"
 #include "actors/waffe.hpp"
 #include "records/record_json.hpp"
-#include "shell/record_types.hpp"
+#include "run/record_types.hpp"
 #include "tests/records/definition_test_support.hpp"
 #include "world/door.hpp"
 #include "world/kamera.hpp"

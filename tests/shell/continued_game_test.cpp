@@ -3,12 +3,12 @@
 // plays back to the same dump.
 #include <gtest/gtest.h>
 
+#include "files/unfinished_game.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/key_codes.hpp"
-#include "shell/data_hash.hpp"
+#include "replay/data_hash.hpp"
 #include "shell/game.hpp"
 #include "shell/game_options.hpp"
-#include "shell/unfinished_game.hpp"
 #include "tests/records/definition_test_support.hpp"
 #include "tests/support/simulator_run.hpp"
 #include "world/world_state.hpp"

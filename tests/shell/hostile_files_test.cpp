@@ -12,10 +12,10 @@
 #include <unistd.h>
 
 #include "base/safe_file.hpp"
-#include "shell/first_start.hpp"
+#include "files/first_start.hpp"
+#include "replay/key_script.hpp"
+#include "replay/recording.hpp"
 #include "shell/game_options.hpp"
-#include "shell/key_script.hpp"
-#include "shell/recording.hpp"
 #include "shell/simulator.hpp"
 #include "tests/support/simulator_run.hpp"
 

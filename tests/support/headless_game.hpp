@@ -6,7 +6,7 @@
 
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
-#include "shell/main_loop.hpp"
+#include "run/main_loop.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere::testing {

@@ -1,5 +1,5 @@
 // Every test runs with the game's record types described, as the game does from its first step.
-#include "shell/record_types.hpp"
+#include "run/record_types.hpp"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "actors/player.hpp"
-#include "shell/main_loop.hpp"
-#include "shell/startup.hpp"
+#include "run/main_loop.hpp"
+#include "run/startup.hpp"
 #include "tests/records/definition_test_support.hpp"
 #include "tests/world/world_test_support.hpp"
 #include "world/door.hpp"
