@@ -17,6 +17,7 @@
 #include "platform/headless_backend.hpp"
 #include "platform/replay_backend.hpp"
 #include "replay/data_hash.hpp"
+#include "replay/playback.hpp"
 #include "replay/replay_seek.hpp"
 #include "run/startup.hpp"
 #include "shell/game.hpp"
@@ -111,9 +112,9 @@ void BM_SeekBack(benchmark::State& state) {
     // What the game prints as it goes does not mix with the figures.
     const bench::QuietOutput quiet;
     const KeyScript script = parse_key_script(game.text).script;
-    ReplaySeeker seeker(script, [&game] {
+    ReplaySeeker seeker(script, [&game, &script] {
         const bool started = !start_game(StartupOptions{game.seed});
-        set_aid_keys(false);
+        prepare_playback(script);
         return started;
     });
     if (seeker.survey()) std::abort();

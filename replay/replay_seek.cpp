@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/drawing.hpp"
-#include "replay/playback_checks.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -17,28 +16,21 @@ constexpr int64_t kPassesPastTheEnd = 100;
 ReplaySeeker::ReplaySeeker(const KeyScript& script, GameStart start)
     : script_(script), start_(std::move(start)) {}
 
+// Past its end a recording asks to close the window, which ends any game.
 bool ReplaySeeker::restart() {
     reset_world();
     // No one sees these passes.
     set_pixels_wanted(false);
-    cursor_.emplace(script_);
-    passes_ = 0;
-    turns_ = 0;
-    ended_ = false;
+    playback_.emplace(script_, Playback::PastTheEnd::Close);
     return start_();
 }
 
 PassInput ReplaySeeker::next_input() {
-    if (std::optional<PassInput> input = cursor_->next()) return *input;
-    return PassInput{InputEvent{InputEvent::Kind::Close, 0}};
+    return playback_->next_input();
 }
 
 PassResult ReplaySeeker::run_one() {
-    const PassResult result = run_pass();
-    ++passes_;
-    if (result.turn_taken) ++turns_;
-    ended_ = result.end.has_value();
-    return result;
+    return playback_->run_one();
 }
 
 std::optional<std::string> ReplaySeeker::survey() {
@@ -52,16 +44,14 @@ std::optional<std::string> ReplaySeeker::survey() {
 
 std::optional<std::string> ReplaySeeker::play_through(HeadlessBackend& quiet) {
     if (!restart()) return "the game cannot be started";
-    CheckpointVerifier verifier(script_);
     turn_passes_.clear();
-    while (!ended_) {
-        quiet.queue_pass(next_input());
-        if (run_one().turn_taken) turn_passes_.push_back(passes_);
-        if (auto divergence = verifier.after_pass(passes_)) return divergence;
-        // Past its end a recording asks to close the window, which ends any game.
-        if (passes_ > script_.passes + kPassesPastTheEnd) return "the recorded game never ends";
+    while (!ended()) {
+        const std::optional<std::string> divergence = playback_->run_checked(quiet);
+        if (playback_->last().turn_taken) turn_passes_.push_back(pass());
+        if (divergence) return divergence;
+        if (pass() > script_.passes + kPassesPastTheEnd) return "the recorded game never ends";
     }
-    last_pass_ = passes_;
+    last_pass_ = pass();
     return restart() ? std::nullopt : std::optional<std::string>("the game cannot be started");
 }
 
@@ -73,16 +63,16 @@ int64_t ReplaySeeker::landing_pass(int64_t turn) const {
 
 bool ReplaySeeker::seek_turn(int64_t turn, Backend& shown) {
     const int64_t target = landing_pass(std::clamp<int64_t>(turn, 0, total_turns()));
-    if (target == passes_) return true;
+    if (target == pass()) return true;
     HeadlessBackend quiet;
     set_backend(&quiet);
     set_pixels_wanted(false);
-    if ((target <= passes_ || ended_) && !restart()) {
+    if ((target <= pass() || ended()) && !restart()) {
         set_pixels_wanted(true);
         set_backend(&shown);
         return false;
     }
-    while (passes_ < target - 1) {
+    while (pass() < target - 1) {
         quiet.queue_pass(next_input());
         run_one();
     }

@@ -14,6 +14,7 @@
 #include "platform/backend.hpp"
 #include "platform/headless_backend.hpp"
 #include "replay/key_script.hpp"
+#include "replay/playback.hpp"
 #include "run/main_loop.hpp"
 
 namespace grotmere {
@@ -39,9 +40,9 @@ public:
     bool seek_turn(int64_t turn, Backend& shown);
     bool seek_end(Backend& shown) { return seek_turn(total_turns(), shown); }
 
-    int64_t turn() const { return turns_; }
-    int64_t pass() const { return passes_; }
-    bool ended() const { return ended_; }
+    int64_t turn() const { return playback_ ? playback_->turns() : 0; }
+    int64_t pass() const { return playback_ ? playback_->passes() : 0; }
+    bool ended() const { return playback_ && playback_->last().end.has_value(); }
     int64_t total_turns() const { return static_cast<int64_t>(turn_passes_.size()); }
 
 private:
@@ -52,12 +53,9 @@ private:
 
     const KeyScript& script_;
     GameStart start_;
-    std::optional<ScriptCursor> cursor_;
+    std::optional<Playback> playback_;
     std::vector<int64_t> turn_passes_;  // the pass in which each turn was taken
     int64_t last_pass_ = 0;
-    int64_t passes_ = 0;
-    int64_t turns_ = 0;
-    bool ended_ = false;
 };
 
 }  // namespace grotmere

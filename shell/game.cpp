@@ -19,6 +19,7 @@
 #include "platform/replay_backend.hpp"
 #include "replay/data_hash.hpp"
 #include "replay/key_script.hpp"
+#include "replay/playback.hpp"
 #include "replay/playback_checks.hpp"
 #include "replay/recording.hpp"
 #include "replay/replay_seek.hpp"
@@ -291,21 +292,15 @@ std::optional<std::string> restore(const GameOptions& options, const UnfinishedG
     int status = 0;
     if (!start(options, game.script.seed.value_or(1), status))
         return "the data files no longer start a game";
-    // As when the game was begun: the keyboard forgotten, keys taken in at the timer wait; the
-    // recording holds what the aids handed over, not their keys.
-    take_in_events_only_at_wait(true);
-    keyboard().clear_all();
-    set_aid_keys(false);
-    ScriptCursor cursor(game.script);
-    CheckpointVerifier verifier(game.script);
+    prepare_playback(game.script);
+    Playback playback(game.script, Playback::PastTheEnd::Nothing);
     const WithoutPixels unseen;
-    for (int64_t pass = 1; pass <= game.script.passes; ++pass) {
-        quiet.queue_pass(cursor.next().value_or(PassInput{}));
-        const PassResult result = run_pass();
-        ++tally.passes;
-        if (result.turn_taken) ++tally.turns;
-        if (auto divergence = verifier.after_pass(pass)) return *divergence;
-        if (result.end) return "the recorded game has ended already";
+    while (playback.passes() < game.script.passes) {
+        const std::optional<std::string> divergence = playback.run_checked(quiet);
+        tally.passes = playback.passes();
+        tally.turns = playback.turns();
+        if (divergence) return *divergence;
+        if (playback.last().end) return "the recorded game has ended already";
     }
     return std::nullopt;
 }
@@ -459,11 +454,9 @@ int replay_game(Backend& window, const GameOptions& options, const ReplayFile& r
         std::fprintf(stderr, "grotmere: warning: %s\n", warning.c_str());
     int status = 0;
     const int32_t seed = options.seed.value_or(replay.script.seed.value_or(1));
-    // A recording holds the presses the aids handed over, never the aids' own keys: played back,
-    // the keys the aids would take are the plain keys of a game from before them.
     ReplaySeeker seeker(replay.script, [&] {
         const bool started = start(options, seed, status);
-        if (started) set_aid_keys(false);
+        if (started) prepare_playback(replay.script);
         return started;
     });
     ReplayBackend playback(

@@ -17,6 +17,7 @@
 #include "platform/png_writer.hpp"
 #include "replay/data_hash.hpp"
 #include "replay/key_script.hpp"
+#include "replay/playback.hpp"
 #include "replay/playback_checks.hpp"
 #include "replay/recording.hpp"
 #include "replay/state_digest.hpp"
@@ -73,17 +74,14 @@ std::optional<std::string> run_passes(const KeyScript& script, std::optional<int
                                       HeadlessBackend& backend, RunSummary& run,
                                       GameRecorder& recorder) {
     const int64_t total = exact_passes ? *exact_passes : script.total_passes();
-    ScriptCursor cursor(script);
-    CheckpointVerifier verifier(script);
-    for (int64_t pass = 0; pass < total; ++pass) {
-        backend.queue_pass(cursor.next().value_or(PassInput{}));
-        PassResult result = run_pass();
+    Playback playback(script, Playback::PastTheEnd::Nothing);
+    while (playback.passes() < total) {
+        const std::optional<std::string> divergence = playback.run_checked(backend);
         recorder.end_pass();
-        ++run.passes;
-        if (result.turn_taken) ++run.turns;
-        if (result.end) run.ended = game_end_name(*result.end);
-        if (auto divergence = verifier.after_pass(run.passes)) return divergence;
-        if (result.end) return std::nullopt;
+        run.passes = playback.passes();
+        run.turns = playback.turns();
+        if (playback.last().end) run.ended = game_end_name(*playback.last().end);
+        if (divergence || playback.last().end) return divergence;
     }
     return std::nullopt;
 }
@@ -260,10 +258,7 @@ int run_simulator(const SimOptions& given, std::istream& input) {
         set_backend(nullptr);
         return failure->status;
     }
-    // A recording holds the presses the aids handed over, never the aids' own keys: played back,
-    // the keys the aids would take are the plain keys of a game from before them, as in the
-    // window's replay.
-    if (script.data_hash) set_aid_keys(false);
+    prepare_playback(script);
     if (options.keys_file) {
         for (const std::string& warning :
              playback_warnings(script, *options.keys_file, options.seed.has_value()))
