@@ -183,6 +183,20 @@ FieldValue TField::Get(const Record& record) const {
     return access_.get_reference(record);
 }
 
+FieldValue TField::Peek(const Record& record) const {
+    if (access_.peek_reference) return access_.peek_reference(record);
+    return Get(record);
+}
+
+std::optional<std::ptrdiff_t> TField::PlaceIn(const Record& record) const {
+    Record& readable = const_cast<Record&>(record);
+    const void* member = nullptr;
+    if (access_.int_member) member = access_.int_member(readable);
+    if (access_.string_member) member = access_.string_member(readable);
+    if (member == nullptr) return std::nullopt;
+    return static_cast<const char*>(member) - reinterpret_cast<const char*>(&record);
+}
+
 bool TField::Set(Record& record, const FieldValue& value) const {
     const std::string* text = std::get_if<std::string>(&value);
     bool none = std::holds_alternative<std::monostate>(value);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <typeindex>
@@ -59,6 +60,15 @@ public:
     const Record* ItemAt(const Record& record, size_t slot) const {
         return access_.item_at ? access_.item_at(record, slot) : nullptr;
     }
+    // Reading without making anything: Get for every field but those whose value is made the
+    // first time it is asked for (a tile's object list), which read as what would be made.
+    FieldValue Peek(const Record& record) const;
+    // A text field's value read without making it, or null for a record of another type.
+    const std::string* PeekText(const Record& record) const { return read_string(record); }
+    // Where a number or text field that is a plain member of its record lies: its distance in
+    // bytes from the record's start, the same in every record of the owning type or one derived
+    // from it (the types derive singly). None for a field reached another way.
+    std::optional<std::ptrdiff_t> PlaceIn(const Record& record) const;
 
     // Access as the registration table builds it: one of the two slots, or the reference pair.
     struct Access {
@@ -73,6 +83,8 @@ public:
         // Where set, the slot of a record known to be of the owning type or derived from it.
         std::function<int32_t*(Record&)> int_member;
         std::function<std::string*(Record&)> string_member;
+        // Where set, Peek reads the reference through it without making the value.
+        std::function<FieldValue(const Record&)> peek_reference;
         // The reference points back at the record's owner and does not keep it alive.
         bool back_reference = false;
     };

@@ -211,7 +211,19 @@ private:
 // A recording of a generated dungeon names it: "# dungeon: generator 1, seed 42".
 constexpr std::string_view kDungeonMark = "# dungeon: ";
 
+// A recording names the digest its checkpoints carry: "# checkpoints: digest 2".
+constexpr std::string_view kDigestMark = "# checkpoints: digest ";
+
 // A recording's comment line names the data it was played on: "# BUILD, data HASH".
+// An unknown version reads as 0, which no digest has: every checkpoint then says so.
+int32_t digest_version_in(std::string_view text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == ' '))
+        text.remove_suffix(1);
+    int32_t version = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), version);
+    return error == std::errc{} && end == text.data() + text.size() ? version : 0;
+}
+
 std::optional<std::string> data_hash_in(std::string_view comment) {
     const std::string_view marker = ", data ";
     const size_t at = comment.rfind(marker);
@@ -274,6 +286,9 @@ private:
                     script_.dungeon = std::string(walk.line().substr(kDungeonMark.size()));
                     std::erase(*script_.dungeon, '\r');
                 }
+                if (!begun_ && walk.line().substr(0, kDigestMark.size()) == kDigestMark)
+                    script_.digest_version =
+                        digest_version_in(walk.line().substr(kDigestMark.size()));
                 return true;
             case Kind::Seed:
                 if (script_.seed || begun_)

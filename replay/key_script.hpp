@@ -6,7 +6,10 @@
 //   close  focus      the window's close request; focus lost and regained
 //   (empty line)      a pass with no input
 //   pass 20           20 passes with no input
-//   # text            a comment, no pass
+//   # text            a comment, no pass; before the first pass a recording's comments name its
+//                     build and data ("# BUILD, data HASH"), its generated dungeon
+//                     ("# dungeon: generator 2, seed 42") and its checkpoints' digest
+//                     ("# checkpoints: digest 2")
 //   seed 42           the game's random seed (a recording's first line), before any pass
 //   check 200 0123456789abcdef
 //                     after the passes so far (200), the game's state has this digest: a
@@ -55,6 +58,8 @@ struct KeyScript {
     std::optional<std::string> data_hash;
     // A recording of a generated dungeon: "generator 1, seed 42" from "# dungeon: ...".
     std::optional<std::string> dungeon;
+    // The digest its checkpoints carry, from "# checkpoints: digest 2"; 1 when it names none.
+    int32_t digest_version = 1;
     std::vector<Checkpoint> checkpoints;
     int64_t passes = 0;
     // The line where a script that ended inside a line was cut, that line and after left out.

@@ -18,6 +18,11 @@ std::vector<std::string> playback_warnings(const KeyScript& script, const std::s
                            " names no seed (its \"seed\" line is missing); it is played "
                            "with seed 1");
     }
+    if (!script.checkpoints.empty() && !knows_digest(script.digest_version)) {
+        warnings.push_back(path + "'s checkpoints carry digest " +
+                           std::to_string(script.digest_version) +
+                           ", which this build does not know; they are not checked");
+    }
     if (script.cut_at_line) {
         warnings.push_back(path + " ends inside line " + grouped_number(*script.cut_at_line) +
                            " (a file cut short); it is played up to the line before");
@@ -31,7 +36,9 @@ std::optional<std::string> CheckpointVerifier::after_pass(int64_t pass) {
         ++next_;
     if (next_ >= checkpoints.size() || checkpoints[next_].pass != pass) return std::nullopt;
     const Checkpoint& checkpoint = checkpoints[next_++];
-    const uint64_t digest = state_digest();
+    const std::optional<uint64_t> known = state_digest_of_version(script_.digest_version);
+    if (!known) return std::nullopt;
+    const uint64_t digest = *known;
     if (digest == checkpoint.digest) return std::nullopt;
     return "recording diverges at pass " + grouped_number(pass) +
            ": the game's state is not the one recorded (digest " + digest_text(digest) + ", the " +

@@ -24,6 +24,7 @@ bool GameRecorder::open(WrittenFile file, int32_t seed, const std::string& build
     }
     pending_ = "seed " + std::to_string(seed) + "\n# " + build + ", data " + data_hash + "\n";
     if (!dungeon.empty()) pending_ += "# dungeon: " + dungeon + "\n";
+    if (digest_) pending_ += digest_version_line() + "\n";
     // A recording that replaces another takes its place at once, so a crash leaves the new one.
     flush();
     if (recording() && !file_.publish()) give_up();

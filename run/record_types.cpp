@@ -59,6 +59,14 @@ TField tile_list_field() {
         const auto* tile = dynamic_cast<const TKartenTile*>(&record);
         return tile ? FieldValue(tile->gegenstaende()) : FieldValue();
     };
+    // A list not made yet reads as the empty list it would be made as.
+    access.peek_reference = [](const Record& record) -> FieldValue {
+        static const ListRef unmade = new_list();
+        const auto* tile = dynamic_cast<const TKartenTile*>(&record);
+        if (tile == nullptr) return FieldValue();
+        if (!tile->extras_if_any()) return FieldValue(unmade);
+        return FieldValue(tile->extras_if_any()->gegenstaende);
+    };
     access.set_reference = [](Record& record, const FieldValue& value) {
         auto* tile = dynamic_cast<TKartenTile*>(&record);
         if (tile == nullptr) return false;

@@ -331,8 +331,13 @@ GameOutcome continue_or_end(Backend& window, const GameOptions& options, const U
     GameRecorder recorder;
     const int64_t checked =
         game.script.checkpoints.empty() ? -1 : game.script.checkpoints.back().pass;
+    // Its new checkpoints carry the digest its old ones do; a digest this build does not know
+    // adds none.
+    const int32_t version = game.script.digest_version;
+    GameRecorder::StateDigest digest;
+    if (knows_digest(version)) digest = [version] { return *state_digest_of_version(version); };
     recorder.resume(create_replacement(game.recording), game.kept_text, game.script.passes, checked,
-                    state_digest);
+                    digest);
     if (!go_on) {
         recorder.close();
         forget_unfinished(data_hash);
