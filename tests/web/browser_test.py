@@ -187,10 +187,11 @@ class Checks:
     def __init__(self, sim, work):
         self.sim, self.work, self.count = sim, Path(work), 0
 
-    def same_picture(self, name, browser_rgb, keys_text):
+    def same_picture(self, name, browser_rgb, keys_text, classic=False):
         keys, shot = self.work / f"{name}.keys", self.work / f"{name}.png"
         keys.write_text(keys_text)
-        run = subprocess.run([self.sim, "--keys", str(keys), "--screenshot", str(shot)],
+        run = subprocess.run([self.sim, "--keys", str(keys), "--screenshot", str(shot)] +
+                             ["--classic"] * classic,
                              capture_output=True, text=True, cwd=Path(__file__).parents[2])
         if run.returncode != 0:
             fail(f"{name}: grotmere-sim ended with {run.returncode}: {run.stderr}")
@@ -308,6 +309,19 @@ def report_times(stats):
           f"{len(stats['pictures'])}: {spread(stats['pictures'])}")
 
 
+def classic_game(browser, base, checks):
+    # ?classic: the game's own picture, and only the binding file's keys beside it.
+    script = ["1", "6", "right", "right", "down"]
+    tab = Tab(browser, f"{base}?seed=7&classic")
+    for word in script:
+        tab.press(word)
+    tab.wait_passes(3)
+    checks.same_picture("classic", tab.picture(), "\n".join(["seed 7"] + script) + "\n", True)
+    if tab.js("'help' in commands || document.body.textContent.includes('This help')"):
+        fail("the classic game's page offers the window's own keys")
+    tab.close_when_saved(end_game=True)
+
+
 def touch_game(browser, base, checks):
     # On a phone, by taps alone: sword, jerkin and torch, along the corridor, down to a rat.
     taps = ["inv_1", "inv_6", "inv_5"] + ["go_right"] * 20 + ["go_down"] * 8
@@ -369,6 +383,7 @@ def main():
             overlays_game(browser, base, checks)
             continued_game(browser, base, checks)
             game_to_death(browser, base, checks)
+            classic_game(browser, base, checks)
             touch_game(browser, base, checks)
         finally:
             browser.process.kill()
