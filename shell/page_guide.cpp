@@ -43,7 +43,9 @@ Json command_keys(bool window_aids) {
     const std::pair<const char*, int32_t> window_commands[] = {
         {"help", kHelpKey}, {"rest", kRestKey}, {"explore", kExploreKey}, {"return", key::kReturn}};
     for (const auto& [name, code] : window_commands) {
-        if (!key_bound(code)) keys[name] = key(code);
+        // Before the game has started, Return alone means anything.
+        const bool started = bindings != nullptr || code == key::kReturn;
+        if (started && !key_bound(code)) keys[name] = key(code);
     }
     return keys;
 }

@@ -9,7 +9,7 @@
 namespace grotmere {
 
 // JSON text; before the bindings are loaded (the question whether to go on with a game left
-// unfinished comes first) "keys" is empty and "commands" holds the window's own:
+// unfinished comes first) "keys" is empty and "commands" holds only Return:
 //   {"keys": [{"what": "Walk (or shoot) left", "keys": "Left"}, ...],
 //    "commands": {"go_left": {"code": 37, "key": "Left"}, ..., "inv_1": ..., "help": ...,
 //                 "rest": ..., "explore": ..., "return": ...}}
