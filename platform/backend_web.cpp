@@ -168,6 +168,8 @@ void WebBackend::queue_key(bool down, int32_t code) {
     queued_.push_back(InputEvent{down ? InputEvent::Kind::Press : InputEvent::Kind::Release, code});
 }
 
+// Keys released while another window or tab had the focus never report their release here;
+// forgetting every key both ways keeps none stuck down.
 void WebBackend::focus_changed() {
     queued_.push_back(InputEvent{InputEvent::Kind::Focus, 0});
 }
