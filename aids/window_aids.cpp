@@ -27,7 +27,6 @@ namespace {
 
 // The window's own keys.
 constexpr int32_t kEscapeKey = key::kEscape;
-constexpr int32_t kHelpKey = key::function_key(1);
 constexpr int32_t kHistoryKey = key::function_key(2);
 constexpr int32_t kFullscreenKey = key::function_key(11);
 constexpr int32_t kReturnKey = key::kReturn;
@@ -126,21 +125,10 @@ void overlay_keys() {
     keyboard().drop_hits();
 }
 
-// The window's keys the binding file leaves free, for the help.
-WindowKeys window_keys() {
-    return WindowKeys{.history = !bound(kHistoryKey),
-                      .fullscreen = !bound(kFullscreenKey),
-                      .rest = !bound(kRestKey),
-                      .explore = !bound(kExploreKey),
-                      .look = !bound(kLookKey),
-                      .overview = !bound(kOverviewKey),
-                      .run = !bound(key::kLeftControl)};
-}
-
 void draw_overlay() {
     switch (aids_state().open) {
         case Overlay::Help:
-            draw_help_overlay(bindings.get(), window_keys());
+            draw_help_overlay(bindings.get(), free_window_keys());
             break;
         case Overlay::History:
             draw_history_overlay(message_history, aids_state().history_scroll);
@@ -159,6 +147,16 @@ void set_window_aids(const WindowAids& aids) {
 
 bool key_bound(int32_t code) {
     return bound(code);
+}
+
+WindowKeys free_window_keys() {
+    return WindowKeys{.history = !bound(kHistoryKey),
+                      .fullscreen = !bound(kFullscreenKey),
+                      .rest = !bound(kRestKey),
+                      .explore = !bound(kExploreKey),
+                      .look = !bound(kLookKey),
+                      .overview = !bound(kOverviewKey),
+                      .run = !bound(key::kLeftControl)};
 }
 
 Overlay open_overlay() {

@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/key_codes.hpp"
+#include "view/help_overlay.hpp"
+
 namespace grotmere {
+
+inline constexpr int32_t kHelpKey = key::function_key(1);
 
 // What the window shows and does around the rules: the help (F1), the message history (F2), the
 // side panel and the first-start hint. Off by default and with --classic: the passes are then
@@ -29,6 +34,8 @@ void set_window_aids(const WindowAids& aids);
 Overlay open_overlay();
 // Whether the key-binding file gives this key to a command; such a key keeps its command.
 bool key_bound(int32_t code);
+// The window's keys the binding file leaves free, for the help and the page.
+WindowKeys free_window_keys();
 
 // --- for run_pass ---------------------------------------------------------------------------
 // F11, or Return typed with Alt held, switches to and from fullscreen when the binding file leaves

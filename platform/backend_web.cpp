@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 #include "platform/canvas.hpp"
 #include "platform/dom_keymap.hpp"
+#include "platform/game_icon.hpp"
 #include "platform/key_codes.hpp"
 #include "platform/keyboard.hpp"
 
@@ -15,10 +17,21 @@
 // (web/index.html) defines the Module functions; without them the picture goes nowhere and a
 // notice goes to the console.
 
-// The framebuffer's rows of r, g, b bytes onto the canvas, which keeps the framebuffer's size.
-EM_JS(void, page_draw_picture, (const uint8_t* rgb, int width, int height), {
+// The rows top to bottom - 1 of the mirror's r, g, b, a bytes onto the canvas, which keeps the
+// picture's size. The bytes are viewed where they lie in the game's memory, not copied.
+EM_JS(void, page_draw_picture, (const uint8_t* rgba, int width, int height, int top, int bottom), {
     if (Module.drawPicture)
-        Module.drawPicture(HEAPU8.subarray(rgb, rgb + width * height * 3), width, height);
+        Module.drawPicture(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width,
+                           height, top, bottom);
+});
+
+// The game's icon as the page's favicon; the page keeps its own copy of the bytes.
+EM_JS(void, page_set_icon, (const uint8_t* rgba, int size), {
+    if (Module.setIcon) Module.setIcon(HEAPU8.slice(rgba, rgba + size * size * 4), size);
+});
+
+EM_JS(void, page_show_guide, (const char* json), {
+    if (Module.showGuide) Module.showGuide(JSON.parse(UTF8ToString(json)));
 });
 
 EM_JS(void, page_set_caption, (const char* caption), { document.title = UTF8ToString(caption); });
@@ -36,8 +49,8 @@ EM_JS(void, page_save_files, (), {
     if (Module.saveFiles) Module.saveFiles();
 });
 
-EM_JS(void, page_note_pass, (double work_ms), {
-    if (Module.notePass) Module.notePass(work_ms);
+EM_JS(void, page_note_pass, (double work_ms, double picture_ms, int pressed), {
+    if (Module.notePass) Module.notePass(work_ms, picture_ms, pressed ? true : false);
 });
 
 EM_JS(void, page_toggle_fullscreen, (), {
@@ -50,6 +63,7 @@ namespace {
 
 constexpr int64_t kLongestSleepMs = 1000;
 constexpr int64_t kNoticePollMs = 50;
+constexpr int32_t kFaviconSize = 64;
 const char* const kCanvas = "#canvas";
 
 WebBackend* active = nullptr;
@@ -117,23 +131,40 @@ WebBackend::~WebBackend() {
 
 void WebBackend::open_window(int32_t, int32_t, const std::string& caption) {
     page_set_caption(caption.c_str());
+    if (!icon_shown_) {
+        RgbaMirror icon;
+        icon.take(draw_game_icon(kFaviconSize));
+        page_set_icon(icon.rgba(), kFaviconSize);
+        icon_shown_ = true;
+    }
+    if (page_guide_) page_show_guide(page_guide_().c_str());
 }
 
-// An unchanged picture is not sent again; the byte comparison catches a frame cleared and drawn
-// again exactly as before, which is what an idle game mostly does.
+// An unchanged picture is not sent again; the mirror's comparison catches a frame cleared and
+// drawn again exactly as before, which is what an idle game mostly does.
 void WebBackend::present(const Framebuffer& frame) {
     if (&frame == shown_frame_ && frame.version() == shown_version_) return;
+    const double began_ms = emscripten_get_now();
     shown_frame_ = &frame;
     shown_version_ = frame.version();
-    if (frame.bytes() == shown_bytes_) return;
-    shown_bytes_ = frame.bytes();
-    page_draw_picture(shown_bytes_.data(), frame.width(), frame.height());
+    if (const std::optional<RowBand> rows = shown_.take(frame))
+        page_draw_picture(shown_.rgba(), frame.width(), frame.height(), rows->first, rows->last);
+    picture_ms_ += emscripten_get_now() - began_ms;
 }
 
 void WebBackend::key_event(bool down, bool repeat, const char* dom_code) {
-    const int32_t code = key_code_of_dom_code(dom_code);
     // A held key's auto-repeat is not a new press.
-    if (code == 0 || (down && repeat)) return;
+    if (down && repeat) return;
+    queue_key(down, key_code_of_dom_code(dom_code));
+}
+
+void WebBackend::button_key(bool down, int32_t code) {
+    if (code < 1 || code >= KeyboardState::kCodes) return;
+    queue_key(down, code);
+}
+
+void WebBackend::queue_key(bool down, int32_t code) {
+    if (code == 0) return;
     queued_.push_back(InputEvent{down ? InputEvent::Kind::Press : InputEvent::Kind::Release, code});
 }
 
@@ -176,6 +207,8 @@ void WebBackend::before_vanishing(std::function<void()> write_out) {
 }
 
 void WebBackend::pump_events(KeyboardState& keys) {
+    for (const InputEvent& event : queued_)
+        pass_pressed_ |= event.kind == InputEvent::Kind::Press;
     apply_input(queued_, keys);
     queued_.clear();
     if (!pointer_moved_) return;
@@ -190,7 +223,10 @@ void WebBackend::pump_events(KeyboardState& keys) {
 }
 
 int32_t WebBackend::wait_for_tick(FrameTimer& timer, KeyboardState& keys) {
-    if (pass_began_ms_ >= 0) page_note_pass(emscripten_get_now() - pass_began_ms_);
+    if (pass_began_ms_ >= 0)
+        page_note_pass(emscripten_get_now() - pass_began_ms_, picture_ms_, pass_pressed_ ? 1 : 0);
+    picture_ms_ = 0;
+    pass_pressed_ = false;
     int32_t ticks_handed = 0;
     if (timer.hz <= 0) {
         emscripten_sleep(kLongestSleepMs);
@@ -250,4 +286,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_page_hidden() {
 // Before a download of the game's recording, so that it holds the passes played so far.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_write_out() {
     if (grotmere::active) grotmere::active->write_out();
+}
+
+// The page's on-screen buttons: the key of this code goes down (1) or up (0).
+extern "C" EMSCRIPTEN_KEEPALIVE void web_button_key(int code, int down) {
+    if (grotmere::active) grotmere::active->button_key(down != 0, code);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "aids/page_guide.hpp"
 #include "platform/backend_web.hpp"
 #include "platform/platform.hpp"
 #include "shell/game.hpp"
@@ -40,6 +41,9 @@ int run(int argc, char** argv) {
     }
     try {
         grotmere::WebBackend backend;
+        // A recording played back takes the window's keys for itself.
+        const bool window_aids = !parsed.options.classic && !replay;
+        backend.set_page_guide([window_aids] { return grotmere::page_guide(window_aids); });
         return grotmere::run_game(backend, parsed.options, replay ? &*replay : nullptr);
     } catch (const grotmere::ProgramExit& exit) {
         return exit.status;

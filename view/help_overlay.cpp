@@ -17,11 +17,6 @@ constexpr int32_t kKeyColumn = 248;
 constexpr int32_t kLegendX = 480;
 constexpr int32_t kLegendTextX = kLegendX + 24;
 
-struct Command {
-    std::string what;
-    std::string key;
-};
-
 std::string slot_keys(int32_t slot_key, int32_t drop_key) {
     if (slot_key == 0) return "-";
     std::string keys = key_name(slot_key);
@@ -29,7 +24,7 @@ std::string slot_keys(int32_t slot_key, int32_t drop_key) {
     return keys;
 }
 
-std::vector<Command> commands(const TTastatur* keys) {
+std::vector<HelpLine> named_commands(const TTastatur* keys) {
     const TTastatur none;
     const TTastatur& k = keys ? *keys : none;
     // Dropping one gold piece is the drop key held with the pick-up key.
@@ -37,7 +32,7 @@ std::vector<Command> commands(const TTastatur* keys) {
         if (binding.key != &TTastatur::drop) return key_name(k.*binding.key);
         return k.drop != 0 && k.get != 0 ? key_name(k.drop) + "+" + key_name(k.get) : "-";
     };
-    std::vector<Command> list;
+    std::vector<HelpLine> list;
     for (int32_t place = 1;; ++place) {
         auto at = std::find_if(kBindings.begin(), kBindings.end(), [place](const Binding& binding) {
             return binding.help_place == place;
@@ -45,19 +40,47 @@ std::vector<Command> commands(const TTastatur* keys) {
         if (at == kBindings.end()) break;
         list.push_back({at->help, keys_of(*at)});
     }
-    int32_t slots[kInventorySlots + 1] = {};
-    for (const Binding& binding : kBindings) {
-        if (binding.slot != 0) slots[binding.slot] = k.*binding.key;
-    }
-    for (int32_t slot = 1; slot <= 10; ++slot) {
-        list.push_back(
-            {"Use or drop slot " + std::to_string(slot), slot_keys(slots[slot], k.drop)});
-    }
     return list;
 }
 
-std::vector<Command> window_commands(const TTastatur* keys, WindowKeys window_keys) {
-    std::vector<Command> list = {{"This help", "F1"}};
+// The slots' keys, slot 1 first.
+std::vector<int32_t> slot_codes(const TTastatur* keys) {
+    std::vector<int32_t> codes(kInventorySlots, 0);
+    if (!keys) return codes;
+    for (const Binding& binding : kBindings) {
+        if (binding.slot != 0) codes[binding.slot - 1] = keys->*binding.key;
+    }
+    return codes;
+}
+
+std::vector<HelpLine> slot_lines(const TTastatur* keys, SlotLines slots) {
+    const std::vector<int32_t> codes = slot_codes(keys);
+    const int32_t drop = keys ? keys->drop : 0;
+    if (slots == SlotLines::Together) {
+        std::string names;
+        for (int32_t code : codes)
+            names += (names.empty() ? "" : " ") + key_name(code);
+        if (drop != 0) names += "; drop: " + key_name(drop) + "+slot";
+        return {{"Use or drop slot 1 to " + std::to_string(codes.size()), names}};
+    }
+    std::vector<HelpLine> list;
+    for (size_t slot = 1; slot <= codes.size(); ++slot)
+        list.push_back(
+            {"Use or drop slot " + std::to_string(slot), slot_keys(codes[slot - 1], drop)});
+    return list;
+}
+
+}  // namespace
+
+std::vector<HelpLine> binding_help(const TTastatur* keys, SlotLines slots) {
+    std::vector<HelpLine> list = named_commands(keys);
+    for (HelpLine& line : slot_lines(keys, slots))
+        list.push_back(std::move(line));
+    return list;
+}
+
+std::vector<HelpLine> window_help(const TTastatur* keys, WindowKeys window_keys) {
+    std::vector<HelpLine> list = {{"This help", "F1"}};
     if (window_keys.history) list.push_back({"Message history", "F2"});
     if (window_keys.rest) list.push_back({"Rest until healed", "Z"});
     if (window_keys.explore) list.push_back({"Explore", "O"});
@@ -71,12 +94,14 @@ std::vector<Command> window_commands(const TTastatur* keys, WindowKeys window_ke
     return list;
 }
 
-void draw_commands(const std::vector<Command>& list, int32_t& y) {
-    for (const Command& command : list) {
+namespace {
+
+void draw_commands(const std::vector<HelpLine>& list, int32_t& y) {
+    for (const HelpLine& command : list) {
         set_color(200, 200, 200);
         draw_text(command.what, kOverlayMargin, y);
         set_color(255, 255, 255);
-        draw_text(command.key, kKeyColumn, y);
+        draw_text(command.keys, kKeyColumn, y);
         y += kOverlayLineHeight;
     }
 }
@@ -134,9 +159,9 @@ void draw_help_overlay(const TTastatur* keys, WindowKeys window_keys) {
     set_color(255, 255, 160);
     draw_text("COMMANDS", kOverlayMargin, y);
     y += 2 * kOverlayLineHeight;
-    draw_commands(commands(keys), y);
+    draw_commands(binding_help(keys, SlotLines::Each), y);
     y += kOverlayLineHeight;
-    draw_commands(window_commands(keys, window_keys), y);
+    draw_commands(window_help(keys, window_keys), y);
     draw_legend(kOverlayBodyTop);
     set_color(255, 255, 255);
 }

@@ -1,8 +1,11 @@
 // The help: every command of the game with the key the loaded key-binding file gives it, by name,
-// and a legend of what the map shows, in the colours the map view draws.
+// and a legend of what the map shows, in the colours the map view draws. Its lines of commands
+// are also what the page lists beside the picture.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace grotmere {
 
@@ -19,6 +22,21 @@ struct WindowKeys {
     bool overview = true;    // M
     bool run = true;         // Left Ctrl with a direction
 };
+
+// One line of the help: what a command does and the keys that give it, as the player reads them.
+struct HelpLine {
+    std::string what;
+    std::string keys;
+};
+
+// The slot commands one line each, or all on one line.
+enum class SlotLines { Each, Together };
+
+// The binding file's commands in the help's order, the slots last; `keys` may be null (no
+// bindings), every command then reads "-".
+std::vector<HelpLine> binding_help(const TTastatur* keys, SlotLines slots);
+// The window's own commands whose keys the binding file leaves free, this help first.
+std::vector<HelpLine> window_help(const TTastatur* keys, WindowKeys window_keys);
 
 // Over the whole window; `keys` may be null (no bindings), every command then reads "-".
 void draw_help_overlay(const TTastatur* keys, WindowKeys window_keys);

@@ -43,7 +43,7 @@ target_link_options(grotmere PRIVATE
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sTOTAL_STACK=1048576
     -sENVIRONMENT=web -sEXIT_RUNTIME=0 -lidbfs.js
     -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency
-    -sEXPORTED_FUNCTIONS=_main,_web_page_hidden,_web_write_out
+    -sEXPORTED_FUNCTIONS=_main,_web_page_hidden,_web_write_out,_web_button_key
     "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/bifs@/game/bifs"
     "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/build.cnt@/game/build.cnt")
 # The data is packed when the game is linked: a changed data file links it again.

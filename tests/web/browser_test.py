@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The page in headless Chromium (DevTools protocol over a pipe), served from 127.0.0.1:
-the help and the history, a tab closed mid-game and continued, and a game to the death, each
-compared with grotmere-sim's screenshot of the same keys, pixel for pixel; prints the time of a
-pass. Skipped (77) without Chromium or the page, except under CI, where it fails.
+the help and the history, a tab closed mid-game and continued, a game to the death, and a game
+on a phone's screen by taps alone to a first kill, each compared with grotmere-sim's screenshot of
+the same keys, pixel for pixel; checks what the page says around the picture and prints the time
+of a pass and of a picture. Skipped (77) without Chromium or the page, except under CI, where it
+fails.
 
   python3 tests/web/browser_test.py PAGE_FOLDER GROTMERE_SIM
 """
@@ -92,11 +94,16 @@ class Chromium:
 
 
 class Tab:
-    def __init__(self, browser, url):
+    def __init__(self, browser, url, phone=False):
         self.browser = browser
         self.target = browser.call("Target.createTarget", url="about:blank")["targetId"]
         self.session = browser.call("Target.attachToTarget", targetId=self.target,
                                     flatten=True)["sessionId"]
+        if phone:  # 390 x 844 CSS pixels, three device pixels each, a touch screen
+            browser.call("Emulation.setDeviceMetricsOverride", self.session, width=390,
+                         height=844, deviceScaleFactor=3, mobile=True)
+            browser.call("Emulation.setTouchEmulationEnabled", self.session, enabled=True,
+                         maxTouchPoints=5)
         self.browser.call("Page.navigate", self.session, url=url)
         self.wait_for("Module.picturesDrawn > 0", "the page to show the game", 60)
 
@@ -127,6 +134,21 @@ class Tab:
         # game has no pass after it.
         if not last:
             self.wait_passes(2)
+
+    def touch(self, x, y):
+        self.browser.call("Input.dispatchTouchEvent", self.session, type="touchStart",
+                          touchPoints=[{"x": x, "y": y}])
+        self.browser.call("Input.dispatchTouchEvent", self.session, type="touchEnd", touchPoints=[])
+
+    def tap(self, command):
+        """The on-screen button of the command, by touch alone; one tap a pass, as press()."""
+        x, y = self.js(f"""(() => {{
+            const r = document.querySelector('#touch button[data-command="{command}"]')
+                .getBoundingClientRect();
+            return [r.x + r.width / 2, r.y + r.height / 2];
+        }})()""")
+        self.touch(x, y)
+        self.wait_passes(2)
 
     def picture(self):
         """The canvas's pixels as r, g, b bytes."""
@@ -165,10 +187,11 @@ class Checks:
     def __init__(self, sim, work):
         self.sim, self.work, self.count = sim, Path(work), 0
 
-    def same_picture(self, name, browser_rgb, keys_text):
+    def same_picture(self, name, browser_rgb, keys_text, classic=False):
         keys, shot = self.work / f"{name}.keys", self.work / f"{name}.png"
         keys.write_text(keys_text)
-        run = subprocess.run([self.sim, "--keys", str(keys), "--screenshot", str(shot)],
+        run = subprocess.run([self.sim, "--keys", str(keys), "--screenshot", str(shot)] +
+                             ["--classic"] * classic,
                              capture_output=True, text=True, cwd=Path(__file__).parents[2])
         if run.returncode != 0:
             fail(f"{name}: grotmere-sim ended with {run.returncode}: {run.stderr}")
@@ -179,12 +202,55 @@ class Checks:
         self.count += 1
         print(f"browser_test: {name}: the page's picture is the simulator's, pixel for pixel")
 
+    def messages(self, keys_text):
+        """The message log after the simulator played these keys."""
+        keys, dump = self.work / "messages.keys", self.work / "messages.json"
+        keys.write_text(keys_text)
+        subprocess.run([self.sim, "--keys", str(keys), "--dump", str(dump)], capture_output=True,
+                       cwd=Path(__file__).parents[2], check=True)
+        return json.loads(dump.read_text())["message_lines"]
+
+
+def pressed_keys(recording):
+    """The keys a recording presses, in order."""
+    pressed = []
+    for line in recording.splitlines():
+        if line.split()[:1] not in (["seed"], ["check"], ["pass"]) and not line.startswith("#"):
+            pressed += [w.lstrip("+") for w in line.split() if w[0] != "-" and w != "focus"]
+    return pressed
+
+
+def check_greeting(tab):
+    """What a visitor reads around the picture: the keys from the loaded bindings, as the help
+    names them, the game's icon, and a name for the canvas."""
+    page = tab.js("""(() => {
+        const c = document.getElementById('canvas');
+        const keys = [...document.querySelectorAll('#key-list dt')].map(
+            dt => dt.textContent + ': ' + dt.nextElementSibling.textContent);
+        return {title: document.querySelector('h1').textContent,
+                intro: document.getElementById('intro').textContent,
+                keys, icon: document.getElementById('favicon').href, role: c.getAttribute('role'),
+                label: c.getAttribute('aria-label') || '', progress: progress.hidden,
+                noscript: document.querySelectorAll('noscript').length};
+    })()""")
+    expected_keys = ["Walk (or shoot) left: Left", "Pick up: G", "This help: F1"]
+    if page["title"] != "Grotmere" or "goal" not in page["intro"]:
+        fail(f"the page greets nobody: {page['title']!r}, {page['intro']!r}")
+    if any(key not in page["keys"] for key in expected_keys):
+        fail(f"the keys beside the picture are not the bindings': {page['keys']}")
+    if not page["icon"].startswith("data:image/png") or not page["label"] or not page["noscript"]:
+        fail(f"no icon, no name for the canvas or no line without scripts: {page}")
+    if page["role"] != "application" or not page["progress"]:
+        fail(f"the canvas has no role, or the progress line stays: {page}")
+    print(f"browser_test: the page greets, with {len(page['keys'])} keys beside the picture")
+
 
 def overlays_game(browser, base, checks):
     # The help over the first room; sword, jerkin and torch and a few steps; the history.
     script = ["f1", PICTURE, "pagedown", "escape", "1", "6", "5", "right", "right", "down",
               "down", PICTURE, "f2", PICTURE]
     tab = Tab(browser, f"{base}?seed=7")
+    check_greeting(tab)
     for at, word in enumerate(script):
         if word != PICTURE:
             tab.press(word)
@@ -209,10 +275,7 @@ def continued_game(browser, base, checks):
         tab.press(word)
     tab.wait_passes(3)
     picture, recording = tab.picture(), tab.recording()
-    pressed = []
-    for line in recording.splitlines():
-        if line.split()[:1] not in (["seed"], ["check"], ["pass"]) and not line.startswith("#"):
-            pressed += [w.lstrip("+") for w in line.split() if w[0] != "-" and w != "focus"]
+    pressed = pressed_keys(recording)
     if pressed[-len(before + after):] != before + after:
         fail(f"the continued game's recording does not hold the keys sent: {pressed}")
     checks.same_picture("continued", picture, recording)
@@ -231,11 +294,63 @@ def game_to_death(browser, base, checks):
     tab.js("document.querySelector('#notice button').click()")
     tab.wait_passes(3)
     checks.same_picture("death", picture, tab.recording())
-    times = sorted(tab.js("Module.passStats.times"))
-    print(f"browser_test: a pass in the browser, over {len(times)} passes: median "
-          f"{times[len(times) // 2]:.2f} ms, 99th percentile {times[len(times) * 99 // 100]:.2f} "
-          f"ms, longest {times[-1]:.1f} ms (of 50 ms)")
+    report_times(tab.js("Module.passStats"))
     tab.close_when_saved(end_game=True)
+
+
+def report_times(stats):
+    def spread(times):
+        times = sorted(times) or [0]
+        return (f"median {times[len(times) // 2]:.2f} ms, 99th percentile "
+                f"{times[len(times) * 99 // 100]:.2f} ms, longest {times[-1]:.1f} ms")
+    print(f"browser_test: a pass in the browser (of 50 ms), over {len(stats['times'])} passes: "
+          f"{spread(stats['times'])}; over the {len(stats['pressed'])} with a key pressed: "
+          f"{spread(stats['pressed'])}; a picture's way to the canvas, over "
+          f"{len(stats['pictures'])}: {spread(stats['pictures'])}")
+
+
+def classic_game(browser, base, checks):
+    # ?classic: the game's own picture, and only the binding file's keys beside it.
+    script = ["1", "6", "right", "right", "down"]
+    tab = Tab(browser, f"{base}?seed=7&classic")
+    for word in script:
+        tab.press(word)
+    tab.wait_passes(3)
+    checks.same_picture("classic", tab.picture(), "\n".join(["seed 7"] + script) + "\n", True)
+    if tab.js("'help' in commands || document.body.textContent.includes('This help')"):
+        fail("the classic game's page offers the window's own keys")
+    tab.close_when_saved(end_game=True)
+
+
+def touch_game(browser, base, checks):
+    # On a phone, by taps alone: sword, jerkin and torch, along the corridor, down to a rat.
+    taps = ["inv_1", "inv_6", "inv_5"] + ["go_right"] * 20 + ["go_down"] * 8
+    tab = Tab(browser, f"{base}?seed=7", phone=True)
+    tab.wait_for("document.querySelector('#touch button[data-command=inv_1]').title",
+                 "the buttons to learn their keys")
+    layout = tab.js("""[document.getElementById('canvas').getBoundingClientRect().width,
+                        getComputedStyle(document.getElementById('touch')).display,
+                        document.documentElement.scrollWidth]""")
+    if abs(layout[0] - 390) > 1 or layout[1] == "none" or layout[2] > 390:
+        fail(f"the picture is not as wide as the phone, or no buttons show: {layout}")
+    for command in taps:
+        tab.tap(command)
+    # A double tap beside the buttons zooms nothing.
+    tab.touch(200, 30)
+    tab.touch(200, 30)
+    time.sleep(0.5)
+    if tab.js("visualViewport.scale") != 1:
+        fail("a double tap zooms the page")
+    tab.wait_passes(3)
+    picture, recording = tab.picture(), tab.recording()
+    words = {"inv_1": "1", "inv_6": "6", "inv_5": "5", "go_right": "right", "go_down": "down"}
+    if pressed_keys(recording) != [words[command] for command in taps]:
+        fail(f"the taps were not recorded as the keys of the bindings: {pressed_keys(recording)}")
+    checks.same_picture("touch", picture, recording)
+    if not any(line.endswith(" is dead!") for line in checks.messages(recording)):
+        fail("the game by taps alone killed nothing")
+    print("browser_test: a game on a phone's screen by taps alone, to a first kill")
+    tab.close_when_saved()
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
@@ -253,11 +368,11 @@ def main():
     if missing:
         print(f"browser_test: SKIPPED: {missing}")
         sys.exit(77)
-    # What a server sends compressed, besides the data: at most a megabyte.
+    # What a server sends compressed, besides the data: at most 600 KiB.
     size = sum(len(gzip.compress(f.read_bytes(), 9)) for f in page.iterdir() if f.suffix != ".data")
     print(f"browser_test: the page is {size:,} bytes compressed, besides the data")
-    if size > 1 << 20:
-        fail("the page is over a megabyte compressed")
+    if size > 600 << 10:
+        fail("the page is over 600 KiB compressed")
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=page))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     base = f"http://127.0.0.1:{server.server_address[1]}/index.html"
@@ -268,6 +383,8 @@ def main():
             overlays_game(browser, base, checks)
             continued_game(browser, base, checks)
             game_to_death(browser, base, checks)
+            classic_game(browser, base, checks)
+            touch_game(browser, base, checks)
         finally:
             browser.process.kill()
             browser.process.wait()
