@@ -36,11 +36,11 @@
 #include "actors/player.hpp"
 #include "actors/tastatur.hpp"
 #include "actors/waffe.hpp"
+#include "base/command_line.hpp"
 #include "base/safe_file.hpp"
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "route/route_player.hpp"
-#include "run/command_line.hpp"
 #include "run/data_folder.hpp"
 #include "run/main_loop.hpp"
 #include "run/startup.hpp"
@@ -428,40 +428,51 @@ std::optional<int32_t> parse_count(const std::string& text) {
     return static_cast<int32_t>(*value);
 }
 
+const grotmere::ProgramSpec& balance_command_line() {
+    static const grotmere::ProgramSpec spec{
+        "grotmere-balance",
+        "grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n"
+        "grotmere-balance --generated N [--dir DIR] [--seeds N]",
+        "Plays every fight of a dungeon from many seeds and prints the deaths as a table.",
+        {
+            {"dir", "DIR", "the data folder (default: the game's)"},
+            {"seeds", "N", "play each fight N times (default: 200, with --generated 20)"},
+            {"only", "MONSTER", "play only the fights with that monster"},
+            {"generated", "N",
+             "play the generated dungeons of seeds 1 to N instead, and the\n"
+             "route player through each"},
+        },
+        "Exit status: 0 played, 1 failed, 2 a usage error."};
+    return spec;
+}
+
 int usage(const std::string& problem) {
-    std::fprintf(stderr,
-                 "grotmere-balance: %s\n"
-                 "usage: grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n"
-                 "       grotmere-balance --generated N [--dir DIR] [--seeds N]\n",
-                 problem.c_str());
-    return 2;
+    return *grotmere::answer_before_running(balance_command_line(),
+                                            grotmere::CommandLine::Action::Run, problem);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) try {
+    const grotmere::CommandLine line = grotmere::parse_command_line(
+        balance_command_line(), std::vector<std::string>(argv + 1, argv + argc));
+    if (auto done =
+            grotmere::answer_before_running(balance_command_line(), line.action, line.error))
+        return *done;
     int32_t seeds = 200;
     int32_t generated = 0;
     std::string only;
     std::optional<std::string> dir;
     bool seeds_named = false;
-    for (int i = 1; i < argc; i += 2) {
-        const std::string option = argv[i];
-        const bool known = option == "--generated" || option == "--only" || option == "--seeds" ||
-                           option == "--dir";
-        if (!known) return usage("unknown option " + option);
-        if (i + 1 >= argc) return usage(option + " needs a value");
-        const std::string value = argv[i + 1];
-        if (option == "--generated" || option == "--seeds") {
-            const std::optional<int32_t> count = parse_count(value);
-            if (!count) return usage(option + " takes a whole number from 1 up");
-            (option == "--generated" ? generated : seeds) = *count;
-            seeds_named = seeds_named || option == "--seeds";
-        } else if (option == "--only") {
-            only = value;
-        } else {
-            dir = value;
+    for (const grotmere::GivenOption& given : line.options) {
+        if (given.name == "generated" || given.name == "seeds") {
+            const std::optional<int32_t> count = parse_count(given.value);
+            if (!count) return usage("--" + given.name + " takes a whole number from 1 up");
+            (given.name == "generated" ? generated : seeds) = *count;
+            seeds_named = seeds_named || given.name == "seeds";
         }
+        if (given.name == "only") only = given.value;
+        if (given.name == "dir") dir = given.value;
     }
     const grotmere::DataFolderSearch search =
         grotmere::find_data_folder(dir, grotmere::data_folder_places());

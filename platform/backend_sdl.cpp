@@ -6,8 +6,10 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <vector>
 
 #include "platform/canvas.hpp"
+#include "platform/game_icon.hpp"
 #include "platform/keyboard.hpp"
 #include "platform/sdl_keymap.hpp"
 
@@ -115,6 +117,7 @@ void SdlBackend::create_window(int32_t width, int32_t height, const std::string&
     window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                width * scale, height * scale, flags);
     if (!window_) fail("cannot open the window");
+    set_icon();
     // No vsync: the game's own timer paces it, and it presents only when the picture changes.
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -124,6 +127,18 @@ void SdlBackend::create_window(int32_t width, int32_t height, const std::string&
     // The game reads keys, never typed text; leaving text input on can pop up an input method.
     SDL_StopTextInput();
     needs_redraw_ = true;
+}
+
+// The desktop shows the window with the game's own icon, the one of its menu entry.
+void SdlBackend::set_icon() {
+    constexpr int32_t kIconSize = 64;
+    Framebuffer icon = draw_game_icon(kIconSize);
+    std::vector<uint8_t> pixels = icon.bytes();
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        pixels.data(), icon.width(), icon.height(), 24, icon.width() * 3, SDL_PIXELFORMAT_RGB24);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
 }
 
 void SdlBackend::present(const Framebuffer& frame) {

@@ -52,6 +52,7 @@ public:
 private:
     void start_video();
     void create_window(int32_t width, int32_t height, const std::string& caption);
+    void set_icon();
     void handle_event(const SDL_Event& event, KeyboardState& keys);
     void handle_window_event(const SDL_Event& event, KeyboardState& keys);
     void note_output_size();

@@ -10,7 +10,7 @@
 
 #include "base/text.hpp"
 #include "platform/key_codes.hpp"
-#include "run/command_line.hpp"
+#include "base/command_line.hpp"
 
 namespace grotmere {
 

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "aids/aid_keys.hpp"
+#include "base/command_line.hpp"
 #include "base/safe_file.hpp"
 #include "files/first_start.hpp"
 #include "files/hall_of_fame.hpp"
@@ -36,11 +37,10 @@ namespace grotmere {
 
 namespace {
 
-constexpr int kBadFolder = 2;
-constexpr int kRefusedFile = 2;
-constexpr int kHeldElsewhere = 2;
-constexpr int kDiverges = 3;
-constexpr int kBadRecording = 2;
+constexpr int kBadFolder = kUsageError;
+constexpr int kRefusedFile = kUsageError;
+constexpr int kHeldElsewhere = kUsageError;
+constexpr int kBadRecording = kUsageError;
 const char* const kDataFolder = "bifs";
 
 void report_startup_failure(const StartupFailure& failure) {

@@ -1,15 +1,13 @@
-// The command line of `grotmere`, the game in its window:
-//
-//   grotmere [--seed N] [--dir DIR] [--fullscreen] [--scale N] [--classic] [--new-dungeon]
-//   grotmere --help | --version
-//
-// Parsing opens nothing, so --help and --version work without a display.
+// The command line of `grotmere`, the game in its window: its options are declared once, in
+// game_command_line. Parsing opens nothing, so --help and --version work without a display.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "base/command_line.hpp"
 
 namespace grotmere {
 
@@ -41,10 +39,10 @@ struct GameArgs {
     std::optional<std::string> usage_error;
 };
 
+// The game's options, declared once: the parser and --help read them.
+const ProgramSpec& game_command_line();
 GameArgs parse_game_args(const std::vector<std::string>& args);
 
-// The text --help prints; also printed after a usage error.
-std::string game_usage();
 // The version and the data folder the game would read (or why none was found).
 std::string game_version(const std::optional<std::string>& dir);
 

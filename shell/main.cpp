@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/command_line.hpp"
 #include "base/safe_file.hpp"
 #include "files/hall_of_fame.hpp"
 #include "platform/backend_sdl.hpp"
@@ -12,35 +13,26 @@
 #include "shell/game.hpp"
 #include "shell/game_options.hpp"
 
-namespace {
-
-constexpr int kUsageError = 2;
-
-}  // namespace
-
 int main(int argc, char** argv) try {
     const grotmere::GameArgs parsed =
         grotmere::parse_game_args(std::vector<std::string>(argv + 1, argv + argc));
-    if (parsed.usage_error) {
-        std::fprintf(stderr, "grotmere: %s\n%s", parsed.usage_error->c_str(),
-                     grotmere::game_usage().c_str());
-        return kUsageError;
-    }
-    if (parsed.action == grotmere::GameArgs::Action::Help) {
-        std::fputs(grotmere::game_usage().c_str(), stdout);
-        return 0;
-    }
-    if (parsed.action == grotmere::GameArgs::Action::Scores) {
-        return grotmere::print_scores(parsed.options.dir);
-    }
-    if (parsed.action == grotmere::GameArgs::Action::Version) {
+    using Action = grotmere::GameArgs::Action;
+    const bool help = parsed.action == Action::Help;
+    if (auto done = grotmere::answer_before_running(
+            grotmere::game_command_line(),
+            help ? grotmere::CommandLine::Action::Help : grotmere::CommandLine::Action::Run,
+            parsed.usage_error))
+        return *done;
+    if (parsed.action == Action::Scores) return grotmere::print_scores(parsed.options.dir);
+    // The game's version names the data folder it would read too.
+    if (parsed.action == Action::Version) {
         std::fputs(grotmere::game_version(parsed.options.dir).c_str(), stdout);
         return 0;
     }
     std::optional<grotmere::ReplayFile> replay;
     if (parsed.options.replay_file) {
         replay = grotmere::read_replay(*parsed.options.replay_file);
-        if (!replay) return kUsageError;
+        if (!replay) return grotmere::kUsageError;
     }
     try {
         grotmere::SdlBackend backend(

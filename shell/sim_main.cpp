@@ -1,37 +1,23 @@
 // grotmere-sim: the headless game, driven by a key script (see shell/simulator.hpp).
-#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "base/command_line.hpp"
 #include "base/safe_file.hpp"
 #include "shell/simulator.hpp"
 
-namespace {
-
-const char* const kUsage =
-    "usage: grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]\n"
-    "                    [--screenshot FILE] [--classic] [--record FILE] [--morgue FILE]\n"
-    "       grotmere-sim --check [--dir DIR]\n"
-    "       grotmere-sim --help\n";
-
-}  // namespace
-
 int main(int argc, char** argv) try {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    grotmere::SimArgs parsed = grotmere::parse_sim_args(args);
-    if (parsed.usage_error) {
-        std::fprintf(stderr, "grotmere-sim: %s\n%s", parsed.usage_error->c_str(), kUsage);
-        return grotmere::kUsageError;
-    }
+    const grotmere::SimArgs parsed =
+        grotmere::parse_sim_args(std::vector<std::string>(argv + 1, argv + argc));
+    if (auto done = grotmere::answer_before_running(grotmere::sim_command_line(), parsed.action,
+                                                    parsed.usage_error))
+        return *done;
     return grotmere::run_simulator(parsed.options, std::cin);
 } catch (const std::filesystem::filesystem_error& error) {
     // No program ends on an abort for a file it could not handle.
     std::fprintf(stderr, "grotmere-sim: %s\n", grotmere::file_system_failure(error).c_str());
-    return 1;
+    return grotmere::kExitFailure;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "aids/aid_keys.hpp"
+#include "base/command_line.hpp"
 #include "check/content_check.hpp"
 #include "files/morgue.hpp"
 #include "files/output_files.hpp"
@@ -22,7 +23,6 @@
 #include "replay/recording.hpp"
 #include "replay/state_digest.hpp"
 #include "replay/state_dump.hpp"
-#include "run/command_line.hpp"
 #include "run/data_folder.hpp"
 #include "run/main_loop.hpp"
 #include "run/startup.hpp"
@@ -36,28 +36,31 @@ namespace {
 
 std::optional<std::string> apply_option(SimOptions& options, const std::string& name,
                                         const std::string& value) {
-    if (name == "--dir") {
+    if (name == "dir") {
         options.dir = value;
-    } else if (name == "--morgue") {
+    } else if (name == "morgue") {
         options.morgue_file = value;
-    } else if (name == "--record") {
+    } else if (name == "record") {
         options.record_file = value;
-    } else if (name == "--seed") {
+    } else if (name == "seed") {
         auto seed = parse_seed(value);
         if (!seed) return "--seed takes a whole number";
         options.seed = *seed;
-    } else if (name == "--keys") {
+    } else if (name == "keys") {
         options.keys_file = value;
-    } else if (name == "--passes") {
+    } else if (name == "passes") {
         auto passes = parse_whole_number(value);
         if (!passes || *passes < 0) return "--passes takes a whole number of 0 or more";
         options.passes = *passes;
-    } else if (name == "--dump" || name == "--screenshot") {
+    } else if (name == "dump" || name == "screenshot") {
         // Standard output carries the game's own lines, so an output never goes there.
-        if (value == "-" || value.empty()) return name + " takes a file name (\"-\" is not one)";
-        (name == "--dump" ? options.dump_file : options.screenshot_file) = value;
-    } else {
-        return "unknown option " + name;
+        if (value == "-" || value.empty())
+            return "--" + name + " takes a file name (\"-\" is not one)";
+        (name == "dump" ? options.dump_file : options.screenshot_file) = value;
+    } else if (name == "classic") {
+        options.classic = true;
+    } else if (name == "check") {
+        options.check = true;
     }
     return std::nullopt;
 }
@@ -172,25 +175,43 @@ int run_check() {
 
 }  // namespace
 
+const ProgramSpec& sim_command_line() {
+    static const ProgramSpec spec{
+        "grotmere-sim",
+        "grotmere-sim [OPTION]...\n"
+        "grotmere-sim --check [--dir DIR]",
+        "Runs Grotmere without a window, driven by a key script.",
+        {
+            {"dir", "DIR",
+             "the data folder (default: the current one when it holds bifs/,\n"
+             "else the installed game's)"},
+            {"seed", "N", "the random seed (default: the script's seed line, else 1)"},
+            {"keys", "FILE", "the key script, - for standard input"},
+            {"passes", "N", "run exactly N passes"},
+            {"dump", "FILE", "write the state at the end as JSON"},
+            {"screenshot", "FILE", "write the last frame as an 820 x 470 PNG"},
+            {"classic", "", "without the side panel, the help and the history"},
+            {"record", "FILE", "write the run's own recording"},
+            {"morgue", "FILE", "write the run's morgue file"},
+            {"check", "", "play nothing: print every problem of the data, as FILE:LINE: text"},
+        },
+        "Exit status: 0 ran (or --check found nothing), 1 an output could not be written (or\n"
+        "--check found problems), 2 a usage error, 3 a recording's checkpoint not met; a failed\n"
+        "start-up's own status."};
+    return spec;
+}
+
 SimArgs parse_sim_args(const std::vector<std::string>& args) {
     SimArgs parsed;
-    size_t i = 0;
-    while (i < args.size()) {
-        // The switches without a value.
-        if (args[i] == "--classic" || args[i] == "--check") {
-            (args[i] == "--classic" ? parsed.options.classic : parsed.options.check) = true;
-            ++i;
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            parsed.usage_error = args[i] + " needs a value";
-            return parsed;
-        }
-        if (auto error = apply_option(parsed.options, args[i], args[i + 1])) {
+    const CommandLine line = parse_command_line(sim_command_line(), args);
+    parsed.action = line.action;
+    parsed.usage_error = line.error;
+    if (line.error || line.action != CommandLine::Action::Run) return parsed;
+    for (const GivenOption& given : line.options) {
+        if (auto error = apply_option(parsed.options, given.name, given.value)) {
             parsed.usage_error = *error;
             return parsed;
         }
-        i += 2;
     }
     // Two outputs into one file would leave only the last.
     if (auto clash = clashing_outputs(parsed.options)) parsed.usage_error = *clash;

@@ -1,9 +1,6 @@
 // grotmere-sim: the game's own start-up and main loop on the headless backend, driven by a key
-// script, ending with an optional screenshot and state dump.
-//
-//   grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]
-//                [--screenshot FILE] [--classic] [--record FILE] [--morgue FILE]
-//   grotmere-sim --check [--dir DIR]
+// script, ending with an optional screenshot and state dump. Its options are declared once, in
+// sim_command_line.
 //
 // --classic leaves out the window's aids (side panel, help, history): the pictures are then the
 // game's own, nothing around them. --record writes the run's recording, --morgue its morgue file,
@@ -27,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "base/command_line.hpp"
+
 namespace grotmere {
 
 struct SimOptions {
@@ -47,15 +46,13 @@ struct SimOptions {
 };
 
 struct SimArgs {
+    CommandLine::Action action = CommandLine::Action::Run;
     SimOptions options;
     std::optional<std::string> usage_error;
 };
 
+const ProgramSpec& sim_command_line();
 SimArgs parse_sim_args(const std::vector<std::string>& args);
-
-inline constexpr int kUsageError = 2;
-// A recording whose checkpoint the playback does not meet: the run stops there.
-inline constexpr int kDiverges = 3;
 
 // `input` stands in for standard input when the key script is "-". The process's working
 // directory is the same after the run as before it.

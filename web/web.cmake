@@ -30,7 +30,6 @@ grotmere_layer(check LINKS grotmere_run)
 grotmere_layer(files LINKS grotmere_replay)
 grotmere_layer(shell LINKS grotmere_files grotmere_check grotmere_gen
     EXCLUDE main sim_main soak_main gen_main simulator web_main)
-target_compile_definitions(grotmere_shell PRIVATE GROTMERE_VERSION="${PROJECT_VERSION}")
 
 set(page ${CMAKE_BINARY_DIR}/page)
 add_executable(grotmere shell/web_main.cpp)

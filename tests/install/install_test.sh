@@ -106,9 +106,15 @@ message=$(cd "$elsewhere" && "$work/moved/bin/grotmere" --version)
 [[ "$message" == *"$work/moved/share/grotmere"*"--dir"* ]] ||
     fail "a removed data folder is not named: $message"
 
+# The version is written once, in the build: the changelog's first entry must be of it.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[[ -n "$version" ]] || fail "the build names no version"
+first=$(head -1 "$(dirname "$0")/../../packaging/changelog")
+[[ "$first" == "grotmere ($version) "* ]] || fail "the changelog begins with another version: $first"
+
 # The Debian package.
 (cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || fail "cpack: $(tail -5 "$work/cpack.log")"
-deb=$(ls "$build"/grotmere_*.deb | head -1)
+deb=$(ls "$build"/grotmere_"$version"_*.deb | head -1)
 [[ -f "$deb" ]] || fail "cpack made no package"
 [[ $(dpkg-deb --field "$deb" Section) == games ]] || fail "the package is not in section games"
 [[ $(dpkg-deb --field "$deb" Depends) == *libsdl2* ]] || fail "the package does not depend on SDL"
@@ -121,6 +127,10 @@ dpkg-deb -x "$deb" "$work/root" || fail "dpkg-deb -x"
 runs_installed "$work/root/usr/games" "unpacked from the package"
 lintian --fail-on error --suppress-tags no-manual-page "$deb" >"$work/lintian.log" 2>&1 ||
     fail "lintian: $(cat "$work/lintian.log")"
+# Not even a pedantic note on hardening, leftover sections or a licence twice.
+lintian -I --pedantic "$deb" >"$work/pedantic.log" 2>&1
+grep -E "hardening|unneeded-section|extra-license-file" "$work/pedantic.log" &&
+    fail "lintian notes: $(grep -E "hardening|unneeded-section|extra-license" "$work/pedantic.log")"
 
 if [[ "${CI:-}" == true && $(id -u) -eq 0 ]]; then
     export DEBIAN_FRONTEND=noninteractive

@@ -80,7 +80,7 @@ testing::SimRun run_game_without_display(const std::string& arguments) {
 TEST(GameCommandLine, HelpAndVersionPrintAndExitWithoutADisplay) {
     testing::SimRun help = run_game_without_display("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out, game_usage());
+    EXPECT_EQ(help.out, usage_text(game_command_line()));
     testing::SimRun version = run_game_without_display("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("grotmere ", 0), 0u) << version.out;

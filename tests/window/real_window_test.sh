@@ -155,11 +155,22 @@ expect_clean_exit() {
     ((status == 0)) || fail "the game ended with status $status after $why"
 }
 
+# The desktop finds the window's menu entry by its class, and shows the game's icon for it.
+check_desktop_identity() {
+    local wanted
+    wanted=$(sed -n 's/^StartupWMClass=//p' packaging/org.grotmere.Grotmere.desktop)
+    xprop -id "$1" WM_CLASS | grep -q "\"$wanted\"" ||
+        fail "the window's class is not the desktop entry's $wanted: $(xprop -id "$1" WM_CLASS)"
+    xprop -id "$1" _NET_WM_ICON | grep -q "not found" && fail "the window has no icon"
+    return 0
+}
+
 run_with_keys() {
     start_game
     local window
     window=$(find_window) || exit 1
     check_window_size "$window"
+    check_desktop_identity "$window"
     # No window manager runs, so the focus is given by hand; the keys then arrive as real key
     # presses from the X server, not as synthetic events sent to the window.
     xdotool windowfocus --sync "$window" || fail "could not focus the game's window"
