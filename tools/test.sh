@@ -2,10 +2,21 @@
 # Installs what is missing, builds everything and runs every test: the suite, the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the real-window test, the page in a browser,
 # and the fuzzers for a short, bounded time.
+#
+#   bash tools/test.sh           everything, as CI runs it
+#   bash tools/test.sh --quick   the developer's loop: builds what changed in build/ and runs the
+#                                suite without the real window, the browser and the install
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install_deps.sh test
 jobs=$(nproc)
+
+if [[ "${1:-}" == --quick ]]; then
+    [[ -f build/CMakeCache.txt ]] ||
+        { bash tools/install_deps.sh test && cmake -S . -B build -G Ninja -DGROTMERE_BENCH=ON; }
+    cmake --build build -j"$jobs"
+    exec ctest --test-dir build -E 'real_window|browser|install' -j"$jobs" --output-on-failure
+fi
+bash tools/install_deps.sh test
 
 echo "== Build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGROTMERE_BENCH=ON
