@@ -7,6 +7,7 @@
 // sight, the player is hit, the log says something new, an effect runs out, a key is pressed.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,11 @@ const std::string& walk_said();
 uint64_t walk_said_version();
 // Forgets everything: no walk, nothing said.
 void reset_walking();
+
+// A copy of the walking's state, and putting one back: for a snapshot of the game held in memory,
+// taken while no walk goes on (the walk's view of the monsters in sight is no copy).
+std::any walking_state();
+void put_back_walking_state(const std::any& kept);
 
 // For run_pass, after the timer wait: hands over this pass's key press, or stops.
 void walk_pass();
