@@ -135,8 +135,9 @@ bool go_to_kept_state(const UnfinishedGame& game, Playback& playback, std::strin
         why = "its state is not the one the recording checks at its pass";
         return false;
     }
-    playback.go_to(Playback::Place{ScriptCursor::Place{kept->recording_length, 0}, PassResult{},
-                                   kept->passes, kept->turns});
+    playback.go_to(
+        Playback::Place{ScriptCursor::Place{static_cast<size_t>(kept->recording_length), 0},
+                        PassResult{}, kept->passes, kept->turns});
     return true;
 }
 

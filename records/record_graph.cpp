@@ -37,10 +37,12 @@ const TField& item_array_access() {
 void write_field_ref(ByteWriter& out, const TField* field) {
     if (field == nullptr) return out.unsigned_number(0);
     const std::vector<TField>& own = field->Owner().OwnFields();
-    const auto place = static_cast<size_t>(field - own.data());
-    if (place >= own.size()) throw std::logic_error("record graph: a field of no type");
-    out.unsigned_number(type_place(field->Owner()) + 1);
-    out.unsigned_number(place);
+    for (size_t place = 0; place < own.size(); ++place) {
+        if (&own[place] != field) continue;
+        out.unsigned_number(type_place(field->Owner()) + 1);
+        return out.unsigned_number(place);
+    }
+    throw std::logic_error("record graph: a field that is none of its type's own");
 }
 
 const TField* read_field_ref(ByteReader& in) {
@@ -218,6 +220,27 @@ private:
 };
 
 bool GraphReader::read(ByteReader& in) {
+    if (read_graph(in)) return true;
+    in.fail();
+    let_go();
+    return false;
+}
+
+// Bytes that fail half-way may have tied records into a ring that would keep itself alive: every
+// reference among the records read is dropped, so each dies with the reader.
+void GraphReader::let_go() {
+    for (const ListRef& list : lists_)
+        list->clear();
+    for (const ItemArrayRef& array : arrays_)
+        array->fill(nullptr);
+    for (const RecordRef& record : records_) {
+        for_each_member(*TTypeId::ForObject(*record), [&](const TField& field) {
+            if (!field.is_int_or_text()) field.Set(*record, FieldValue());
+        });
+    }
+}
+
+bool GraphReader::read_graph(ByteReader& in) {
     const std::vector<const TTypeId*>& types = TTypeId::All();
     // Each record's fields take a byte at least, each list a byte and each array ten, so no
     // count can ask for more than the bytes left could describe.

@@ -59,6 +59,8 @@ public:
 
 private:
     class Ownership;
+    bool read_graph(ByteReader& in);
+    void let_go();
     void read_fields(ByteReader& in, Record& record, Ownership& ownership) const;
     bool read_field(ByteReader& in, Record& record, const TField& field,
                     Ownership* ownership) const;

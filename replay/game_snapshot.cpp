@@ -330,6 +330,16 @@ OverlayPlace read_overlay(ByteReader& in) {
     return place;
 }
 
+// What start-up leaves and every rule relies on: the map within the grid and each of its tiles
+// made, the player on it, the bindings there.
+bool holds_together(const WorldState& world) {
+    return world.map_width >= 1 && world.map_height >= 1 &&
+           world.tile_grid.columns() >= world.map_width &&
+           world.tile_grid.rows() >= world.map_height && world.player && world.bindings &&
+           world.player->x >= 0 && world.player->y >= 0 && world.player->x < world.map_width &&
+           world.player->y < world.map_height;
+}
+
 }  // namespace
 
 std::string game_state_bytes() {
@@ -361,6 +371,7 @@ std::optional<std::string> put_back_game_state(std::string_view bytes) {
     read_rest(in, graph, *world);
     const OverlayPlace overlay = read_overlay(in);
     if (in.failed() || !in.at_end()) return "it does not read as a game's state";
+    if (!holds_together(*world)) return "it holds no game that could go on";
     world_state = std::move(*world);
     set_random_state(random);
     put_back_overlay_place(overlay);

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 #include "aids/aid_keys.hpp"
 #include "aids/aid_walk.hpp"
 #include "platform/drawing.hpp"
+#include "platform/platform.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -103,6 +105,8 @@ bool ReplaySeeker::seek_turn(int64_t turn, Backend& shown) {
     if (standing && !play_quietly_to(target - 1, quiet)) {
         // The recording was checked as a whole, so only a snapshot can have been wrong: the way
         // from the start is always right.
+        if (contracts_checked())
+            throw std::logic_error("a snapshot put back is not the state of its pass");
         std::fprintf(stderr,
                      "grotmere: a snapshot of the replay was wrong; playing from the start\n");
         shelf_.clear();
