@@ -14,7 +14,7 @@ namespace grotmere::gen {
 
 // Changes whenever the same seed would give another dungeon: recordings of generated games name
 // it, and a recording made by another version cannot be replayed on a regenerated dungeon.
-inline constexpr int32_t kGeneratorVersion = 1;
+inline constexpr int32_t kGeneratorVersion = 2;
 
 inline constexpr int32_t kSmallestWidth = 80, kLargestWidth = 160;
 inline constexpr int32_t kSmallestHeight = 40, kLargestHeight = 100;
@@ -108,7 +108,7 @@ struct Dungeon {
 
 // One dungeon from one sub-seed, unchecked; none when this sub-seed's rooms cannot take every
 // role. Throws std::invalid_argument for a palette that cannot make a dungeon (no monster, no
-// lamp). The game's random generator is left as it was.
+// lamp). The game's random generator is neither read nor written.
 std::optional<Dungeon> lay_out_dungeon(int32_t seed, int32_t attempt, const Palette& palette);
 
 // The map file's text: the size, the grid and the records.

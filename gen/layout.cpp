@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <deque>
 
-#include "base/random.hpp"
-
 namespace grotmere::gen {
 
 namespace {
@@ -31,12 +29,12 @@ struct Lattice {
     }
 };
 
-Room place_room(int32_t cell_x, int32_t cell_y, int32_t cell_w, int32_t cell_h) {
+Room place_room(GenRandom& dice, int32_t cell_x, int32_t cell_y, int32_t cell_w, int32_t cell_h) {
     Room room;
-    const int32_t w = random_range(5, std::max(5, cell_w - 6));
-    const int32_t h = random_range(4, std::max(4, cell_h - 5));
-    room.x0 = cell_x + 2 + random_range(0, cell_w - 4 - w);
-    room.y0 = cell_y + 2 + random_range(0, cell_h - 4 - h);
+    const int32_t w = dice.range(5, std::max(5, cell_w - 6));
+    const int32_t h = dice.range(4, std::max(4, cell_h - 5));
+    room.x0 = cell_x + 2 + dice.range(0, cell_w - 4 - w);
+    room.y0 = cell_y + 2 + dice.range(0, cell_h - 4 - h);
     room.x1 = room.x0 + w - 1;
     room.y1 = room.y0 + h - 1;
     return room;
@@ -58,23 +56,23 @@ void carve_leg(Dungeon& dungeon, Cell from, Cell to) {
 
 // Joins two rooms of neighbouring cells: out of the first room's facing wall, a bend in the rock
 // between them, into the second's.
-Join join_rooms(Dungeon& dungeon, size_t a, size_t b, bool across) {
+Join join_rooms(GenRandom& dice, Dungeon& dungeon, size_t a, size_t b, bool across) {
     const Room& first = dungeon.rooms[a];
     const Room& second = dungeon.rooms[b];
     Join join{a, b, {}, {}};
     if (across) {  // b lies east of a
-        const Cell out{first.x1 + 1, random_range(first.y0, first.y1)};
-        const Cell in{second.x0 - 1, random_range(second.y0, second.y1)};
-        const int32_t bend = random_range(first.x1 + 2, second.x0 - 2);
+        const Cell out{first.x1 + 1, dice.range(first.y0, first.y1)};
+        const Cell in{second.x0 - 1, dice.range(second.y0, second.y1)};
+        const int32_t bend = dice.range(first.x1 + 2, second.x0 - 2);
         carve_leg(dungeon, {out.x + 1, out.y}, {bend, out.y});
         carve_leg(dungeon, {bend, out.y}, {bend, in.y});
         carve_leg(dungeon, {bend, in.y}, {in.x - 1, in.y});
         join.door_a = out;
         join.door_b = in;
     } else {  // b lies south of a
-        const Cell out{random_range(first.x0, first.x1), first.y1 + 1};
-        const Cell in{random_range(second.x0, second.x1), second.y0 - 1};
-        const int32_t bend = random_range(first.y1 + 2, second.y0 - 2);
+        const Cell out{dice.range(first.x0, first.x1), first.y1 + 1};
+        const Cell in{dice.range(second.x0, second.x1), second.y0 - 1};
+        const int32_t bend = dice.range(first.y1 + 2, second.y0 - 2);
         carve_leg(dungeon, {out.x, out.y + 1}, {out.x, bend});
         carve_leg(dungeon, {out.x, bend}, {in.x, bend});
         carve_leg(dungeon, {in.x, bend}, {in.x, in.y - 1});
@@ -87,15 +85,17 @@ Join join_rooms(Dungeon& dungeon, size_t a, size_t b, bool across) {
     return join;
 }
 
-Join join_neighbours(Dungeon& dungeon, const Lattice& lattice, size_t a, size_t b) {
+Join join_neighbours(GenRandom& dice, Dungeon& dungeon, const Lattice& lattice, size_t a,
+                     size_t b) {
     if (a > b) std::swap(a, b);
     const bool across = lattice.row(a) == lattice.row(b);
-    return join_rooms(dungeon, a, b, across);
+    return join_rooms(dice, dungeon, a, b, across);
 }
 
 // A random depth-first spanning tree of the lattice from the start room: long branches, and
 // leaves at their ends.
-std::vector<std::pair<size_t, size_t>> spanning_tree(const Lattice& lattice, size_t start) {
+std::vector<std::pair<size_t, size_t>> spanning_tree(GenRandom& dice, const Lattice& lattice,
+                                                     size_t start) {
     std::vector<std::pair<size_t, size_t>> edges;
     std::vector<bool> seen(size_t(lattice.columns) * lattice.rows, false);
     std::vector<size_t> path{start};
@@ -108,7 +108,7 @@ std::vector<std::pair<size_t, size_t>> spanning_tree(const Lattice& lattice, siz
             path.pop_back();
             continue;
         }
-        const size_t next = open[size_t(random_range(0, int32_t(open.size()) - 1))];
+        const size_t next = open[size_t(dice.range(0, int32_t(open.size()) - 1))];
         seen[next] = true;
         edges.emplace_back(path.back(), next);
         path.push_back(next);
@@ -147,9 +147,9 @@ std::vector<size_t> leaves_of(const std::vector<std::pair<size_t, size_t>>& edge
 
 }  // namespace
 
-bool lay_out_rooms(Dungeon& dungeon, Layout& layout) {
-    dungeon.width = random_range(kSmallestWidth, kLargestWidth);
-    dungeon.height = random_range(kSmallestHeight, kLargestHeight);
+bool lay_out_rooms(GenRandom& dice, Dungeon& dungeon, Layout& layout) {
+    dungeon.width = dice.range(kSmallestWidth, kLargestWidth);
+    dungeon.height = dice.range(kSmallestHeight, kLargestHeight);
     dungeon.rows.assign(size_t(dungeon.height), std::string(size_t(dungeon.width), '1'));
     const Lattice lattice{std::max(3, dungeon.width / kCellWidth),
                           std::max(3, dungeon.height / kCellHeight)};
@@ -157,7 +157,7 @@ bool lay_out_rooms(Dungeon& dungeon, Layout& layout) {
     const int32_t cell_h = (dungeon.height - 2) / lattice.rows;
     const size_t count = size_t(lattice.columns) * lattice.rows;
     for (size_t room = 0; room < count; ++room) {
-        dungeon.rooms.push_back(place_room(1 + lattice.column(room) * cell_w,
+        dungeon.rooms.push_back(place_room(dice, 1 + lattice.column(room) * cell_w,
                                            1 + lattice.row(room) * cell_h, cell_w, cell_h));
         const Room& r = dungeon.rooms.back();
         for (int32_t y = r.y0; y <= r.y1; ++y)
@@ -165,7 +165,7 @@ bool lay_out_rooms(Dungeon& dungeon, Layout& layout) {
                 dungeon.rows[y][x] = char(Terrain::Floor);
     }
 
-    const int32_t corner = random_range(0, 3);
+    const int32_t corner = dice.range(0, 3);
     dungeon.start_room =
         lattice.index(corner % 2 ? lattice.columns - 1 : 0, corner / 2 ? lattice.rows - 1 : 0);
     // The leaves, deepest first: the exit, then the lair; a random other one hides the vault. A
@@ -173,7 +173,7 @@ bool lay_out_rooms(Dungeon& dungeon, Layout& layout) {
     std::vector<std::pair<size_t, size_t>> edges;
     std::vector<size_t> leaves;
     for (int32_t tree = 0; tree < 8 && leaves.size() < 3; ++tree) {
-        edges = spanning_tree(lattice, dungeon.start_room);
+        edges = spanning_tree(dice, lattice, dungeon.start_room);
         leaves = leaves_of(edges, count, dungeon.start_room);
     }
     if (leaves.size() < 3) return false;
@@ -182,7 +182,7 @@ bool lay_out_rooms(Dungeon& dungeon, Layout& layout) {
                      [&](size_t a, size_t b) { return tree_depth[a] > tree_depth[b]; });
     dungeon.exit_room = leaves[0];
     dungeon.lair_room = leaves[1];
-    dungeon.vault_room = leaves[size_t(random_range(2, int32_t(leaves.size()) - 1))];
+    dungeon.vault_room = leaves[size_t(dice.range(2, int32_t(leaves.size()) - 1))];
 
     // Loops: joins between neighbours that the tree left apart, never into a room with a role.
     auto has_role = [&](size_t room) {
@@ -200,7 +200,7 @@ bool lay_out_rooms(Dungeon& dungeon, Layout& layout) {
                 candidates.emplace_back(room, next);
     const int32_t wanted = std::max<int32_t>(1, int32_t(count) / 5);
     for (int32_t k = 0; k < wanted && !candidates.empty(); ++k) {
-        const size_t pick = size_t(random_range(0, int32_t(candidates.size()) - 1));
+        const size_t pick = size_t(dice.range(0, int32_t(candidates.size()) - 1));
         edges.push_back(candidates[pick]);
         candidates.erase(candidates.begin() + std::ptrdiff_t(pick));
         ++layout.loops;
@@ -210,7 +210,7 @@ bool lay_out_rooms(Dungeon& dungeon, Layout& layout) {
     for (size_t room = 0; room < count; ++room)
         dungeon.rooms[room].depth = depth[room];
     for (const auto& [a, b] : edges)
-        layout.joins.push_back(join_neighbours(dungeon, lattice, a, b));
+        layout.joins.push_back(join_neighbours(dice, dungeon, lattice, a, b));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gen/dungeon.hpp"
+#include "gen/gen_random.hpp"
 
 namespace grotmere::gen {
 
@@ -23,7 +24,7 @@ struct Layout {
 
 // Fills the dungeon's size, rows, rooms (with their depth from the start room) and the four roles;
 // false when this sub-seed's tree has too few leaves for the roles.
-bool lay_out_rooms(Dungeon& dungeon, Layout& layout);
+bool lay_out_rooms(GenRandom& dice, Dungeon& dungeon, Layout& layout);
 
 // The side of a leaf room across from its one doorway: 0 east, 1 west, 2 south, 3 north. A wall
 // along it cuts the room in two without cutting the doorway off.

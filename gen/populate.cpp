@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "base/random.hpp"
 #include "gen/dungeon.hpp"
 #include "gen/layout.hpp"
 
@@ -31,14 +30,14 @@ std::string door_name_for(const std::string& key_name) {
     return key_name + " Door";
 }
 
-Cell random_floor(const Room& room) {
-    return {random_range(room.x0, room.x1), random_range(room.y0, room.y1)};
+Cell random_floor(GenRandom& dice, const Room& room) {
+    return {dice.range(room.x0, room.x1), dice.range(room.y0, room.y1)};
 }
 
 class Populator {
 public:
-    Populator(Dungeon& dungeon, const Layout& layout, const Palette& palette)
-        : d_(dungeon), layout_(layout), palette_(palette) {
+    Populator(GenRandom& dice, Dungeon& dungeon, const Layout& layout, const Palette& palette)
+        : dice_(dice), d_(dungeon), layout_(layout), palette_(palette) {
         taken_.assign(size_t(d_.width) * d_.height, false);
     }
 
@@ -61,7 +60,7 @@ private:
     Cell free_tile(size_t room) {
         const Room& r = open_part(room);
         for (int32_t tries = 0; tries < 200; ++tries) {
-            const Cell c = random_floor(r);
+            const Cell c = random_floor(dice_, r);
             if (!taken(c) && d_.at(c) == char(Terrain::Floor)) {
                 take(c);
                 return c;
@@ -238,9 +237,9 @@ private:
             ++key;
         }
         for (size_t j = 0; j < layout_.joins.size(); ++j) {
-            if (used[j] || is_role_join(layout_.joins[j]) || random_range(1, 100) > 35) continue;
+            if (used[j] || is_role_join(layout_.joins[j]) || dice_.range(1, 100) > 35) continue;
             const Join& join = layout_.joins[j];
-            d_.doors.push_back({random_range(0, 1) ? "Oak Door" : "Wooden Door", join.door_a});
+            d_.doors.push_back({dice_.range(0, 1) ? "Oak Door" : "Wooden Door", join.door_a});
         }
     }
 
@@ -249,14 +248,14 @@ private:
             Room& r = d_.rooms[room];
             if (room == d_.start_room) continue;
             const bool lasting = room == d_.exit_room || room == d_.lair_room;
-            if (!lasting && (room == d_.vault_room || random_range(1, 100) > 50)) continue;
+            if (!lasting && (room == d_.vault_room || dice_.range(1, 100) > 50)) continue;
             r.lit = true;
             const int32_t area = (r.x1 - r.x0 + 1) * (r.y1 - r.y0 + 1);
             const int32_t count = area > 60 ? 2 : 1;
             for (int32_t k = 0; k < count; ++k) {
-                const LampKind& kind = *lit_[size_t(random_range(0, int32_t(lit_.size()) - 1))];
+                const LampKind& kind = *lit_[size_t(dice_.range(0, int32_t(lit_.size()) - 1))];
                 d_.lamps.push_back(
-                    {kind.name, free_tile(room), lasting ? -1 : random_range(6, 30) * 100});
+                    {kind.name, free_tile(room), lasting ? -1 : dice_.range(6, 30) * 100});
             }
         }
     }
@@ -287,7 +286,7 @@ private:
         for (const MonsterKind* m : regulars_)
             if (m->level == best && (m->attack_range <= 1 || lit)) fits.push_back(m);
         if (fits.empty()) return *regulars_.front();
-        return *fits[size_t(random_range(0, int32_t(fits.size()) - 1))];
+        return *fits[size_t(dice_.range(0, int32_t(fits.size()) - 1))];
     }
 
     void monsters() {
@@ -323,6 +322,7 @@ private:
         d_.spawns.push_back({guardian_->name, d_.guardian});
     }
 
+    GenRandom& dice_;
     Dungeon& d_;
     const Layout& layout_;
     const Palette& palette_;
@@ -337,27 +337,25 @@ private:
     std::vector<const LampKind*> lit_;
 };
 
-int32_t sub_seed(int32_t seed, int32_t attempt) {
+uint64_t sub_seed(int32_t seed, int32_t attempt) {
     // Each attempt of one seed starts the generator elsewhere, the same way every time.
-    return int32_t(uint32_t(seed) * 2654435761u + uint32_t(attempt) * 40503u + 1u);
+    return uint64_t(uint32_t(seed)) << 32 | uint32_t(attempt);
 }
 
 }  // namespace
 
 std::optional<Dungeon> lay_out_dungeon(int32_t seed, int32_t attempt, const Palette& palette) {
-    const int32_t kept_state = random_state();
-    seed_random(sub_seed(seed, attempt));
+    GenRandom dice(sub_seed(seed, attempt));
     std::optional<Dungeon> dungeon(std::in_place);
     dungeon->seed = seed;
     dungeon->attempt = attempt;
     Layout layout;
-    if (lay_out_rooms(*dungeon, layout)) {
+    if (lay_out_rooms(dice, *dungeon, layout)) {
         dungeon->loops = layout.loops;
-        Populator(*dungeon, layout, palette).run();
+        Populator(dice, *dungeon, layout, palette).run();
     } else {
         dungeon.reset();
     }
-    set_random_state(kept_state);
     return dungeon;
 }
 

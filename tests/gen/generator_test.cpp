@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/random.hpp"
 #include "gen/dungeon_check.hpp"
 #include "shell/content_check.hpp"
 #include "shell/generated_dungeon.hpp"
@@ -36,6 +37,19 @@ TEST(Generator, EverySeedKeepsThePromises) {
         EXPECT_LE(dungeon->attempt, 8) << "seed " << seed;
         EXPECT_GT(dungeon->spawns.size(), 5u) << "seed " << seed;
     }
+}
+
+// Generation rolls its own dice: the game's generator is neither moved nor reset by it, not even
+// by a palette that cannot make a dungeon and throws half-way.
+TEST(Generator, LeavesTheGamesRandomGeneratorAlone) {
+    seed_random(77);
+    const int32_t before = random_state();
+    ASSERT_TRUE(first_good(5));
+    EXPECT_EQ(random_state(), before);
+    gen::Palette no_monsters = shipped_palette();
+    no_monsters.monsters.clear();
+    EXPECT_THROW(gen::lay_out_dungeon(5, 0, no_monsters), std::invalid_argument);
+    EXPECT_EQ(random_state(), before);
 }
 
 // A change to what a seed gives shows here as a difference, to be taken on purpose, with the
