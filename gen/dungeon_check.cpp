@@ -180,13 +180,15 @@ std::vector<std::string> start_region_faults(const Dungeon& d) {
         if (spawn.level > kMostLevelNearStart) strong.push_back(spawn.at);
     const std::vector<int32_t> turns = monster_turns(d, strong);
     const Room& start = d.rooms[d.start_room];
+    Cell soonest{start.x0, start.y0};
+    auto turns_to = [&](Cell c) { return turns[size_t(c.y) * d.width + c.x]; };
     for (int32_t y = start.y0; y <= start.y1; ++y)
         for (int32_t x = start.x0; x <= start.x1; ++x)
-            if (d.open({x, y}) && turns[size_t(y) * d.width + x] <= kQuietTurns)
-                return {"a monster above level " + std::to_string(kMostLevelNearStart) +
-                        " can reach the start room at " + at_text({x, y}) + " in " +
-                        std::to_string(turns[size_t(y) * d.width + x]) + " turns"};
-    return {};
+            if (d.open({x, y}) && turns_to({x, y}) < turns_to(soonest)) soonest = {x, y};
+    if (turns_to(soonest) > kQuietTurns) return {};
+    return {"a monster above level " + std::to_string(kMostLevelNearStart) +
+            " can reach the start room at " + at_text(soonest) + " in " +
+            std::to_string(turns_to(soonest)) + " turns"};
 }
 
 std::vector<std::string> key_faults(const Dungeon& d) {
