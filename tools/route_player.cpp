@@ -329,7 +329,8 @@ RouteOutcome play_generated_route(const gen::Dungeon& dungeon, const gen::Palett
         route.arm();
         const std::vector<Goal> goals = generated_route(dungeon, palette);
         const std::optional<GameEnd> end = route.play(goals);
-        outcome = {end, route.goal, goals.size(), route.presses, player->level};
+        outcome = {end,           route.goal,    goals.size(),
+                   route.presses, player->level, dungeon.depth_of({player->x, player->y}) + 1};
     }
     set_window_aids(WindowAids{});
     set_backend(nullptr);

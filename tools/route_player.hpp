@@ -85,6 +85,7 @@ struct RouteOutcome {
     size_t goals = 0;
     int32_t presses = 0;
     int32_t level = 0;
+    int32_t depth = 0;  // where the game ended, 1 the first depth
 };
 
 // Plays the route of the generated dungeon in the working directory's data folder, started with
