@@ -27,6 +27,7 @@ struct MonsterKind {
     int32_t level = 0;
     int32_t attack_range = 1;  // above 1 a shooter
     int32_t gold_drop = 0;
+    int32_t xp = 0;
 };
 struct LampKind {
     std::string name;

@@ -418,6 +418,16 @@ private:
     void place(const MonsterKind& kind, size_t room) {
         if (kind.attack_range > 1) d_.lamps.push_back({brightest_->name, free_tile(room), -1});
         d_.spawns.push_back({kind.name, free_tile(room), kind.level});
+        experience_ += kind.xp;
+    }
+
+    // The player's level once it has slain every monster placed so far, by the game's thresholds
+    // (50 L (L - 1) experience for level L): no kind comes more than one level above it.
+    int32_t level_earned() const {
+        int32_t level = 1;
+        while (50 * (level + 1) * level <= experience_)
+            ++level;
+        return level;
     }
 
     void monsters() {
@@ -437,10 +447,13 @@ private:
                 if (room == depth.arrival_room || room == d_.exit_room || room == d_.lair_room ||
                     room == depth.vault_room)
                     continue;
-                const int32_t level = level_at(d_.rooms[room], most_steps);
+                const int32_t level =
+                    std::min(level_at(d_.rooms[room], most_steps), level_earned() + 1);
                 depth.top_level = std::max(depth.top_level, level);
                 const int32_t floor = floor_of(room);
-                const int32_t count = 1 + (floor >= 40) + (floor >= 90);
+                // Weak kinds come in packs in big rooms, strong ones alone.
+                const int32_t count = 1 + (floor >= 40 && level <= lowest_ + 2) +
+                                      (floor >= 90 && level <= lowest_ + 1);
                 for (int32_t m = 0; m < count; ++m)
                     place(kind_for(level, d_.rooms[room].lit), room);
             }
@@ -449,7 +462,9 @@ private:
             if (k == 0)
                 place(*keeper_, depth.vault_room);
             else
-                place(kind_for(std::min(highest_, depth.top_level + 1), false), depth.vault_room);
+                place(
+                    kind_for(std::min({highest_, depth.top_level + 1, level_earned() + 1}), false),
+                    depth.vault_room);
         }
         // The guardian is the route's last fight.
         d_.spawns.push_back({guardian_->name, d_.guardian, guardian_->level});
@@ -469,6 +484,7 @@ private:
     const LampKind* brightest_ = nullptr;
     std::vector<const LampKind*> lit_;
     int32_t next_lever_id_ = 6;
+    int32_t experience_ = 0;
     size_t spare_keys_ = 0;
 };
 

@@ -89,7 +89,7 @@ void keep_reached(std::vector<std::string>& rows, const Box& box, Cell from) {
 void cave(GenRandom& dice, std::vector<std::string>& rows, const Box& box) {
     for (int32_t y = box.y0; y <= box.y1; ++y)
         for (int32_t x = box.x0; x <= box.x1; ++x)
-            rows[y][x] = dice.chance(55) ? kFloor : kRock;
+            rows[y][x] = dice.chance(62) ? kFloor : kRock;
     for (int32_t round = 0; round < 4; ++round) {
         std::vector<std::string> next = rows;
         for (int32_t y = box.y0; y <= box.y1; ++y)

@@ -87,7 +87,7 @@ TEST(DungeonProofs, EveryKeyLiesBeforeItsDoor) {
 
 TEST(DungeonProofs, EveryDepthCanBeLeft) {
     Dungeon d = two_depths();
-    d.switches = {{"Stair to Daylight", d.exit, "exit"}};
+    d.switches = {{"Stair to Daylight", d.exit, "exit", "", "", "", {-1, -1}}};
     EXPECT_TRUE(depth_faults(d).empty());
     // A hidden door before the stair: the player need not find it.
     d.doors = {{"Hidden Door", {6, 2}, false, 0, true}};
