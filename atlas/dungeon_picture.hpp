@@ -13,7 +13,7 @@
 namespace grotmere {
 
 inline constexpr int32_t kPictureTile = 4;           // pixels a tile is wide and high
-inline constexpr int32_t kPictureLegendWidth = 250;  // the legend's column right of the map
+inline constexpr int32_t kPictureLegendWidth = 280;  // the legend's column right of the map
 
 // The colours of the marks, for the legend and for tests that look for them.
 namespace picture_colour {
