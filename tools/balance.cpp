@@ -416,8 +416,13 @@ int run_generated(int32_t dungeons, int32_t seeds, int32_t jobs, const std::stri
         escaped += m.escaped;
         early += m.early_death;
         met += m.bands.first <= 5 && m.bands.middle <= 20;
-        if (chart.reached.size() < m.depths)
-            chart.reached.resize(m.depths), chart.ended.resize(m.depths);
+        if (chart.offered.size() < m.depths) {
+            chart.offered.resize(m.depths);
+            chart.reached.resize(m.depths);
+            chart.ended.resize(m.depths);
+        }
+        for (size_t k = 0; k < m.depths; ++k)
+            ++chart.offered[k];
         for (int32_t k = 0; k < m.depth && k < int32_t(m.depths); ++k)
             ++chart.reached[size_t(k)];
         if (!m.escaped && m.depth >= 1) ++chart.ended[size_t(m.depth - 1)];
@@ -452,9 +457,12 @@ int run_generated(int32_t dungeons, int32_t seeds, int32_t jobs, const std::stri
                 escaped, all.size(), 100.0 * escaped / all.size());
     std::printf("It died before its level 2 in %d of them (%.1f%%).\n", early,
                 100.0 * early / all.size());
-    std::printf("\n| Depth | Games that reached it | Ended there |\n|---|---|---|\n");
+    std::printf(
+        "\n| Depth | Dungeons this deep | Games that reached it | Ended there "
+        "|\n|---|---|---|---|\n");
     for (size_t k = 0; k < chart.reached.size(); ++k)
-        std::printf("| %zu | %d | %d |\n", k + 1, chart.reached[k], chart.ended[k]);
+        std::printf("| %zu | %d | %d | %d |\n", k + 1, chart.offered[k], chart.reached[k],
+                    chart.ended[k]);
     if (!chart_file.empty()) {
         WrittenFile out = create_replacement(chart_file);
         if (!out.append(balance_chart_svg(chart)) || !out.finish()) {

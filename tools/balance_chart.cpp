@@ -8,7 +8,8 @@ namespace grotmere {
 namespace {
 
 constexpr int32_t kWidth = 940, kHeight = 560;
-constexpr int32_t kBins = 21;  // deaths per 100 in steps of 5: 0, 5, ..., 100
+constexpr int32_t kBins = 21;       // deaths per 100 in steps of 5: 0, 5, ..., 100
+constexpr double kHeadroom = 0.85;  // the tallest bar leaves room for its label below the title
 
 std::string number(double value) {
     char text[32];
@@ -38,13 +39,13 @@ std::string band_panel(const ChartBand& band, int32_t x, int32_t y, int32_t w, i
            std::to_string(x + w) + "\" y2=\"" + std::to_string(y + h) + "\" stroke=\"#444\"/>\n";
     const double bin_w = double(w) / kBins;
     for (int32_t k = 0; k < kBins; ++k) {
-        const double share = bins[size_t(k)] / total;
+        const double share = bins[size_t(k)] / total * kHeadroom;
         const bool over = band.target >= 0 && k * 5 > band.target;
         out += rect(x + k * bin_w + 1, y + h - share * h, bin_w - 2, share * h,
                     over ? "#c0392b" : "#2e86c1");
         if (bins[size_t(k)] > 0)
             out += text(int32_t(x + k * bin_w + bin_w / 2), int32_t(y + h - share * h) - 2,
-                        number(100 * share) + "%", "middle", 9);
+                        number(100 * bins[size_t(k)] / total) + "%", "middle", 9);
         if (k % 4 == 0)
             out += text(int32_t(x + k * bin_w + bin_w / 2), y + h + 12, std::to_string(k * 5),
                         "middle", 10);
@@ -62,25 +63,27 @@ std::string band_panel(const ChartBand& band, int32_t x, int32_t y, int32_t w, i
 // How far the games got: for each depth the share that reached it (light) and that ended there
 // (dark); then the escapes.
 std::string depth_panel(const BalanceChart& chart, int32_t x, int32_t y, int32_t w, int32_t h) {
-    std::string out = text(x, y - 6, "How far the route player got (share of games)", "start", 13);
+    std::string out = text(x, y - 6, "How far the route player got", "start", 13);
+    out += text(x, y + 10, "share of the games in dungeons with that depth", "start", 10);
     const size_t bars = chart.reached.size() + 1;
     const double bar_w = double(w) / double(bars);
     const double games = std::max(1, chart.games);
     for (size_t k = 0; k <= chart.reached.size(); ++k) {
         const bool escapes = k == chart.reached.size();
-        const double reached = (escapes ? chart.escaped : chart.reached[k]) / games;
-        const double ended = escapes ? 0 : chart.ended[k] / games;
+        const double of = escapes ? games : std::max(1, chart.offered[k]);
+        const double reached = (escapes ? chart.escaped : chart.reached[k]) / of * kHeadroom;
+        const double ended = (escapes ? 0 : chart.ended[k]) / of * kHeadroom;
         const double left = x + double(k) * bar_w + 4;
         out += rect(left, y + h - reached * h, bar_w - 8, reached * h,
                     escapes ? "#27ae60" : "#aed6f1");
         out += rect(left, y + h - ended * h, bar_w - 8, ended * h, "#c0392b");
         out += text(int32_t(left + bar_w / 2 - 4), int32_t(y + h - reached * h) - 4,
-                    number(100 * reached) + "%", "middle", 10);
+                    number(100 * reached / kHeadroom) + "%", "middle", 10);
         out += text(int32_t(left + bar_w / 2 - 4), y + h + 14,
                     escapes ? "escaped" : "depth " + std::to_string(k + 1), "middle", 11);
         if (ended > 0)
-            out += text(int32_t(left + bar_w / 2 - 4), y + h - 4, number(100 * ended) + "% end",
-                        "middle", 9);
+            out += text(int32_t(left + bar_w / 2 - 4), y + h - 4,
+                        number(100 * ended / kHeadroom) + "% end", "middle", 9);
     }
     out += rect(x, y + h + 24, 12, 10, "#aed6f1") + text(x + 16, y + h + 33, "reached it");
     out += rect(x + 100, y + h + 24, 12, 10, "#c0392b") +

@@ -1,7 +1,8 @@
 // grotmere-balance --chart: the figures of a run over generated dungeons as one SVG picture that
 // reads without the table. Left, for each band of fights, how the dungeons spread over the deaths
 // per 100 of their worst fight, with the band's target; right, how far the route player got: of
-// all games, the share that reached each depth and the share that ended on it, and the escapes.
+// the games in dungeons that have a depth, the share that reached it and the share that ended on
+// it, and of all games the escapes.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@ struct ChartBand {
 
 struct BalanceChart {
     std::vector<ChartBand> bands;
+    std::vector<int32_t> offered;  // games in dungeons with a depth k + 1
     std::vector<int32_t> reached;  // games that reached depth k + 1
     std::vector<int32_t> ended;    // games that ended on depth k + 1 without escaping
     int32_t escaped = 0;
