@@ -264,6 +264,9 @@ private:
         return best;
     }
 
+    // A key id for a door that only a lever opens: no key of the pack carries it.
+    int32_t lever_key_id() { return next_lever_id_ = unused_key_id(palette_, next_lever_id_); }
+
     // A locked door whose key is a lever on the same depth, in the room farthest from the arrival.
     void lever_for(const Door& door, size_t depth_index, const std::string& lever_name) {
         const size_t room = farthest_plain_room(depth_index);
@@ -287,8 +290,7 @@ private:
                 d_.doors.push_back({door_name_for(key.name), doorway, true, key.key_id});
                 continue;
             }
-            const Door door{"Portcullis", doorway, true,
-                            next_lever_id_ = unused_key_id(palette_, next_lever_id_)};
+            const Door door{"Portcullis", doorway, true, lever_key_id()};
             d_.doors.push_back(door);
             lever_for(door, k, "Rusty Lever");
         }
@@ -299,8 +301,7 @@ private:
     void gate_and_exit() {
         const Cell gate = doorway_beside(join_of(layout_, d_.exit_room), d_.exit_room);
         d_.gate = gate;
-        d_.doors.push_back(
-            {"Black Gate", gate, true, next_lever_id_ = unused_key_id(palette_, next_lever_id_)});
+        d_.doors.push_back({"Black Gate", gate, true, lever_key_id()});
         d_.exit = free_tile(d_.exit_room);
         d_.switches.push_back({"Stair to Daylight",
                                d_.exit,
@@ -328,8 +329,7 @@ private:
                 const KeyKind& key = palette_.keys[spare_keys_++];
                 d_.doors.push_back({door_name_for(key.name), doorway, true, key.key_id});
             } else {
-                const Door door{"Vault Door", doorway, true,
-                                next_lever_id_ = unused_key_id(palette_, next_lever_id_)};
+                const Door door{"Vault Door", doorway, true, lever_key_id()};
                 d_.doors.push_back(door);
                 lever_for(door, k, "Vault Lever");
             }
