@@ -53,8 +53,8 @@ bool usable_name(const std::string& name) {
 void read_monsters(gen::Palette& palette) {
     monster_prototypes->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
         if (usable_name(monster->name))
-            palette.monsters.push_back(
-                {monster->name, monster->level, monster->attack_range, monster->gold_drop});
+            palette.monsters.push_back({monster->name, monster->level, monster->attack_range,
+                                        monster->gold_drop, monster->xp});
     });
 }
 
