@@ -12,6 +12,7 @@ namespace {
 const char* const kUsage =
     "usage: grotmere-sim [--dir DIR] [--seed N] [--keys FILE] [--passes N] [--dump FILE]\n"
     "                    [--screenshot FILE] [--classic] [--record FILE] [--morgue FILE]\n"
+    "                    [--check-contracts]\n"
     "       grotmere-sim --check [--dir DIR]\n"
     "       grotmere-sim --help\n";
 

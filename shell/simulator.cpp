@@ -61,6 +61,13 @@ std::optional<std::string> apply_option(SimOptions& options, const std::string& 
     return std::nullopt;
 }
 
+bool* switch_named(SimOptions& options, const std::string& name) {
+    if (name == "--classic") return &options.classic;
+    if (name == "--check") return &options.check;
+    if (name == "--check-contracts") return &options.check_contracts;
+    return nullptr;
+}
+
 // Output paths given relative to where the simulator was started, not to the game's directory.
 std::optional<std::string> absolute(const std::optional<std::string>& path) {
     if (!path) return path;
@@ -179,8 +186,8 @@ SimArgs parse_sim_args(const std::vector<std::string>& args) {
     size_t i = 0;
     while (i < args.size()) {
         // The switches without a value.
-        if (args[i] == "--classic" || args[i] == "--check") {
-            (args[i] == "--classic" ? parsed.options.classic : parsed.options.check) = true;
+        if (bool* flag = switch_named(parsed.options, args[i])) {
+            *flag = true;
             ++i;
             continue;
         }
@@ -245,9 +252,10 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     if (options.check) return run_check();
 
     reset_world();
-    // Every frame the main loop skips as unchanged is drawn on paper and compared: a skip that
-    // would have shown something else ends the run with an error instead of a stale picture.
-    check_unchanged_frames(true);
+    // Asked for, every frame the main loop skips as unchanged is drawn on paper and compared, and
+    // every cache and index is compared with the plain walk it stands for: a broken promise ends
+    // the run with an error instead of a stale picture. The game plays the same either way.
+    check_unchanged_frames(options.check_contracts);
     // The simulator never shows the first-start hint: its pictures must not depend on earlier runs.
     set_window_aids(WindowAids{!options.classic, false});
     HeadlessBackend backend;

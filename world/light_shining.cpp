@@ -130,16 +130,23 @@ void shine_walking(const TLeuchte& light, int32_t x, int32_t y) {
 // (world/sight_masks.hpp).
 
 // The cells a light of small reach lights at most, and the shares of each. Cells at the same
-// distance get the same shares, and lights made from one prototype shine alike, so the table of
-// the last light is kept and used again while the lights that follow have the same values.
+// distance get the same shares, and lights made from one prototype shine alike, so the tables of
+// the last few kinds of light are kept and used again for the lights that have their values: a
+// turn's lights are of a few kinds, and the player's own torch comes between them.
 class ShareTable {
 public:
     static const ShareTable& for_light(const TLeuchte& light) {
-        // Safe across worlds and tests: it is used only for a light with every value it was made
-        // from.
-        static ShareTable last;
-        if (!last.made_for(light)) last.make(light);
-        return last;
+        // Safe across worlds and tests: a table is used only for a light with every value it was
+        // made from.
+        static std::array<ShareTable, 8> kept;
+        static size_t next = 0;
+        for (const ShareTable& table : kept) {
+            if (table.made_for(light)) return table;
+        }
+        ShareTable& oldest = kept[next];
+        next = (next + 1) % kept.size();
+        oldest.make(light);
+        return oldest;
     }
     // The cells of the square within reach, by the distance test of every light.
     const SquareMask& within() const { return within_; }

@@ -23,6 +23,12 @@ void TileTracking::everything_changed() {
     walls_.forget();
 }
 
+TileTracking::MapWords TileTracking::map_words() {
+    const int32_t rows = std::clamp(map_height, 0, kGridSize);
+    return {.columns = rows == 0 ? 0 : std::clamp(map_width, 0, kGridSize),
+            .per_column = (rows + 63) / 64};
+}
+
 const TileGrid& TileTracking::tile_grid_of_world() {
     return tile_grid;
 }
@@ -119,11 +125,11 @@ bool same_cells(const std::vector<MapCell>& a, const std::vector<MapCell>& b) {
 }  // namespace
 
 void TileTracking::verify_marks() {
-    const int32_t wall = walls_.known() ? walls_.first_difference(tile_grid) : -1;
-    if (wall >= 0) broken("a tile's walkability", wall / kGridSize, wall % kGridSize);
-    if (darken_everything_) return;
     const int32_t columns = std::clamp(map_width, 0, kGridSize);
     const int32_t rows = std::clamp(map_height, 0, kGridSize);
+    const int32_t wall = walls_.known() ? walls_.first_difference(tile_grid, columns, rows) : -1;
+    if (wall >= 0) broken("a tile's walkability", wall / kGridSize, wall % kGridSize);
+    if (darken_everything_) return;
     for (int32_t x = 0; x < columns; ++x) {
         for (int32_t y = 0; y < rows; ++y) {
             const TKartenTile* tile = tile_grid.at(x, y);

@@ -219,6 +219,24 @@ private:
     };
     static ColumnSpan span_of(int32_t x, int32_t first_y, uint64_t rows);
 
+    // The words of the cell bits that hold cells of the map rectangle: of each of its columns,
+    // those from row 0 to its last row. A cell outside the rectangle is never darkened and stays
+    // marked, so the darkening's walks need not visit the other words.
+    struct MapWords {
+        int32_t columns = 0, per_column = 0;
+
+        template <class Visit>
+        void for_each(Visit&& visit) const {
+            for (int32_t x = 0; x < columns; ++x) {
+                const size_t first = static_cast<size_t>(x) * kWordsPerColumn;
+                for (size_t word = first; word < first + static_cast<size_t>(per_column); ++word)
+                    visit(word);
+            }
+        }
+    };
+    static constexpr int32_t kWordsPerColumn = kGridSize / 64;
+    static MapWords map_words();
+
     // The cells holding a door or a teleport, with the lists above.
     CellBits shown_{};
     // The cells seen or lit since the last darkening, and among them the seen ones. seen_ holds
@@ -226,9 +244,15 @@ private:
     CellBits marked_{};
     CellBits seen_{};
     bool seen_known_ = false;
-    // The cells whose light values wait for the light pass's darkening (darken_seen).
+    // The cells whose light values wait for the light pass's darkening (darken_seen), all of them
+    // in the words of light_words_; the other words are 0.
     CellBits waiting_light_{};
     bool light_pending_ = false;
+    MapWords light_words_;
+    void forget_waiting_light() {
+        light_pending_ = false;
+        light_words_.for_each([this](size_t word) { waiting_light_[word] = 0; });
+    }
     SightWalls walls_;
 };
 
@@ -261,7 +285,7 @@ inline uint64_t TileTracking::light_column(int32_t x, int32_t first_y, uint64_t 
 template <class Reset>
 bool TileTracking::darken_marked(Reset&& reset) {
     // Every marked cell is darkened here, those whose light waited among them.
-    light_pending_ = false;
+    forget_waiting_light();
     if (darken_everything_) {
         darken_everything_ = false;
         marked_.fill(0);
@@ -269,9 +293,9 @@ bool TileTracking::darken_marked(Reset&& reset) {
         seen_known_ = true;
         return false;
     }
-    for (size_t word = 0; word < kWords; ++word) {
+    map_words().for_each([&](size_t word) {
         uint64_t bits = marked_[word];
-        if (bits == 0) continue;
+        if (bits == 0) return;
         // A marked cell outside the map rectangle is not darkened and stays marked.
         uint64_t kept = 0;
         while (bits != 0) {
@@ -285,18 +309,21 @@ bool TileTracking::darken_marked(Reset&& reset) {
         }
         marked_[word] = kept;
         seen_[word] &= kept;
-    }
+    });
     return true;
 }
 
 template <class Reset>
 bool TileTracking::darken_seen(Reset&& reset) {
     if (darken_everything_) return false;
-    // Without the seen cells known, every marked cell is reset: sichtbar is 0 on all others.
-    const CellBits& sighted = seen_known_ ? seen_ : marked_;
-    for (size_t word = 0; word < kWords; ++word) {
+    // Without the seen cells known, every marked cell is reset: sichtbar is 0 on all others. A
+    // cell outside the map stays seen, so the words the walk leaves keep their bits.
+    if (!seen_known_) seen_ = marked_;
+    forget_waiting_light();
+    light_words_ = map_words();
+    light_words_.for_each([&](size_t word) {
         uint64_t kept = 0;
-        for (uint64_t bits = sighted[word]; bits != 0; bits &= bits - 1) {
+        for (uint64_t bits = seen_[word]; bits != 0; bits &= bits - 1) {
             const int bit = __builtin_ctzll(bits);
             const size_t cell = word * 64 + static_cast<size_t>(bit);
             if (!reset(static_cast<int32_t>(cell / kGridSize),
@@ -304,9 +331,9 @@ bool TileTracking::darken_seen(Reset&& reset) {
                 kept |= uint64_t{1} << bit;
         }
         seen_[word] = kept;
-    }
+        waiting_light_[word] = marked_[word];
+    });
     seen_known_ = true;
-    waiting_light_ = marked_;
     light_pending_ = true;
     return true;
 }
@@ -315,7 +342,7 @@ template <class Reset>
 void TileTracking::finish_light_darkening(Reset&& reset) {
     if (!light_pending_) return;
     light_pending_ = false;
-    for (size_t word = 0; word < kWords; ++word) {
+    light_words_.for_each([&](size_t word) {
         uint64_t forgotten = 0;
         for (uint64_t bits = waiting_light_[word]; bits != 0; bits &= bits - 1) {
             const int bit = __builtin_ctzll(bits);
@@ -327,7 +354,7 @@ void TileTracking::finish_light_darkening(Reset&& reset) {
         }
         waiting_light_[word] = 0;
         marked_[word] &= ~(forgotten & ~seen_[word]);
-    }
+    });
 }
 
 }  // namespace grotmere
