@@ -16,6 +16,9 @@
 namespace grotmere {
 
 void TileTracking::everything_changed() {
+    // Light values left to the light pass now wait for it as the darkening would have had them.
+    if (light_left_) wait_for_light();
+    ++light_epoch_;
     objects_known_ = false;
     seen_known_ = false;
     walk_everything_ = true;
@@ -27,6 +30,33 @@ TileTracking::MapWords TileTracking::map_words() {
     const int32_t rows = std::clamp(map_height, 0, kGridSize);
     return {.columns = rows == 0 ? 0 : std::clamp(map_width, 0, kGridSize),
             .per_column = (rows + 63) / 64};
+}
+
+void TileTracking::begin_waiting_for_light() {
+    forget_waiting_light();
+    light_left_ = false;
+    light_words_ = map_words();
+    light_pending_ = true;
+}
+
+void TileTracking::wait_for_light() {
+    begin_waiting_for_light();
+    light_words_.for_each([this](size_t word) { waiting_light_[word] = marked_[word]; });
+}
+
+void TileTracking::wait_for_light_in(int32_t first_x, int32_t last_x, int32_t first_y,
+                                     int32_t last_y) {
+    first_y = std::max(first_y, 0);
+    last_y = std::min(last_y, kGridSize - 1);
+    for (int32_t x = std::max(first_x, 0); x <= std::min(last_x, kGridSize - 1); ++x) {
+        for (int32_t y = first_y; y <= last_y; y += 64) {
+            const int32_t rows = std::min(64, last_y - y + 1);
+            const ColumnSpan span =
+                span_of(x, y, rows == 64 ? ~uint64_t{0} : (uint64_t{1} << rows) - 1);
+            waiting_light_[span.word] |= marked_[span.word] & span.first;
+            if (span.next != 0) waiting_light_[span.word + 1] |= marked_[span.word + 1] & span.next;
+        }
+    }
 }
 
 const TileGrid& TileTracking::tile_grid_of_world() {

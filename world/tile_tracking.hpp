@@ -149,7 +149,7 @@ public:
     // its tile, and the pass's end resets those no light reached. Nothing reads a light value in
     // between.
     template <class Reset>
-    bool darken_seen(Reset&& reset);
+    bool darken_seen(Reset&& reset, bool leave_light = false);
     // Marks the cells of column x, rows first_y + r for the bits r of `rows`, as lit, and answers
     // those among them whose light values still wait for the darkening, which they no longer do.
     uint64_t light_column(int32_t x, int32_t first_y, uint64_t rows);
@@ -164,6 +164,21 @@ public:
     }
     template <class Reset>
     void finish_light_darkening(Reset&& reset);
+
+    // The light values a darkening left for the light pass to account for: darken_seen with
+    // `leave_light`, which the light pass's kept shinings stand in for. A change outside the
+    // rules makes the marked cells wait for the light pass after all (wait_for_light).
+    bool light_left() const { return light_left_; }
+    void keep_light() { light_left_ = false; }
+    // The light values of the marked cells wait for the light pass, as darken_seen leaves them;
+    // the rectangle's marked cells only, after begin_waiting_for_light.
+    void wait_for_light();
+    void begin_waiting_for_light();
+    void wait_for_light_in(int32_t first_x, int32_t last_x, int32_t first_y, int32_t last_y);
+    bool light_pending() const { return light_pending_; }
+    // Changes whenever light values may have changed other than by the light pass: a darkening
+    // of them, or a change outside the rules.
+    uint64_t light_epoch() const { return light_epoch_; }
 
 private:
     static constexpr size_t kWords = static_cast<size_t>(kGridSize) * kGridSize / 64;
@@ -249,6 +264,8 @@ private:
     CellBits waiting_light_{};
     bool light_pending_ = false;
     MapWords light_words_;
+    bool light_left_ = false;
+    uint64_t light_epoch_ = 0;
     void forget_waiting_light() {
         light_pending_ = false;
         light_words_.for_each([this](size_t word) { waiting_light_[word] = 0; });
@@ -286,6 +303,8 @@ template <class Reset>
 bool TileTracking::darken_marked(Reset&& reset) {
     // Every marked cell is darkened here, those whose light waited among them.
     forget_waiting_light();
+    light_left_ = false;
+    ++light_epoch_;
     if (darken_everything_) {
         darken_everything_ = false;
         marked_.fill(0);
@@ -314,14 +333,17 @@ bool TileTracking::darken_marked(Reset&& reset) {
 }
 
 template <class Reset>
-bool TileTracking::darken_seen(Reset&& reset) {
+bool TileTracking::darken_seen(Reset&& reset, bool leave_light) {
     if (darken_everything_) return false;
     // Without the seen cells known, every marked cell is reset: sichtbar is 0 on all others. A
     // cell outside the map stays seen, so the words the walk leaves keep their bits.
     if (!seen_known_) seen_ = marked_;
-    forget_waiting_light();
-    light_words_ = map_words();
-    light_words_.for_each([&](size_t word) {
+    if (leave_light) {
+        light_left_ = true;
+    } else {
+        begin_waiting_for_light();
+    }
+    map_words().for_each([&](size_t word) {
         uint64_t kept = 0;
         for (uint64_t bits = seen_[word]; bits != 0; bits &= bits - 1) {
             const int bit = __builtin_ctzll(bits);
@@ -331,10 +353,9 @@ bool TileTracking::darken_seen(Reset&& reset) {
                 kept |= uint64_t{1} << bit;
         }
         seen_[word] = kept;
-        waiting_light_[word] = marked_[word];
+        if (!leave_light) waiting_light_[word] = marked_[word];
     });
     seen_known_ = true;
-    light_pending_ = true;
     return true;
 }
 
