@@ -189,8 +189,10 @@ private:
     }
     static const TileGrid& tile_grid_of_world();
     void find_cells_with_objects();
+    // The lists found by a walk over the map rectangle, and with `mark_shown` the cells shown.
+    void collect_lists(bool mark_shown);
     void learn_seen();
-    void note_contents(TKartenTile& tile, MapCell cell);
+    void note_contents(TKartenTile& tile, MapCell cell, bool mark_shown);
     const std::vector<MapCell>& kept_up(const std::vector<MapCell>& cells) {
         cells_with_objects();
         return cells;
