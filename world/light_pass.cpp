@@ -145,8 +145,11 @@ void KeptLight::light_every_cell() {
 void KeptLight::check() const {
     static LightField field;
     field.clear(map_width, map_height);
-    for (LightShine shine : kept_)
+    for (LightShine shine : kept_) {
+        // The cells worked out anew from the walls, not taken from the last passes.
+        shine.lit_known = false;
         shine_into(shine, field);
+    }
     for (int32_t x = 0; x < field.width(); ++x) {
         for (int32_t y = 0; y < field.height(); ++y) {
             const TKartenTile* tile = tile_grid.at(x, y);
