@@ -40,6 +40,7 @@ struct WorldStateMembers {
     decltype(WorldState::tile_grid) tile_grid;                    // a root of the dump
     decltype(WorldState::tile_tracking) tile_tracking;            // worked out anew
     decltype(WorldState::lit_cells_cache) lit_cells_cache;        // worked out anew
+    decltype(WorldState::kept_light) kept_light;                  // worked out anew
     decltype(WorldState::map_width) map_width;                    // a root of the dump
     decltype(WorldState::map_height) map_height;                  // a root of the dump
     decltype(WorldState::current_map) current_map;                // a root of the dump

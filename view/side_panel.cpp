@@ -212,8 +212,8 @@ PanelLines equipment() {
     return lines;
 }
 
-// The list of what is in sight gives way, so the effects and the equipment always show.
-void draw_panel() {
+// The list of what is in sight gives way, so the place, the effects and the equipment always show.
+void draw_panel(const std::string& place) {
     const PanelLines below = [] {
         PanelLines lines = effects();
         const PanelLines gear = equipment();
@@ -221,8 +221,11 @@ void draw_panel() {
         return lines;
     }();
     PanelLines sight = in_sight();
-    const int32_t room =
-        (kLastLine + kLineHeight - kFirstLine - height_of(below)) / kLineHeight - 1;
+    PanelLines all;
+    if (!place.empty()) all.push_back(heading(place));
+    all.push_back(heading("IN SIGHT"));
+    const int32_t room = (kLastLine + kLineHeight - kFirstLine - height_of(below)) / kLineHeight -
+                         static_cast<int32_t>(all.size());
     if (static_cast<int32_t>(sight.size()) > room) {
         const int32_t kept = std::max(room - 1, 0);
         const size_t more = sight.size() - static_cast<size_t>(kept);
@@ -231,7 +234,6 @@ void draw_panel() {
             PanelLine{.text = "and " + std::to_string(more) + " more", .colour = {150, 150, 150}});
     }
     int32_t y = kFirstLine;
-    PanelLines all{heading("IN SIGHT")};
     all.insert(all.end(), sight.begin(), sight.end());
     all.insert(all.end(), below.begin(), below.end());
     draw_lines(all, y);
@@ -239,8 +241,8 @@ void draw_panel() {
 
 }  // namespace
 
-void draw_side_panel(const std::string& hint) {
-    if (player) draw_panel();
+void draw_side_panel(const std::string& hint, const std::string& place) {
+    if (player) draw_panel(place);
     if (!hint.empty()) {
         set_color(255, 255, 160);
         draw_text(hint, kTextX, kSidePanelBottom - kLineHeight);

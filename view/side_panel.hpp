@@ -11,7 +11,8 @@ namespace grotmere {
 inline constexpr int32_t kSidePanelLeft = 410;
 inline constexpr int32_t kSidePanelBottom = 245;
 
-// `hint`, when not empty, stands on the panel's last line. Leaves the colour white.
-void draw_side_panel(const std::string& hint);
+// `hint`, when not empty, stands on the panel's last line; `place` ("Depth 3 of 5"), when not
+// empty, heads the panel. Leaves the colour white.
+void draw_side_panel(const std::string& hint, const std::string& place = std::string());
 
 }  // namespace grotmere
