@@ -1,8 +1,8 @@
 // A game cut short, by a crash that left only part of its recording or by closing the window, and
 // continued with the rest of its keys ends where the game played through ends: its one recording
 // plays back to the same dump. A game kept over a close goes on from the state kept beside its
-// recording; a kept state that is cut, another recording's or not the recording's state at its
-// pass is not used, and the game goes on all the same.
+// recording; a kept state that is cut, changed, a folder, of another build, another recording's or
+// not the recording's state at its pass is not used, and the game goes on all the same.
 #include <gtest/gtest.h>
 
 #include "files/kept_state.hpp"
@@ -137,7 +137,9 @@ TEST_F(ContinuedGame, AKeptStateThatIsNotTheRecordingsIsPassedOverAndTheGameGoes
     const fs::path note = dir_ / "data/grotmere/unfinished" /
                           data_files_hash(std::string(GROTMERE_SOURCE_DIR) + "/bifs");
     auto kept_state_of = [&](const std::string& text) { return *read_kept_state(text); };
-    for (int32_t spoilt = 0; spoilt < 4; ++spoilt) {
+    // 0 the state as kept, 1 a byte changed, 2 cut, 3 another pass's, 4 none, 5 a folder, 6 a whole
+    // file holding a state of another build's records.
+    for (int32_t spoilt = 0; spoilt < 7; ++spoilt) {
         std::vector<PassInput> before(keys.begin(), keys.begin() + kClose);
         before.push_back({{InputEvent::Kind::Close, 0}});
         play(before, false);
@@ -154,13 +156,20 @@ TEST_F(ContinuedGame, AKeptStateThatIsNotTheRecordingsIsPassedOverAndTheGameGoes
             kept.passes -= 51;
             bytes = kept_state_bytes(kept);
         }
+        if (spoilt == 6) {
+            kept.state[3] ^= 1;
+            bytes = kept_state_bytes(kept);
+        }
         std::ofstream(state_file, std::ios::binary | std::ios::trunc) << bytes;
+        if (spoilt == 4) fs::remove(state_file);
+        if (spoilt == 5) fs::remove(state_file), fs::create_directory(state_file);
         ::testing::internal::CaptureStderr();
         play({keys.begin() + kClose + 1, keys.end()}, true);
         const std::string said = ::testing::internal::GetCapturedStderr();
-        EXPECT_EQ(said.find("is not used") != std::string::npos, spoilt != 0) << said;
+        EXPECT_EQ(said.find("is not used") != std::string::npos, spoilt != 0 && spoilt != 4)
+            << said;
         EXPECT_TRUE(played_back(recording) == whole) << "spoilt " << spoilt << said;
-        EXPECT_FALSE(fs::exists(state_file)) << "the game continued has ended";
+        EXPECT_EQ(fs::exists(state_file), spoilt == 5) << "ended, and a folder is left alone";
     }
 }
 
