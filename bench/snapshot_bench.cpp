@@ -1,9 +1,12 @@
 // A snapshot of the whole game taken and put back: on the shipped game after 20,000 passes of keys
 // chosen by a fixed scramble (/0), and on the largest map of tools/large_map.py after 2,000 (/1).
-// Reported in microseconds, with the snapshot's size in bytes.
+// Reported in microseconds, with the snapshot's size in bytes. BM_ShelveSnapshots keeps one every
+// 500 passes of those games as a replay's first look does and reports the memory each takes on
+// the shelf, its pieces equal to the snapshot before's held once.
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "bench/largest_map.hpp"
@@ -11,6 +14,7 @@
 #include "platform/drawing.hpp"
 #include "platform/headless_backend.hpp"
 #include "replay/game_snapshot.hpp"
+#include "replay/snapshot_shelf.hpp"
 #include "run/main_loop.hpp"
 #include "run/startup.hpp"
 #include "world/world_state.hpp"
@@ -18,8 +22,10 @@
 namespace grotmere {
 namespace {
 
-// The game of `folder` played on scrambled keys for `passes` passes, a new seed whenever one ends.
-void play_game(const std::string& folder, int64_t passes, HeadlessBackend& quiet) {
+// The game of `folder` played on scrambled keys for `passes` passes, a new seed whenever one ends;
+// `after_pass` is told of each pass played.
+void play_game(const std::string& folder, int64_t passes, HeadlessBackend& quiet,
+               const std::function<void(int64_t)>& after_pass = {}) {
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder);
     set_backend(&quiet);
@@ -40,6 +46,7 @@ void play_game(const std::string& folder, int64_t passes, HeadlessBackend& quiet
                 {InputEvent::Kind::Hit, bench::kKeys[(scramble >> 20) % std::size(bench::kKeys)]});
         quiet.queue_pass(std::move(input));
         if (run_pass().end) start();
+        if (after_pass) after_pass(pass + 1);
     }
     std::filesystem::current_path(before);
 }
@@ -75,6 +82,29 @@ void BM_PutBackSnapshot(benchmark::State& state) {
     reset_world();
 }
 BENCHMARK(BM_PutBackSnapshot)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_ShelveSnapshots(benchmark::State& state) {
+    HeadlessBackend quiet;
+    const int64_t passes = state.range(0) == 0 ? 20000 : 10000;
+    const std::string folder =
+        state.range(0) == 0 ? std::string(GROTMERE_SOURCE_DIR) : bench::largest_map_folder();
+    for (auto _ : state) {
+        SnapshotShelf shelf(SIZE_MAX);
+        size_t whole = 0;
+        play_game(folder, passes, quiet, [&](int64_t pass) {
+            if (!shelf.due(pass)) return;
+            const std::string bytes = game_state_bytes();
+            whole += bytes.size();
+            shelf.keep(pass, bytes, running_parts(), Playback::Place{});
+        });
+        state.counters["snapshots"] = static_cast<double>(shelf.count());
+        state.counters["bytes_each"] = static_cast<double>(shelf.memory()) / shelf.count();
+        state.counters["whole_each"] = static_cast<double>(whole) / shelf.count();
+    }
+    set_backend(nullptr);
+    reset_world();
+}
+BENCHMARK(BM_ShelveSnapshots)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace grotmere
