@@ -11,6 +11,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "bench/shipped_game.hpp"
 #include "files/kept_state.hpp"
@@ -98,12 +99,16 @@ inline LongRecording make_long_recording(int64_t passes, const std::string& path
 }
 
 // A replay of `script`, played on `seed` in the shipped folder, its first look taken.
-inline std::unique_ptr<ReplaySeeker> surveyed_seeker(const KeyScript& script, int32_t seed) {
-    auto seeker = std::make_unique<ReplaySeeker>(script, [&script, seed] {
-        const bool started = !start_game(StartupOptions{seed});
-        prepare_playback(script);
-        return started;
-    });
+inline std::unique_ptr<ReplaySeeker> surveyed_seeker(const KeyScript& script, int32_t seed,
+                                                     SnapshotShelf shelf = SnapshotShelf()) {
+    auto seeker = std::make_unique<ReplaySeeker>(
+        script,
+        [&script, seed] {
+            const bool started = !start_game(StartupOptions{seed});
+            prepare_playback(script);
+            return started;
+        },
+        std::move(shelf));
     if (seeker->survey()) std::abort();
     return seeker;
 }
