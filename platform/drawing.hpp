@@ -35,6 +35,7 @@ bool draw_if_changed(void (*draw)(), FrameWorld world = FrameWorld::MayHaveChang
 // Off, frames are written down but neither drawn nor presented, for passes that no one sees
 // (restoring, seeking); back on, the next frame is drawn whole. reset_world turns it on.
 void set_pixels_wanted(bool wanted);
+bool pixels_wanted();
 
 // No pixels while it lives.
 class WithoutPixels {

@@ -213,7 +213,7 @@ PanelLines equipment() {
 }
 
 // The list of what is in sight gives way, so the effects and the equipment always show.
-void draw_panel() {
+void draw_panel(int32_t last_line) {
     const PanelLines below = [] {
         PanelLines lines = effects();
         const PanelLines gear = equipment();
@@ -222,7 +222,7 @@ void draw_panel() {
     }();
     PanelLines sight = in_sight();
     const int32_t room =
-        (kLastLine + kLineHeight - kFirstLine - height_of(below)) / kLineHeight - 1;
+        (last_line + kLineHeight - kFirstLine - height_of(below)) / kLineHeight - 1;
     if (static_cast<int32_t>(sight.size()) > room) {
         const int32_t kept = std::max(room - 1, 0);
         const size_t more = sight.size() - static_cast<size_t>(kept);
@@ -237,10 +237,21 @@ void draw_panel() {
     draw_lines(all, y);
 }
 
+PanelLines note_lines(const std::vector<PanelNote>& notes) {
+    PanelLines lines;
+    for (const PanelNote& note : notes)
+        lines.push_back(note.heading ? heading(note.text) : plain(note.text));
+    return lines;
+}
+
 }  // namespace
 
-void draw_side_panel(const std::string& hint) {
-    if (player) draw_panel();
+void draw_side_panel(const std::string& hint, const std::vector<PanelNote>& notes) {
+    const PanelLines added = note_lines(notes);
+    const int32_t added_height = height_of(added);
+    if (player) draw_panel(kLastLine - added_height);
+    int32_t y = kLastLine + kLineHeight - added_height;
+    draw_lines(added, y);
     if (!hint.empty()) {
         set_color(255, 255, 160);
         draw_text(hint, kTextX, kSidePanelBottom - kLineHeight);
