@@ -39,6 +39,16 @@ int32_t sum_lasting_buffs(const ListRef& buffs, const std::string& name, Owns ow
     return sum;
 }
 
+// Letter by letter in line: the names asked are a few letters long, shorter than a call to
+// compare them costs.
+bool same_name(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t k = 0; k < a.size(); ++k) {
+        if (a[k] != b[k]) return false;
+    }
+    return true;
+}
+
 // The field a name finds in a record's type. The registry is made once and never changes, so the
 // answers are kept for the few names and types asked most (every monster's hp on every turn);
 // finding a type by the record's class compares class names and costs far more than the read.
@@ -52,7 +62,7 @@ const TField* field_named(const Record& record, const std::string& name) {
     static size_t next = 0;
     const std::type_info* type = &typeid(record);
     for (const Kept& entry : kept) {
-        if (entry.type == type && entry.name == name) return entry.field;
+        if (entry.type == type && same_name(entry.name, name)) return entry.field;
     }
     const TTypeId* type_id = TTypeId::ForObject(record);
     const TField* field = type_id ? type_id->FindField(name) : nullptr;

@@ -9,6 +9,7 @@
 #include "base/text.hpp"
 #include "world/karte.hpp"
 #include "world/leuchte.hpp"
+#include "world/light_pass.hpp"
 #include "world/map_file.hpp"
 #include "world/message_log.hpp"
 #include "world/schalter.hpp"
@@ -101,11 +102,12 @@ int32_t update_switches() {
 }
 
 int32_t update_lights() {
+    begin_light_pass();
     carried_light();
     lights_in_heaps();
     shine_lying_lights();
-    // After the turn's darkening, what no light reached is dark.
-    finish_light_darkening();
+    // What the lights changed since the last pass is lit, and what no light reached is dark.
+    end_light_pass();
     return 0;
 }
 

@@ -9,6 +9,8 @@
 #include "aids/aid_keys.hpp"
 #include "aids/aid_prompts.hpp"
 #include "aids/aid_walk.hpp"
+#include "base/safe_file.hpp"
+#include "gen/depth_plan.hpp"
 #include "platform/drawing.hpp"
 #include "platform/key_codes.hpp"
 #include "platform/keyboard.hpp"
@@ -46,6 +48,9 @@ struct AidsState {
     Overlay open = Overlay::None;
     int32_t history_scroll = 0;  // lines back from the newest
     bool first_screen = true;    // no turn taken yet
+    gen::DepthPlan depths;
+    std::string depths_of_map;  // the map file the depths were read from
+    int32_t deepest = 0;
 };
 
 AidsState& aids_state() {
@@ -108,13 +113,25 @@ std::vector<PanelNote> first_screen_notes() {
     return notes;
 }
 
+// "Depth 3 of 5" in a generated dungeon, else "".
+std::string depth_line() {
+    const DepthReached depth = depth_reached();
+    if (depth.of == 0) return "";
+    return "Depth " + std::to_string(depth.now) + " of " + std::to_string(depth.of);
+}
+
+void note_depth() {
+    AidsState& state = aids_state();
+    state.deepest = std::max(state.deepest, depth_reached().now);
+}
+
 void draw_aids_around_the_map() {
     if (aid_view() == AidView::Overview) return draw_map_overview();
     if (open_prompt() == Prompt::Target) return draw_prompt();
     if (const std::optional<MapCell> cell = pointed_cell()) {
         draw_look_panel(cell->x, cell->y, panel_footer());
     } else {
-        draw_side_panel(panel_footer(), first_screen_notes());
+        draw_side_panel(panel_footer(), depth_line(), first_screen_notes());
     }
     draw_prompt();
 }
@@ -180,6 +197,22 @@ void set_window_aids(const WindowAids& aids) {
     set_aid_keys(aids.on);
 }
 
+DepthReached depth_reached() {
+    AidsState& state = aids_state();
+    // Read once for each map the game plays on, the first time they are asked for.
+    if (state.aids.on && state.depths_of_map != current_map) {
+        // The generator writes the map files that name depths; one beyond this bound is none.
+        constexpr size_t kLargestMap = size_t{64} << 20;
+        std::string problem;
+        const std::optional<std::string> text = read_small_file(current_map, kLargestMap, problem);
+        state.depths = text ? gen::read_depth_plan(*text) : gen::DepthPlan{};
+        state.depths_of_map = current_map;
+    }
+    const int32_t now = player ? state.depths.depth_of(player->x, player->y) : 0;
+    return DepthReached{now, std::max(state.deepest, now),
+                        static_cast<int32_t>(state.depths.count())};
+}
+
 bool key_bound(int32_t code) {
     return bound(code);
 }
@@ -221,7 +254,7 @@ bool run_overlay_pass() {
     // The view follows the player as in every frame; the rules are not touched.
     if (player && kamera) kamera->set(player->x, player->y);
     draw_screen();
-    draw_side_panel(first_start_hint(), first_screen_notes());
+    draw_side_panel(first_start_hint(), depth_line(), first_screen_notes());
     draw_overlay();
     present_frame();
     return close_requested() == 1;
@@ -234,6 +267,7 @@ void draw_window_aids() {
 void note_turn_taken() {
     aids_state().aids.first_screen_notice.clear();
     aids_state().first_screen = false;
+    note_depth();
 }
 
 void toggle_fullscreen_on_request() {

@@ -29,7 +29,7 @@ struct WindowAids {
 
 enum class Overlay { None, Help, History };
 
-// Also closes any open overlay and stops every aid (shell/aid_keys.hpp).
+// Also closes any open overlay and stops every aid (aids/aid_keys.hpp).
 void set_window_aids(const WindowAids& aids);
 Overlay open_overlay();
 // Whether the key-binding file gives this key to a command; such a key keeps its command.
@@ -48,7 +48,16 @@ bool overlay_takes_the_pass();
 bool run_overlay_pass();
 // What the aids add to an ordinary frame: the side panel.
 void draw_window_aids();
-// The player took a turn: what the first screen says has been read.
+// The player took a turn: what the first screen says has been read, and the depth reached noted.
 void note_turn_taken();
+
+// In a generated dungeon (its map file names its depths), the depth the player stands on and the
+// deepest reached this game, of how many; all 0 in a dungeon made by hand.
+struct DepthReached {
+    int32_t now = 0;
+    int32_t deepest = 0;
+    int32_t of = 0;
+};
+DepthReached depth_reached();
 
 }  // namespace grotmere

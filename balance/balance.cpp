@@ -2,12 +2,14 @@
 // player dies and how long a fight lasts, as a Markdown table.
 //
 //   grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]
-//   grotmere-balance --generated N [--dir DIR] [--seeds N]
+//   grotmere-balance --generated N [--dir DIR] [--seeds N] [--jobs J] [--chart FILE.svg]
 //
 // --generated plays every fight of the generated dungeons of seeds 1 to N, made from the data in
 // DIR, with 20 seeds a fight unless told otherwise, and prints for each band of fights the median
 // and the 90th percentile over the dungeons of their worst fight, and how many of the dungeons
-// the scripted route player (route/route_player.hpp) escapes from with the window's aids.
+// the scripted route player (route/route_player.hpp) escapes from with the window's aids, how
+// many it dies in before its level 2 and on which depth its games end. --jobs splits the seeds
+// over J processes (the output is the same as with one); --chart draws the figures as a picture.
 // --only plays only the fights with that monster, for tuning it.
 // Each fight is the game itself: start-up on the data in DIR (default the current directory) with
 // one seed, then every monster but the one of this fight is taken off the map, and the player
@@ -36,6 +38,8 @@
 #include "actors/player.hpp"
 #include "actors/tastatur.hpp"
 #include "actors/waffe.hpp"
+#include "balance/balance_chart.hpp"
+#include "balance/balance_jobs.hpp"
 #include "base/command_line.hpp"
 #include "base/safe_file.hpp"
 #include "platform/drawing.hpp"
@@ -357,41 +361,85 @@ double percentile(std::vector<double> values, double share) {
     return values[at];
 }
 
-int run_generated(int32_t dungeons, int32_t seeds) {
+// One dungeon's figures as a line: its bands, whether the route player escaped, whether it died
+// before its level 2, the depth its game ended on and the dungeon's depths; empty when the seed
+// gave no dungeon.
+std::string measure_seed(int32_t seed, int32_t seeds, const gen::Palette& palette,
+                         const std::filesystem::path& source,
+                         const std::filesystem::path& scratch) {
+    namespace fs = std::filesystem;
+    std::string error;
+    const fs::path folder = scratch / std::to_string(seed);
+    const std::optional<gen::Dungeon> dungeon = generate_data_folder(seed, source, folder, error);
+    if (!dungeon) {
+        std::fprintf(stderr, "grotmere-balance: seed %d: %s\n", seed, error.c_str());
+        return "";
+    }
+    fs::current_path(folder);
+    const Bands bands = measure_dungeon(seeds);
+    route::RouteOutcome game;
+    {
+        QuietOutput quiet;
+        game = route::play_generated_route(*dungeon, palette, seed, true);
+    }
+    fs::current_path(source);
+    fs::remove_all(folder);
+    char line[200];
+    std::snprintf(line, sizeof line, "%.17g %.17g %.17g %.17g %d %d %d %zu", bands.first,
+                  bands.middle, bands.guardian, bands.guardian_with_potions,
+                  game.end == GameEnd::Escaped, game.end == GameEnd::Death && game.level < 2,
+                  game.depth, dungeon->depths.size());
+    return line;
+}
+
+struct Measured {
+    Bands bands;
+    int32_t escaped = 0, early_death = 0, depth = 0;
+    size_t depths = 0;
+};
+
+int run_generated(int32_t dungeons, int32_t seeds, int32_t jobs, const std::string& chart_file) {
     namespace fs = std::filesystem;
     const fs::path source = fs::current_path();
     const gen::Palette palette = read_palette(source);
-    int32_t escaped = 0;
     const fs::path scratch =
         fs::temp_directory_path() / ("grotmere_balance_" + std::to_string(::getpid()));
-    std::vector<Bands> all;
-    int32_t met = 0;
-    for (int32_t seed = 1; seed <= dungeons; ++seed) {
-        std::string error;
-        const fs::path folder = scratch / std::to_string(seed);
-        const std::optional<gen::Dungeon> dungeon =
-            generate_data_folder(seed, source, folder, error);
-        if (!dungeon) {
-            std::fprintf(stderr, "grotmere-balance: seed %d: %s\n", seed, error.c_str());
-            continue;
-        }
-        fs::current_path(folder);
-        all.push_back(measure_dungeon(seeds));
-        {
-            QuietOutput quiet;
-            escaped +=
-                route::play_generated_route(*dungeon, palette, seed, true).end == GameEnd::Escaped;
-        }
-        fs::current_path(source);
-        fs::remove_all(folder);
-        met += all.back().first <= 5 && all.back().middle <= 20;
-    }
+    const std::vector<std::string> lines = lines_of_seeds(
+        dungeons, jobs,
+        [&](int32_t seed) { return measure_seed(seed, seeds, palette, source, scratch); }, scratch);
     fs::remove_all(scratch);
+    std::vector<Measured> all;
+    for (const std::string& line : lines) {
+        Measured m;
+        if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %d %d %d %zu", &m.bands.first,
+                        &m.bands.middle, &m.bands.guardian, &m.bands.guardian_with_potions,
+                        &m.escaped, &m.early_death, &m.depth, &m.depths) == 8)
+            all.push_back(m);
+    }
     if (all.empty()) return 1;
+    int32_t escaped = 0, early = 0, met = 0;
+    BalanceChart chart;
+    chart.games = int32_t(all.size());
+    for (const Measured& m : all) {
+        escaped += m.escaped;
+        early += m.early_death;
+        met += m.bands.first <= 5 && m.bands.middle <= 20;
+        if (chart.offered.size() < m.depths) {
+            chart.offered.resize(m.depths);
+            chart.reached.resize(m.depths);
+            chart.ended.resize(m.depths);
+        }
+        for (size_t k = 0; k < m.depths; ++k)
+            ++chart.offered[k];
+        for (int32_t k = 0; k < m.depth && k < int32_t(m.depths); ++k)
+            ++chart.reached[size_t(k)];
+        if (!m.escaped && m.depth >= 1) ++chart.ended[size_t(m.depth - 1)];
+    }
+    chart.escaped = escaped;
     auto column = [&](double Bands::*band) {
         std::vector<double> values;
-        for (const Bands& bands : all)
-            values.push_back(bands.*band);
+        for (const Measured& m : all)
+            values.push_back(m.bands.*band);
         return values;
     };
     std::printf(
@@ -404,15 +452,32 @@ int run_generated(int32_t dungeons, int32_t seeds) {
         {"Guardian", &Bands::guardian},
         {"Guardian with the pack's potions", &Bands::guardian_with_potions}};
     const char* targets[] = {"at most 5", "at most 20", "", ""};
+    const double target_values[] = {5, 20, -1, -1};
     for (size_t k = 0; k < 4; ++k) {
         const std::vector<double> values = column(rows[k].second);
         std::printf("| %s | %.1f | %.1f | %s |\n", rows[k].first, percentile(values, 0.5),
                     percentile(values, 0.9), targets[k]);
+        chart.bands.push_back({rows[k].first, values, target_values[k]});
     }
     std::printf("\nBoth targets met in %d of %zu dungeons (%.1f%%).\n", met, all.size(),
                 100.0 * met / all.size());
     std::printf("The route player, with the aids, escaped from %d of %zu dungeons (%.1f%%).\n",
                 escaped, all.size(), 100.0 * escaped / all.size());
+    std::printf("It died before its level 2 in %d of them (%.1f%%).\n", early,
+                100.0 * early / all.size());
+    std::printf(
+        "\n| Depth | Dungeons this deep | Games that reached it | Ended there "
+        "|\n|---|---|---|---|\n");
+    for (size_t k = 0; k < chart.reached.size(); ++k)
+        std::printf("| %zu | %d | %d | %d |\n", k + 1, chart.offered[k], chart.reached[k],
+                    chart.ended[k]);
+    if (!chart_file.empty()) {
+        WrittenFile out = create_replacement(chart_file);
+        if (!out.append(balance_chart_svg(chart)) || !out.finish()) {
+            std::fprintf(stderr, "grotmere-balance: %s\n", out.failure().c_str());
+            return 1;
+        }
+    }
     return 0;
 }
 
@@ -432,7 +497,7 @@ const grotmere::ProgramSpec& balance_command_line() {
     static const grotmere::ProgramSpec spec{
         "grotmere-balance",
         "grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n"
-        "grotmere-balance --generated N [--dir DIR] [--seeds N]",
+        "grotmere-balance --generated N [--dir DIR] [--seeds N] [--jobs J] [--chart FILE]",
         "Plays every fight of a dungeon from many seeds and prints the deaths as a table.",
         {
             {"dir", "DIR", "the data folder (default: the game's)"},
@@ -441,6 +506,10 @@ const grotmere::ProgramSpec& balance_command_line() {
             {"generated", "N",
              "play the generated dungeons of seeds 1 to N instead, and the\n"
              "route player through each"},
+            {"jobs", "J",
+             "with --generated: split the seeds over J processes (the output is\n"
+             "the same)"},
+            {"chart", "FILE", "with --generated: draw the figures as an SVG picture"},
         },
         "Exit status: 0 played, 1 failed, 2 a usage error."};
     return spec;
@@ -460,19 +529,20 @@ int main(int argc, char** argv) try {
             grotmere::answer_before_running(balance_command_line(), line.action, line.error))
         return *done;
     int32_t seeds = 200;
-    int32_t generated = 0;
-    std::string only;
+    int32_t generated = 0, jobs = 1;
+    std::string only, chart;
     std::optional<std::string> dir;
     bool seeds_named = false;
     for (const grotmere::GivenOption& given : line.options) {
-        if (given.name == "generated" || given.name == "seeds") {
+        if (given.name == "generated" || given.name == "seeds" || given.name == "jobs") {
             const std::optional<int32_t> count = parse_count(given.value);
             if (!count) return usage("--" + given.name + " takes a whole number from 1 up");
-            (given.name == "generated" ? generated : seeds) = *count;
+            (given.name == "generated" ? generated : given.name == "jobs" ? jobs : seeds) = *count;
             seeds_named = seeds_named || given.name == "seeds";
         }
         if (given.name == "only") only = given.value;
         if (given.name == "dir") dir = given.value;
+        if (given.name == "chart") chart = std::filesystem::absolute(given.value).string();
     }
     const grotmere::DataFolderSearch search =
         grotmere::find_data_folder(dir, grotmere::data_folder_places());
@@ -481,7 +551,8 @@ int main(int argc, char** argv) try {
         return 2;
     }
     std::filesystem::current_path(*search.found);
-    if (generated > 0) return grotmere::run_generated(generated, seeds_named ? seeds : 20);
+    if (generated > 0)
+        return grotmere::run_generated(generated, seeds_named ? seeds : 20, jobs, chart);
     return grotmere::run(seeds, only);
 } catch (const std::filesystem::filesystem_error& error) {
     std::fprintf(stderr, "grotmere-balance: %s\n", grotmere::file_system_failure(error).c_str());

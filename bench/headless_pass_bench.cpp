@@ -1,12 +1,14 @@
 // The shipped game's passes without a window: the player's keys chosen by a fixed scramble of a
-// counter (a new game whenever one ends), and a golden replay played through as seeking and
-// restoring play it. Reported as passes per second.
+// counter (a new game whenever one ends), the same keys played by grotmere-sim from a key script,
+// and a golden replay played through as seeking and restoring play it. Reported as passes per
+// second.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -17,6 +19,7 @@
 #include "replay/replay_seek.hpp"
 #include "run/main_loop.hpp"
 #include "run/startup.hpp"
+#include "shell/simulator.hpp"
 #include "world/world_state.hpp"
 
 namespace grotmere {
@@ -81,6 +84,49 @@ void BM_SurveyGoldenReplay(benchmark::State& state) {
     reset_world();
 }
 BENCHMARK(BM_SurveyGoldenReplay)->Unit(benchmark::kMillisecond);
+
+// grotmere-sim --keys as a player runs it, without a screenshot and without checks: start-up,
+// reading the script and every pass, on a script of kScriptPasses passes of the keys above.
+void BM_SimulatorRandomKeys(benchmark::State& state) {
+    constexpr int32_t kScriptPasses = 20000;
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("grotmere-bench-sim-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream script(folder / "keys");
+        uint32_t scramble = 12345;
+        for (int32_t pass = 0; pass < kScriptPasses; ++pass) {
+            scramble = scramble * 1103515245u + 12345u;
+            // A key by its code, two or three digits.
+            if ((scramble >> 16) % 3 != 0) script << kKeys[(scramble >> 20) % std::size(kKeys)];
+            script << '\n';
+        }
+    }
+    SimOptions options;
+    options.dir = GROTMERE_SOURCE_DIR;
+    options.keys_file = (folder / "keys").string();
+    std::istringstream no_input;
+    // The passes the game lasts, should it end before the script does.
+    options.dump_file = (folder / "dump.json").string();
+    {
+        const bench::QuietOutput quiet;
+        run_simulator(options, no_input);
+    }
+    std::ifstream dump(*options.dump_file);
+    std::string text((std::istreambuf_iterator<char>(dump)), {});
+    const size_t at = text.find("\"passes\": ");
+    const int64_t passes = at == std::string::npos ? 0 : std::stoll(text.substr(at + 10));
+    options.dump_file.reset();
+    for (auto _ : state) {
+        const bench::QuietOutput quiet;
+        if (run_simulator(options, no_input) != 0) state.SkipWithError("grotmere-sim failed");
+    }
+    state.counters["passes/s"] = benchmark::Counter(
+        static_cast<double>(passes * state.iterations()), benchmark::Counter::kIsRate);
+    std::filesystem::remove_all(folder);
+    reset_world();
+}
+BENCHMARK(BM_SimulatorRandomKeys)->Unit(benchmark::kMillisecond);
 
 // Start-up on the largest map (tools/large_map.py writes its folder once, into a scratch folder):
 // the data read, the map built and the first sight and light pass.

@@ -122,7 +122,8 @@ void BM_TurnSightAndLight(benchmark::State& state) {
 BENCHMARK(BM_TurnSightAndLight)->Unit(benchmark::kMicrosecond);
 
 // The light pass with every lying light of a larger reach (the argument), the player carrying
-// none, and the darkening after it; reported per cell within a light's reach on the map.
+// none, and the darkening after it, every cell lit again; reported per cell within a light's
+// reach on the map.
 void BM_FarLights(benchmark::State& state) {
     const auto reach = static_cast<int32_t>(state.range(0));
     build_world();
@@ -144,6 +145,8 @@ void BM_FarLights(benchmark::State& state) {
     sight_and_light_pass();
     const int64_t before = bench::allocations_so_far();
     for (auto _ : state) {
+        // Every cell lit again, as when the walls change, not only what changed since the last.
+        kept_light.forget();
         TKarte::darken_sight();
         update_lights();
         benchmark::ClobberMemory();
@@ -354,6 +357,40 @@ void BM_WholeTurn(benchmark::State& state) {
     report_allocations(state, before);
 }
 BENCHMARK(BM_WholeTurn)->Unit(benchmark::kMicrosecond);
+
+// The same with the player stepping to a floor tile beside it and back, turn after turn: its
+// light and its sight cover other cells each turn, as in a game.
+void BM_WholeTurnWalking(benchmark::State& state) {
+    build_world();
+    arm_the_monsters();
+    sight_and_light_pass();
+    const FloorTile home{player->x, player->y};
+    FloorTile away = home;
+    for (const FloorTile step : {FloorTile{1, 0}, FloorTile{-1, 0}, FloorTile{0, 1}}) {
+        if (tile_grid.at(home.x + step.x, home.y + step.y)->ID == TKarte::MAP_RAUM) {
+            away = {home.x + step.x, home.y + step.y};
+            break;
+        }
+    }
+    bool out = false;
+    auto walk = [&] {
+        out = !out;
+        player->x = out ? away.x : home.x;
+        player->y = out ? away.y : home.y;
+        top_up_missiles();
+        turn_cycle();
+        TGeschoss::update();
+    };
+    for (int32_t turn = 0; turn < 5; ++turn)
+        walk();
+    const int64_t before = bench::allocations_so_far();
+    for (auto _ : state) {
+        walk();
+        benchmark::ClobberMemory();
+    }
+    report_allocations(state, before);
+}
+BENCHMARK(BM_WholeTurnWalking)->Unit(benchmark::kMicrosecond);
 
 // A pass in which the player does nothing, before its drawing: no missile in flight.
 void BM_PassWithoutTurn(benchmark::State& state) {

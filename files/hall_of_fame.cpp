@@ -7,6 +7,7 @@
 
 #include "base/file_lock.hpp"
 #include "base/safe_file.hpp"
+#include "files/daily.hpp"
 #include "files/user_data_folder.hpp"
 #include "replay/data_hash.hpp"
 #include "replay/recording.hpp"
@@ -18,7 +19,9 @@ namespace {
 
 // Far more games than anyone plays; a list beyond it is left as it is.
 constexpr size_t kLargestList = size_t{16} << 20;
-constexpr size_t kFields = 10;
+// Lines written before dungeons had depths hold the first ten fields only.
+constexpr size_t kFirstFields = 10;
+constexpr size_t kFields = 13;
 // More turns than a game played day and night for a thousand years has: a line beyond it was not
 // written by a game.
 constexpr int64_t kMostTurns = int64_t{1} << 40;
@@ -70,12 +73,13 @@ std::string score_line(const Score& s) {
     return plain(s.date) + '\t' + std::to_string(s.seed) + '\t' + plain(s.ending) + '\t' +
            std::to_string(s.turns) + '\t' + std::to_string(s.level) + '\t' + std::to_string(s.xp) +
            '\t' + std::to_string(s.gold) + '\t' + std::to_string(s.slain) + '\t' +
-           plain(s.data_hash) + '\t' + plain(s.recording);
+           plain(s.data_hash) + '\t' + plain(s.recording) + '\t' + std::to_string(s.deepest) +
+           '\t' + std::to_string(s.depths) + '\t' + plain(s.daily);
 }
 
 std::optional<Score> read_score_line(std::string_view line) {
     const std::vector<std::string_view> f = split(line, '\t');
-    if (f.size() != kFields) return std::nullopt;
+    if (f.size() != kFields && f.size() != kFirstFields) return std::nullopt;
     Score s;
     s.date = f[0];
     s.ending = f[2];
@@ -85,8 +89,14 @@ std::optional<Score> read_score_line(std::string_view line) {
         !read_number(f[5], s.xp) || !read_number(f[6], s.gold) || !read_number(f[7], s.slain) ||
         s.date.empty() || s.ending.empty())
         return std::nullopt;
+    if (f.size() == kFields) {
+        s.daily = f[12];
+        if (!read_number(f[10], s.deepest) || !read_number(f[11], s.depths) || s.daily.empty())
+            return std::nullopt;
+    }
     const bool counts_in_range = s.turns >= 0 && s.turns <= kMostTurns && s.level >= 0 &&
-                                 s.xp >= 0 && s.gold >= 0 && s.slain >= 0;
+                                 s.xp >= 0 && s.gold >= 0 && s.slain >= 0 && s.deepest >= 0 &&
+                                 s.depths >= 0 && s.deepest <= s.depths;
     if (!counts_in_range) return std::nullopt;
     return s;
 }
@@ -139,7 +149,7 @@ std::optional<std::string> add_score(const std::string& path, const Score& score
     warn_of_unreadable_lines(path, list);
     std::string written =
         list.lines.empty() ? "# date\tseed\tending\tturns\tlevel\texperience\tgold\tslain\tdata\t"
-                             "recording\n"
+                             "recording\tdeepest\tdepths\tdaily\n"
                            : "";
     for (const std::string& line : list.lines)
         written += line + "\n";
@@ -159,22 +169,34 @@ std::vector<Score> best_scores(const std::vector<Score>& scores, const std::stri
     return best;
 }
 
+std::vector<Score> best_of_day(const std::vector<Score>& scores, const std::string& day,
+                               size_t count) {
+    std::vector<Score> best;
+    for (const Score& score : scores)
+        if (score.daily == day) best.push_back(score);
+    std::stable_sort(best.begin(), best.end(), ranks_before);
+    if (best.size() > count) best.resize(count);
+    return best;
+}
+
 std::string score_table(const std::vector<Score>& best) {
     std::string table;
     for (size_t k = 0; k < best.size(); ++k) {
         const Score& s = best[k];
-        char line[160];
+        char line[200];
         std::snprintf(line, sizeof line, "%2zu. %-8s %7s turns  level %2d  xp %7s  gold %5s  %s",
                       k + 1, s.ending == "escaped" ? "escaped" : s.ending.c_str(),
                       with_commas(s.turns).c_str(), s.level, with_commas(s.xp).c_str(),
                       with_commas(s.gold).c_str(), s.date.substr(0, 10).c_str());
         table += line;
+        if (s.depths > 0)
+            table += "  depth " + std::to_string(s.deepest) + " of " + std::to_string(s.depths);
         table += "\n";
     }
     return table;
 }
 
-int print_scores(const std::optional<std::string>& dir) {
+int print_scores(const std::optional<std::string>& dir, bool daily) {
     const DataFolderSearch search = find_data_folder(dir, data_folder_places());
     if (!search.found) {
         std::fprintf(stderr, "grotmere: %s\n", search.problem.c_str());
@@ -190,6 +212,13 @@ int print_scores(const std::optional<std::string>& dir) {
     }
     const ScoreList list = read_score_text(*text);
     if (file) warn_of_unreadable_lines(*file, list);
+    if (daily) {
+        const std::string day = utc_date_today();
+        const std::vector<Score> best = best_of_day(list.scores, day, 10);
+        if (best.empty()) std::printf("No daily game has ended on %s yet.\n", day.c_str());
+        std::fputs(score_table(best).c_str(), stdout);
+        return 0;
+    }
     const std::vector<Score> best =
         best_scores(list.scores, data_files_hash((*search.found / "bifs").string()), 10);
     if (best.empty())

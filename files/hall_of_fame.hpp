@@ -1,8 +1,10 @@
 // The hall of fame: one line for every ended game in grotmere/scores under $XDG_DATA_HOME (or
 // ~/.local/share), tab-separated: date, seed, how it ended, turns, level, experience, gold,
-// monsters slain, the hash of the data files, the recording's name. The file is rewritten whole
-// through a temporary file, so a crash leaves the old list or the new one; lines it cannot read
-// are kept as they are and skipped in the ranking, with one warning.
+// monsters slain, the hash of the data files, the recording's name, and (lines written since
+// dungeons have depths) the deepest depth reached and the dungeon's depths (0 and 0 for a
+// dungeon made by hand) and the day of a daily game ("-" for any other). The file is rewritten
+// whole through a temporary file, so a crash leaves the old list or the new one; lines it cannot
+// read are kept as they are and skipped in the ranking, with one warning.
 //
 // Ranking: an escape before any other end; among escapes fewer turns first, among the others more
 // experience first; then the earlier game.
@@ -27,6 +29,9 @@ struct Score {
     int32_t slain = 0;
     std::string data_hash;
     std::string recording;  // its file name, or "-"
+    int32_t deepest = 0;    // the deepest depth reached, of `depths`
+    int32_t depths = 0;
+    std::string daily = "-";  // the day of a daily game, "2026-12-09"
     friend bool operator==(const Score&, const Score&) = default;
 };
 
@@ -54,8 +59,12 @@ std::vector<Score> best_scores(const std::vector<Score>& scores, const std::stri
                                size_t count);
 
 // grotmere --scores: the best ten games played on the data folder's files (the one named, else
-// the one the game would find), on standard output.
-int print_scores(const std::optional<std::string>& dir);
+// the one the game would find), on standard output; with `daily`, the day's best daily games.
+int print_scores(const std::optional<std::string>& dir, bool daily = false);
+
+// The best `count` daily games of the day, best first.
+std::vector<Score> best_of_day(const std::vector<Score>& scores, const std::string& day,
+                               size_t count);
 
 // The list a player reads: "1. escaped in 1,204 turns  level 5 ..." one a line.
 std::string score_table(const std::vector<Score>& best);

@@ -151,6 +151,8 @@ std::string morgue_text(const MorgueFacts& facts) {
     add(text, "Seed: " + int_to_text(facts.seed));
     if (!facts.data_folder.empty()) add(text, "Data: " + facts.data_folder);
     if (!facts.dungeon.empty()) add(text, "Dungeon: " + facts.dungeon);
+    if (!facts.daily.empty()) add(text, "Daily dungeon: " + facts.daily);
+    if (!facts.depth.empty()) add(text, "Deepest depth reached: " + facts.depth);
     if (!facts.recording.empty()) add(text, "Recording: " + facts.recording);
     add(text, "");
     add(text, ending_line(hero, facts.ending));

@@ -23,6 +23,8 @@ struct MorgueFacts {
     std::string data_folder;              // where bifs/ was read from
     std::string dungeon;                  // a generated one: "generator 1, seed 42"
     std::string recording;                // the path of the game's recording, when it has one
+    std::string depth;                    // the deepest depth reached: "3 of 5"; "" for none
+    std::string daily;                    // the day of a daily game: "2026-12-09"
 };
 
 inline constexpr size_t kMorgueLogLines = 30;

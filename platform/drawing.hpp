@@ -32,8 +32,11 @@ enum class FrameWorld { MayHaveChanged, Unchanged };
 // run, the colour is left as drawing would leave it, and the answer is false.
 bool draw_if_changed(void (*draw)(), FrameWorld world = FrameWorld::MayHaveChanged);
 
-// Off, frames are written down but neither drawn nor presented, for passes that no one sees
-// (restoring, seeking); back on, the next frame is drawn whole. reset_world turns it on.
+// Off, frames are neither drawn nor presented, for passes that no one sees (restoring, seeking,
+// the simulator without a screenshot): `draw` does not even run, unless frames are checked
+// (check_unchanged_frames), which writes them down to compare the skipped ones. Back on, the next
+// frame is drawn whole; a frame must therefore set its drawing colour before it draws anything
+// that the colour shows. reset_world turns it on.
 void set_pixels_wanted(bool wanted);
 bool pixels_wanted();
 

@@ -51,8 +51,9 @@ FrameTimer create_timer(int32_t hz);
 int32_t timer_wait(FrameTimer& timer);
 
 // Whether the game checks the promises its fast paths rest on, and throws std::logic_error where
-// one is broken: on in the simulator, the tests, the soak and the whole-game fuzzer, wherever
-// check_unchanged_frames (platform/drawing.hpp) turned on the frame's.
+// one is broken: on in the tests, the soak, the whole-game fuzzer and grotmere-sim
+// --check-contracts, wherever check_unchanged_frames (platform/drawing.hpp) turned on the
+// frame's. Each check walks the map rectangle, never the whole grid.
 bool contracts_checked();
 
 // --- notices, console and exit --------------------------------------------------------------

@@ -8,9 +8,9 @@
 #include <map>
 #include <string_view>
 
+#include "base/command_line.hpp"
 #include "base/text.hpp"
 #include "platform/key_codes.hpp"
-#include "base/command_line.hpp"
 
 namespace grotmere {
 

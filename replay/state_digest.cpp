@@ -20,15 +20,15 @@ namespace grotmere {
 namespace {
 
 // The tiles are most of the state. Each is read by its type's plan, its numbers at their places,
-// two to a word. Its texts and its object list live in its extras, made only for a tile that is
-// given any (or read through a field that makes them): a tile whose extras hold nothing but what a
-// new tile holds says so in one bit, as the dump shows both alike. Checked, every tile is read the
-// plain way too.
+// two to a word; a column's tiles lie side by side, so a column's numbers are read in one sweep.
+// A tile's texts and object list live in its extras, made only for a tile that is given any (or
+// read through a field that makes them): a tile whose extras hold nothing but what a new tile
+// holds says so in one bit, as the dump shows both alike; other extras follow their column as one
+// word each. Checked, every tile is read the plain way too.
 class TileDigest {
 public:
-    TileDigest(LaneHash& hash, RecordHasher& hasher, PlanCheck check, const TKartenTile& first)
+    TileDigest(LaneHash& hash, PlanCheck check, const TKartenTile& first)
         : hash_(hash),
-          hasher_(hasher),
           check_(check),
           plan_(RecordHasher::plan_of(TTypeId::Of<TKartenTile>(), first)) {
         for (const RecordHasher::Step& step : plan_.steps) {
@@ -36,108 +36,91 @@ public:
             if (number && step.place >= 0)
                 places_.push_back(step.place);
             else
-                others_.push_back(step.field);
-            others_are_numbers_ = others_are_numbers_ || (number && step.place < 0);
+                (number ? other_numbers_ : extras_fields_).push_back(step.field);
         }
         in_a_row_ = places_.size() % 2 == 0 && std::endian::native == std::endian::little;
         for (size_t k = 1; k < places_.size(); ++k)
             in_a_row_ = in_a_row_ && places_[k] == places_[k - 1] + 4;
-    }
-    ~TileDigest() {
-        words_[count_++] = extras_bits_;
-        flush();
+        blank_extras_ = extras_hash(blank_tile());
     }
 
-    void add(const TKartenTile& tile) {
-        if (check_ == PlanCheck::On) check(tile);
-        if (count_ + places_.size() + 2 > std::size(words_)) flush();
-        const char* bytes = reinterpret_cast<const char*>(&tile);
-        if (in_a_row_) {
-            // Numbers side by side in the order of the fields: two of them are one word as they
-            // lie.
-            std::memcpy(words_ + count_, bytes + places_.front(), 4 * places_.size());
-            count_ += places_.size() / 2;
-        } else {
-            for (size_t k = 0; k < places_.size(); k += 2) {
-                const uint64_t low = static_cast<uint32_t>(read_int(bytes, places_[k]));
-                const uint64_t high = k + 1 < places_.size()
-                                          ? static_cast<uint32_t>(read_int(bytes, places_[k + 1]))
-                                          : 0;
-                words_[count_++] = low | high << 32;
+    void add_column(const TKartenTile* column, int32_t rows) {
+        if (check_ == PlanCheck::On) {
+            for (int32_t y = 0; y < rows; ++y)
+                check(column[y]);
+        }
+        add_numbers(column, rows);
+        // Which tiles have extras, a bit each, sixty-four to a word, then those extras.
+        std::vector<uint64_t>& extras = column_extras_;
+        extras.clear();
+        for (int32_t first = 0; first < rows; first += 64) {
+            uint64_t bits = 0;
+            for (int32_t y = first; y < std::min(rows, first + 64); ++y) {
+                if (!column[y].extras_if_any()) continue;
+                const uint64_t made = extras_hash(column[y]);
+                if (made == blank_extras_) continue;
+                bits |= uint64_t{1} << (y - first);
+                extras.push_back(made);
             }
+            hash_.add(bits);
         }
-        const bool extras = tile.extras_if_any() != nullptr && extras_differ(tile);
-        if (others_are_numbers_) read_other_numbers(tile);
-        // Which tiles have extras, a bit each, sixty-four to a word.
-        extras_bits_ |= uint64_t{extras} << (tiles_ & 63);
-        if ((++tiles_ & 63) == 0) {
-            words_[count_++] = extras_bits_;
-            extras_bits_ = 0;
-        }
+        hash_.add_words(extras.data(), extras.size());
     }
 
 private:
-    static constexpr uint64_t kExtras = 0x6578747261;
+    static const TKartenTile& blank_tile() {
+        static const TKartenTile blank;
+        return blank;
+    }
 
-    void read_other_numbers(const TKartenTile& tile) {
-        for (const TField* field : others_) {
-            if (field->Kind() != FieldKind::Int) continue;
-            flush();
-            hasher_.field(tile, *field);
+    void add_numbers(const TKartenTile* column, int32_t rows) {
+        const char* first = reinterpret_cast<const char*>(column);
+        if (in_a_row_) {
+            hash_.add_strided_words(first + places_.front(), sizeof(TKartenTile),
+                                    static_cast<size_t>(rows), places_.size() / 2);
+        } else {
+            for (int32_t y = 0; y < rows; ++y) {
+                const char* bytes = first + sizeof(TKartenTile) * static_cast<size_t>(y);
+                for (std::ptrdiff_t place : places_)
+                    hash_.add_int(read_int(bytes, place));
+            }
+        }
+        if (other_numbers_.empty()) return;
+        RecordHasher reader(hash_, check_);
+        for (int32_t y = 0; y < rows; ++y) {
+            for (const TField* field : other_numbers_)
+                reader.field(column[y], *field);
         }
     }
 
-    // Extras that hold what a new tile holds (made by a reading, or emptied) are none: the dump
-    // shows the same. Other extras go in as one word.
-    bool extras_differ(const TKartenTile& tile) {
+    uint64_t extras_hash(const TKartenTile& tile) const {
         LaneHash extras;
         RecordHasher reader(extras, check_);
-        for (const TField* field : others_) {
-            if (field->Kind() != FieldKind::Int) reader.field(tile, *field);
-        }
-        if (extras.value() == blank_extras()) return false;
-        words_[count_++] = extras.value();
-        return true;
+        for (const TField* field : extras_fields_)
+            reader.field(tile, *field);
+        return extras.value();
     }
-    uint64_t blank_extras() {
-        if (!blank_extras_) {
-            static const TKartenTile blank;
-            LaneHash extras;
-            RecordHasher reader(extras);
-            for (const TField* field : others_) {
-                if (field->Kind() != FieldKind::Int) reader.field(blank, *field);
-            }
-            blank_extras_ = extras.value();
-        }
-        return *blank_extras_;
-    }
-    static constexpr uint64_t kNoExtras = 0x6e6f2065787472;
 
     static int32_t read_int(const char* bytes, std::ptrdiff_t place) {
         int32_t value;
         std::memcpy(&value, bytes + place, sizeof value);
         return value;
     }
-    void flush() {
-        hash_.add_words(words_, count_);
-        count_ = 0;
-    }
 
     // The plan's numbers against the fields' own reading, and a tile without extras against a
     // new tile.
-    void check(const TKartenTile& tile) {
-        static const TKartenTile blank;
+    void check(const TKartenTile& tile) const {
         for (const RecordHasher::Step& step : plan_.steps) {
-            const bool unmade = !tile.extras_if_any() && step.field->Kind() != FieldKind::Int;
-            if (step.place >= 0 && step.field->Kind() == FieldKind::Int &&
+            const bool number = step.field->Kind() == FieldKind::Int;
+            if (number && step.place >= 0 &&
                 read_int(reinterpret_cast<const char*>(&tile), step.place) !=
                     step.field->GetInt(tile))
                 throw std::logic_error("the digest reads a tile's " + step.field->Name() +
                                        " at another place than its field does");
-            if (!unmade) continue;
+            if (number || tile.extras_if_any()) continue;
             LaneHash read, made;
             RecordHasher(read).field(tile, *step.field);
-            RecordHasher(made).field(blank, *step.field);
+            RecordHasher(made).field(blank_tile(), *step.field);
             if (read.value() != made.value())
                 throw std::logic_error("a tile without extras reads another " + step.field->Name() +
                                        " than a new tile");
@@ -145,18 +128,14 @@ private:
     }
 
     LaneHash& hash_;
-    RecordHasher& hasher_;
     PlanCheck check_;
     const RecordHasher::Plan& plan_;
     std::vector<std::ptrdiff_t> places_;
-    std::vector<const TField*> others_;
-    bool others_are_numbers_ = false;  // a number read through its access, every tile
-    bool in_a_row_ = false;            // the numbers lie side by side, in order
-    std::optional<uint64_t> blank_extras_;
-    uint64_t extras_bits_ = 0;
-    uint64_t tiles_ = 0;
-    uint64_t words_[256];
-    size_t count_ = 0;
+    std::vector<const TField*> other_numbers_;  // read through their access, every tile
+    std::vector<const TField*> extras_fields_;
+    bool in_a_row_ = false;  // the numbers lie side by side, in order
+    uint64_t blank_extras_ = 0;
+    std::vector<uint64_t> column_extras_;
 };
 
 // Each root goes in whole; the roots' order is fixed, so their names need not.
@@ -174,9 +153,9 @@ public:
     void list(const char*, const RecordList& list) override { hasher_.list(&list); }
     void tiles(const char*) override {
         std::optional<TileDigest> tiles;
-        for_each_map_tile([&](int32_t, int32_t, const TKartenTile& tile) {
-            if (!tiles) tiles.emplace(hash_, hasher_, check_, tile);
-            tiles->add(tile);
+        for_each_map_column([&](const TKartenTile* column, int32_t rows) {
+            if (!tiles) tiles.emplace(hash_, check_, column[0]);
+            tiles->add_column(column, rows);
         });
     }
     void random_state(int32_t state) override { hash_.add_signed(state); }

@@ -33,18 +33,26 @@ public:
 // Every root, in the dump's order.
 void read_state_roots(StateReader& reader);
 
+// Each column of the map's rectangle, left to right: its tiles, row 0 first, side by side.
+template <class Visit>
+void for_each_map_column(Visit&& visit) {
+    const int32_t width = std::clamp(map_width, 0, kGridSize);
+    const int32_t rows = std::min(std::clamp(map_height, 0, kGridSize), tile_grid.rows());
+    for (int32_t x = 0; x < width; ++x) {
+        const TKartenTile* column = tile_grid.column(x);
+        if (column != nullptr && rows > 0) visit(column, rows);
+    }
+}
+
 // Every tile of the map's rectangle, column after column, with its place.
 template <class Visit>
 void for_each_map_tile(Visit&& visit) {
-    const int32_t width = std::clamp(map_width, 0, kGridSize);
-    const int32_t height = std::clamp(map_height, 0, kGridSize);
-    const int32_t rows = std::min(height, tile_grid.rows());
-    for (int32_t x = 0; x < width; ++x) {
-        const TKartenTile* column = tile_grid.column(x);
-        if (column == nullptr) continue;
+    int32_t x = 0;
+    for_each_map_column([&](const TKartenTile* column, int32_t rows) {
         for (int32_t y = 0; y < rows; ++y)
             visit(x, y, column[y]);
-    }
+        ++x;
+    });
 }
 
 }  // namespace grotmere

@@ -35,13 +35,13 @@ InputEvent hit(int32_t code) {
 }
 
 // A door the player may walk through, opening or unlocking it on the way; teleports are stepped
-// around.
-bool passable(int32_t x, int32_t y, const std::set<int32_t>& keys) {
+// around but for the one the player goes to.
+bool passable(int32_t x, int32_t y, const std::set<int32_t>& keys, bool goal) {
     TKartenTile* tile = map_tile(x, y);
     if (tile == nullptr || tile->ID == 1) return false;
     bool open = true;
     tile->gegenstaende()->for_each([&](RecordRef& record) {
-        if (std::dynamic_pointer_cast<TTeleport>(record)) open = false;
+        if (!goal && std::dynamic_pointer_cast<TTeleport>(record)) open = false;
         auto door = std::dynamic_pointer_cast<TDoor>(record);
         if (!door || door->open) return;
         if (door->secret || (door->locked && !keys.count(door->key_id))) open = false;
@@ -166,7 +166,7 @@ std::optional<std::pair<int32_t, int32_t>> RoutePlayer::first_step(const std::se
             const int32_t ny = here / w + dy;
             if (nx < 0 || ny < 0 || nx >= w || ny >= map_height) continue;
             const int32_t next = ny * w + nx;
-            if (from[next] != -1 || !passable(nx, ny, keys)) continue;
+            if (from[next] != -1 || !passable(nx, ny, keys, wanted(nx, ny))) continue;
             from[next] = here;
             open.push_back(next);
         }
@@ -219,6 +219,7 @@ std::optional<int32_t> RoutePlayer::key_for(const Goal& goal) {
     switch (goal.kind) {
         case Goal::Kind::Visit: {
             if (player->x == goal.x && player->y == goal.y) return std::nullopt;
+            if (player->x == goal.to_x && player->y == goal.to_y) return std::nullopt;
             auto step = first_step(
                 goal.keys, [&](int32_t x, int32_t y) { return x == goal.x && y == goal.y; });
             if (!step) {
@@ -285,13 +286,29 @@ std::vector<Goal> generated_route(const gen::Dungeon& dungeon, const gen::Palett
     using K = Goal::Kind;
     const std::string guardian = dungeon.spawns.back().name;
     std::vector<Goal> goals;
-    // The pack's keys open every locked door but the gate from the start; the weakest monsters
-    // anywhere are fought first, so the player grows with the fights.
+    // The pack's keys open every door they fit from the start; the weakest monsters within reach
+    // are fought first, so the player grows with the fights.
     std::set<int32_t> keys;
     for (const gen::KeyKind& key : palette.keys)
         keys.insert(key.key_id);
-    goals.push_back({K::Hunt, 0, 0, keys, "", guardian, true});
-    goals.push_back({K::Rest});
+    for (size_t k = 0; k < dungeon.depths.size(); ++k) {
+        const gen::Depth& depth = dungeon.depths[k];
+        goals.push_back({K::Hunt, 0, 0, keys, "", guardian, true});
+        for (const gen::Switch& lever : dungeon.switches) {
+            if (lever.art != "button" || lever.at == dungeon.lever ||
+                dungeon.depth_of(lever.at) != int32_t(k))
+                continue;
+            goals.push_back({K::Visit, lever.at.x, lever.at.y, keys});
+            goals.push_back({K::Use});
+        }
+        goals.push_back({K::Hunt, 0, 0, keys, "", guardian, true});
+        goals.push_back({K::Rest});
+        if (k + 1 < dungeon.depths.size()) {
+            const gen::Cell lands = dungeon.depths[k + 1].arrival;
+            goals.push_back(
+                {K::Visit, depth.stair.x, depth.stair.y, keys, "", "", false, lands.x, lands.y});
+        }
+    }
     goals.push_back({K::Hunt, 0, 0, keys, guardian});
     goals.push_back({K::Visit, dungeon.lever.x, dungeon.lever.y, keys});
     goals.push_back({K::Use});
@@ -312,7 +329,8 @@ RouteOutcome play_generated_route(const gen::Dungeon& dungeon, const gen::Palett
         route.arm();
         const std::vector<Goal> goals = generated_route(dungeon, palette);
         const std::optional<GameEnd> end = route.play(goals);
-        outcome = {end, route.goal, goals.size(), route.presses, player->level};
+        outcome = {end,           route.goal,    goals.size(),
+                   route.presses, player->level, dungeon.depth_of({player->x, player->y}) + 1};
     }
     set_window_aids(WindowAids{});
     set_backend(nullptr);

@@ -30,14 +30,16 @@ struct Goal {
     Kind kind;
     int32_t x = 0;
     int32_t y = 0;
-    std::set<int32_t> keys = {};  // the key_ids the player may use to get there
-    std::string only = {};        // Hunt: only this kind
-    std::string except = {};      // Hunt: every kind but this one
-    bool weakest_first = false;   // Hunt: the nearest of the lowest level, not the nearest
+    std::set<int32_t> keys = {};   // the key_ids the player may use to get there
+    std::string only = {};         // Hunt: only this kind
+    std::string except = {};       // Hunt: every kind but this one
+    bool weakest_first = false;    // Hunt: the nearest of the lowest level, not the nearest
+    int32_t to_x = -1, to_y = -1;  // Visit of a stair: where it lands, which also reaches the goal
 };
 
-// The route through a generated dungeon: each part the starting pack's keys open in turn is
-// cleared, then the guardian, the lever and the exit.
+// The route through a generated dungeon, depth by depth: clear what the pack's keys reach, pull
+// the depth's levers, clear what they opened, rest, take the stair down; on the last depth the
+// guardian, the lever and the exit.
 std::vector<Goal> generated_route(const gen::Dungeon& dungeon, const gen::Palette& palette);
 
 class RoutePlayer {
@@ -83,6 +85,7 @@ struct RouteOutcome {
     size_t goals = 0;
     int32_t presses = 0;
     int32_t level = 0;
+    int32_t depth = 0;  // where the game ended, 1 the first depth
 };
 
 // Plays the route of the generated dungeon in the working directory's data folder, started with

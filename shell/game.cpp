@@ -8,6 +8,7 @@
 #include "aids/picture_notices.hpp"
 #include "base/command_line.hpp"
 #include "base/safe_file.hpp"
+#include "files/daily.hpp"
 #include "files/first_start.hpp"
 #include "files/hall_of_fame.hpp"
 #include "files/morgue.hpp"
@@ -134,9 +135,18 @@ RunTally play(GameRecorder& recorder) {
     }
 }
 
+// "3 of 5", the deepest depth the player reached in a generated dungeon; "" in one made by hand.
+std::string deepest_depth_text_of(const DepthReached& depth) {
+    if (depth.of == 0) return "";
+    return std::to_string(depth.deepest) + " of " + std::to_string(depth.of);
+}
+std::string deepest_depth_text() {
+    return deepest_depth_text_of(depth_reached());
+}
+
 // Names only the files that were written whole; the path of the morgue file written, or "".
-std::string finish_files(const RunFiles& files, const GameRecorder& recorder, const RunTally& tally,
-                         int32_t seed) {
+std::string finish_files(const GameOptions& options, const RunFiles& files,
+                         const GameRecorder& recorder, const RunTally& tally, int32_t seed) {
     // The seed plays this game again with --seed, recorded or not.
     std::fprintf(stderr, "grotmere: seed %d\n", seed);
     if (auto written = recorder.written_path())
@@ -150,7 +160,9 @@ std::string finish_files(const RunFiles& files, const GameRecorder& recorder, co
                             recent_log_lines(),
                             std::filesystem::current_path().string(),
                             dungeon_here(),
-                            recorder.written_path().value_or("")};
+                            recorder.written_path().value_or(""),
+                            deepest_depth_text(),
+                            options.daily_day};
     const std::optional<std::string> written = write_morgue(*files.morgue, morgue_text(facts));
     if (!written) return "";
     std::fprintf(stderr, "grotmere: morgue file: %s\n", written->c_str());
@@ -172,15 +184,27 @@ std::vector<Score> note_score(const Score& game) {
 // A death or an escape shows the end screen, unless the game is played --classic.
 AfterTheEnd after_the_end(const GameOptions& options, const RunTally& tally, int32_t seed,
                           const std::string& morgue, const std::string& recording) {
-    const Score game = score_of_game(local_time_text(), seed, tally.ended, tally.turns,
-                                     data_files_hash(kDataFolder), recording);
+    Score game = score_of_game(local_time_text(), seed, tally.ended, tally.turns,
+                               data_files_hash(kDataFolder), recording);
+    const DepthReached depth = depth_reached();
+    game.deepest = depth.deepest;
+    game.depths = depth.of;
+    if (!options.daily_day.empty()) game.daily = options.daily_day;
     const std::vector<Score> best = note_score(game);
+    const std::string daily_result =
+        options.daily_day.empty() ? ""
+                                  : daily_result_line(options.daily_day, tally.ended, depth.deepest,
+                                                      tally.turns, game.level);
+    // A daily game's result goes to standard output too, to be copied from a terminal.
+    if (!daily_result.empty()) std::printf("%s\n", daily_result.c_str());
     if (options.classic || (tally.ended != "death" && tally.ended != "escaped"))
         return AfterTheEnd::Quit;
     // The aids' keys are no more: Return and Escape belong to the end screen.
     set_window_aids(WindowAids{});
     EndScreenFacts facts = end_screen_facts(tally.ended, tally.turns, morgue);
     facts.seed = seed;
+    facts.depth = deepest_depth_text_of(depth);
+    facts.daily_result = daily_result;
     show_best_scores(facts, best, game);
     return show_end_screen(facts);
 }
@@ -249,7 +273,7 @@ GameOutcome play_on(const GameOptions& options, const RunFiles& files, GameRecor
         return GameOutcome{};
     }
     if (keep_over_close) forget_unfinished(data_hash);
-    const std::string morgue = finish_files(files, recorder, tally, seed);
+    const std::string morgue = finish_files(options, files, recorder, tally, seed);
     const std::optional<std::string> recording = recorder.written_path();
     const AfterTheEnd next =
         after_the_end(options, tally, seed, morgue,
@@ -346,7 +370,7 @@ GameOutcome continue_or_end(Backend& window, const GameOptions& options, const U
     if (!go_on) {
         recorder.close();
         forget_unfinished(data_hash);
-        const std::string morgue = finish_files(files, recorder, so_far, seed);
+        const std::string morgue = finish_files(options, files, recorder, so_far, seed);
         after_the_end(options, so_far, seed, morgue,
                       std::filesystem::path(game.recording).filename().string());
         set_backend(nullptr);
@@ -406,7 +430,12 @@ int play_games(Backend& window, const GameOptions& options, const std::filesyste
     GameOptions game = options;
     bool offered = false;
     for (;;) {
-        if (game.new_dungeon) {
+        if (game.daily) {
+            // Every game of the day is played in the day's dungeon, with the day's seed.
+            game.daily_day = utc_date_today();
+            game.seed = daily_seed(game.daily_day);
+        }
+        if (game.new_dungeon || game.daily) {
             // The dungeon and the game share the seed, so the seed alone plays the game again.
             game.seed = game.seed.value_or(static_cast<int32_t>(window.seed_clock_ms()));
             std::filesystem::current_path(data_folder);

@@ -53,6 +53,7 @@ void apply_switch(GameArgs& parsed, const std::string& name) {
     if (name == "classic") options.classic = true;
     if (name == "no-record") options.record = false;
     if (name == "new-dungeon") options.new_dungeon = true;
+    if (name == "daily") options.daily = true;
     if (name == "continue") options.continue_game = true;
     if (name == "scores" && parsed.action == GameArgs::Action::Play)
         parsed.action = GameArgs::Action::Scores;
@@ -66,6 +67,9 @@ std::optional<std::string> clash_of(const GameOptions& options, bool speed_given
                "--replay";
     if (!options.record && options.record_file)
         return "--record and --no-record contradict each other";
+    if (options.daily && (options.seed || options.replay_file || options.new_dungeon))
+        return "--daily plays the day's own dungeon: it goes without --seed, --replay and "
+               "--new-dungeon";
     if (options.new_dungeon && options.replay_file)
         return "--new-dungeon plays a new game; a recording names its own dungeon";
     // Only a recorded game with the aids is kept, so only such a game can be continued.
@@ -109,6 +113,8 @@ const ProgramSpec& game_command_line() {
              "play a recording back; Space pauses, + and - change the speed,\n"
              "Escape stops"},
             {"speed", "X", "with --replay: play the recording X times faster (0.125 to 64)"},
+            {"daily", "", "play today's dungeon, the one the UTC date gives every player;\n"
+                          "with --scores, print the day's best daily games"},
             {"scores", "", "print the hall of fame of the data folder and exit"},
         },
         "Without --seed, the seed is taken from the clock and shown in the morgue file.\n"

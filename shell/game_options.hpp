@@ -28,6 +28,10 @@ struct GameOptions {
     double speed = 1.0;
     // Plays the generated dungeon of the seed instead of the data folder's own map.
     bool new_dungeon = false;
+    // Plays the day's dungeon (a new dungeon of the seed the UTC date gives); `daily_day` is the
+    // day, set when the games begin.
+    bool daily = false;
+    std::string daily_day;
     // Continues the game left unfinished on these data files without asking.
     bool continue_game = false;
 };

@@ -53,8 +53,8 @@ bool usable_name(const std::string& name) {
 void read_monsters(gen::Palette& palette) {
     monster_prototypes->for_each_of<TGegner>([&](std::shared_ptr<TGegner>& monster) {
         if (usable_name(monster->name))
-            palette.monsters.push_back(
-                {monster->name, monster->level, monster->attack_range, monster->gold_drop});
+            palette.monsters.push_back({monster->name, monster->level, monster->attack_range,
+                                        monster->gold_drop, monster->xp});
     });
 }
 
@@ -225,10 +225,14 @@ std::optional<GeneratedMark> generated_mark(const fs::path& folder) {
     return std::nullopt;
 }
 
+// Each version of the generator keeps its dungeons apart, so the folders (and the kept games) of
+// an older one stay as they were.
 std::optional<fs::path> generated_dungeon_folder(int32_t seed) {
     const std::optional<std::string> home = user_data_folder();
     if (!home) return std::nullopt;
-    return fs::path(*home) / "dungeons" / std::to_string(seed);
+    const fs::path dungeons = fs::path(*home) / "dungeons";
+    if (gen::kGeneratorVersion == 1) return dungeons / std::to_string(seed);
+    return dungeons / ("v" + std::to_string(gen::kGeneratorVersion)) / std::to_string(seed);
 }
 
 // "generator 1, seed 42" when the game is played in a generated dungeon, else "".
@@ -267,9 +271,10 @@ bool enter_recorded_dungeon(Backend& window, const std::string& path, const std:
     if (!mark) {
         refusal = path + " names a dungeon this game cannot read: " + dungeon;
     } else if (mark->version != gen::kGeneratorVersion) {
-        refusal = path + " was played in a dungeon of generator version " +
-                  std::to_string(mark->version) + "; this game's generator is version " +
-                  std::to_string(gen::kGeneratorVersion) + " and makes other dungeons";
+        refusal = path + " was made by generator version " + std::to_string(mark->version) +
+                  "; this build makes version " + std::to_string(gen::kGeneratorVersion) +
+                  ", whose dungeons differ, so it cannot be played back here; the recording is "
+                  "kept as it is";
     }
     if (refusal.empty()) return enter_generated_dungeon(window, mark->seed);
     std::fprintf(stderr, "grotmere: %s\n", refusal.c_str());

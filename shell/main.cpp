@@ -23,7 +23,8 @@ int main(int argc, char** argv) try {
             help ? grotmere::CommandLine::Action::Help : grotmere::CommandLine::Action::Run,
             parsed.usage_error))
         return *done;
-    if (parsed.action == Action::Scores) return grotmere::print_scores(parsed.options.dir);
+    if (parsed.action == Action::Scores)
+        return grotmere::print_scores(parsed.options.dir, parsed.options.daily);
     // The game's version names the data folder it would read too.
     if (parsed.action == Action::Version) {
         std::fputs(grotmere::game_version(parsed.options.dir).c_str(), stdout);

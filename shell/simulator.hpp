@@ -6,6 +6,10 @@
 // game's own, nothing around them. --record writes the run's recording, --morgue its morgue file,
 // as the window does.
 //
+// --check-contracts checks, as the tests do, every promise the fast paths rest on while the game
+// plays (platform/platform.hpp, contracts_checked), and stops with an error at the first broken
+// one; the game, its outputs and its standard output are the same with it and without.
+//
 // --check plays nothing: it reads the data in DIR as start-up does and prints every problem a
 // content author made (shell/content_check.hpp) as "file:line: message", exit status 1 when there
 // was one, else 0.
@@ -43,6 +47,7 @@ struct SimOptions {
     std::optional<std::string> morgue_file;
     bool classic = false;
     bool check = false;  // check the data instead of playing
+    bool check_contracts = false;
 };
 
 struct SimArgs {

@@ -11,5 +11,5 @@ command -v emcmake >/dev/null || {
 # Debian's emcc finds its JavaScript modules on Node's module path; a node from elsewhere does not
 # look there by itself.
 export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
-emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release
+emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel
 cmake --build build-web -j"$(nproc)"

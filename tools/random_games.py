@@ -8,7 +8,8 @@ before and after it into two folders and comparing them:
     ...change, rebuild...
     tools/random_games.py build/grotmere-sim /tmp/after && diff -r /tmp/before /tmp/after
 
-Usage: random_games.py SIM OUT_DIR [--games N] [--passes N] [--dir GAME_DIR] [--blank SHARE]"""
+Usage: random_games.py SIM OUT_DIR [--games N] [--passes N] [--dir GAME_DIR] [--blank SHARE]
+                       [--check-contracts]"""
 import argparse, os, random, subprocess, sys
 
 # Keys a player uses, weighted toward walking; shift-held drops and focus changes included.
@@ -35,7 +36,10 @@ def main():
     ap.add_argument("--dir", default=".")
     # The share of passes without a key: idle stretches, where the window skips unchanged frames.
     ap.add_argument("--blank", type=float, default=0.3)
+    # Passed on to the simulator, which then checks every promise its fast paths rest on.
+    ap.add_argument("--check-contracts", action="store_true")
     args = ap.parse_args()
+    checks = ["--check-contracts"] if args.check_contracts else []
     os.makedirs(args.out, exist_ok=True)
     for game in range(args.games):
         rng = random.Random(game)
@@ -44,7 +48,8 @@ def main():
             f.write(script(rng, args.passes, args.blank))
         base = os.path.join(args.out, "game%02d" % game)
         run = subprocess.run([args.sim, "--dir", args.dir, "--seed", str(1000 + game), "--keys",
-                              keys, "--dump", base + ".json", "--screenshot", base + ".png"],
+                              keys, "--dump", base + ".json", "--screenshot", base + ".png"] +
+                             checks,
                              capture_output=True)
         with open(base + ".out", "wb") as f:
             f.write(b"status %d\n" % run.returncode + run.stdout + b"\n--stderr--\n" + run.stderr)

@@ -20,7 +20,7 @@ for source in "$root"/fuzz/*_fuzzer.cpp; do
     fuzzers+=("$(basename "$source" .cpp)")
 done
 cmake --build "$build" -j2 --target "${fuzzers[@]}"
-# 0 seconds: only build, for a long run by hand (README).
+# 0 seconds: only build, for a long run by hand (docs/building.md).
 [[ "$seconds" == 0 ]] && exit 0
 
 mkdir -p "$build/artifacts"

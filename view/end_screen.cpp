@@ -72,8 +72,13 @@ void draw_end_screen(const EndScreenFacts& facts) {
     figure("Experience", int_to_text(facts.xp), y);
     figure("Gold", int_to_text(facts.gold), y);
     figure("Seed", int_to_text(facts.seed), y);
+    if (!facts.depth.empty()) figure("Deepest", facts.depth, y);
     hall_of_fame(facts);
     kills(facts);
+    if (!facts.daily_result.empty()) {
+        set_color(160, 220, 255);
+        draw_text(facts.daily_result, kOverlayMargin, kOverlayFooterY - 36);
+    }
     if (!facts.morgue_path.empty()) {
         set_color(170, 170, 170);
         draw_text("Morgue file: " + tail_of(facts.morgue_path), kOverlayMargin,

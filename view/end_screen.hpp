@@ -18,6 +18,8 @@ struct EndScreenFacts {
     std::vector<std::pair<std::string, int32_t>> kills;
     std::string morgue_path;  // empty when none was written
     int32_t seed = 0;
+    std::string depth;         // the deepest depth reached, "3 of 5"; empty for none
+    std::string daily_result;  // the line a daily game's player shares; empty for another game
     // The hall of fame of these data files, best first, and which line is this game (-1: none).
     std::vector<std::string> best;
     int32_t best_marked = -1;

@@ -212,8 +212,8 @@ PanelLines equipment() {
     return lines;
 }
 
-// The list of what is in sight gives way, so the effects and the equipment always show.
-void draw_panel(int32_t last_line) {
+// The list of what is in sight gives way, so the place, the effects and the equipment always show.
+void draw_panel(const std::string& place, int32_t last_line) {
     const PanelLines below = [] {
         PanelLines lines = effects();
         const PanelLines gear = equipment();
@@ -221,8 +221,11 @@ void draw_panel(int32_t last_line) {
         return lines;
     }();
     PanelLines sight = in_sight();
-    const int32_t room =
-        (last_line + kLineHeight - kFirstLine - height_of(below)) / kLineHeight - 1;
+    PanelLines all;
+    if (!place.empty()) all.push_back(heading(place));
+    all.push_back(heading("IN SIGHT"));
+    const int32_t room = (last_line + kLineHeight - kFirstLine - height_of(below)) / kLineHeight -
+                         static_cast<int32_t>(all.size());
     if (static_cast<int32_t>(sight.size()) > room) {
         const int32_t kept = std::max(room - 1, 0);
         const size_t more = sight.size() - static_cast<size_t>(kept);
@@ -231,7 +234,6 @@ void draw_panel(int32_t last_line) {
             PanelLine{.text = "and " + std::to_string(more) + " more", .colour = {150, 150, 150}});
     }
     int32_t y = kFirstLine;
-    PanelLines all{heading("IN SIGHT")};
     all.insert(all.end(), sight.begin(), sight.end());
     all.insert(all.end(), below.begin(), below.end());
     draw_lines(all, y);
@@ -246,10 +248,11 @@ PanelLines note_lines(const std::vector<PanelNote>& notes) {
 
 }  // namespace
 
-void draw_side_panel(const std::string& hint, const std::vector<PanelNote>& notes) {
+void draw_side_panel(const std::string& hint, const std::string& place,
+                     const std::vector<PanelNote>& notes) {
     const PanelLines added = note_lines(notes);
     const int32_t added_height = height_of(added);
-    if (player) draw_panel(kLastLine - added_height);
+    if (player) draw_panel(place, kLastLine - added_height);
     int32_t y = kLastLine + kLineHeight - added_height;
     draw_lines(added, y);
     if (!hint.empty()) {

@@ -19,7 +19,9 @@ struct PanelNote {
 };
 
 // `hint`, when not empty, stands on the panel's last line, and the notes above it; what is in
-// sight gives way to them. Leaves the colour white.
-void draw_side_panel(const std::string& hint, const std::vector<PanelNote>& notes = {});
+// sight gives way to them. `place` ("Depth 3 of 5"), when not empty, heads the panel. Leaves the
+// colour white.
+void draw_side_panel(const std::string& hint, const std::string& place = std::string(),
+                     const std::vector<PanelNote>& notes = {});
 
 }  // namespace grotmere

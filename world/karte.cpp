@@ -141,8 +141,10 @@ int32_t TKarte::darken() {
 // resets a cell as it first reaches it saves a second fetch of the cell's tile.
 int32_t TKarte::darken_sight() {
     if (contracts_checked()) tile_tracking.verify_marks();
+    // Light values the last light pass's kept shinings account for are left to the next pass.
     if (!tile_tracking.darken_seen(
-            reset_marked_cell([](TKartenTile& tile) { darken_sight_of(tile); })))
+            reset_marked_cell([](TKartenTile& tile) { darken_sight_of(tile); }),
+            kept_light.stands_for_darkening()))
         darken_marked_tiles();
     return 0;
 }

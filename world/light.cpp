@@ -2,7 +2,7 @@
 
 #include "world/karten_tile.hpp"
 #include "world/leuchte.hpp"
-#include "world/light_shining.hpp"
+#include "world/light_pass.hpp"
 #include "world/sight_masks.hpp"
 #include "world/world_state.hpp"
 
@@ -18,6 +18,7 @@ void shine_lights_on_tiles() {
     // Each light is a record of its own somewhere in memory, and the tiles around it lie apart
     // from those of the light before: both are asked for a few lights early.
     constexpr size_t kAhead = 4;
+    const bool at_once = kept_light.shines_at_once();
     for (size_t k = 0; k < lights.size(); ++k) {
         if (k + kAhead < lights.size()) {
             const auto* ahead = reinterpret_cast<const char*>(lights[k + kAhead].light);
@@ -25,7 +26,8 @@ void shine_lights_on_tiles() {
             __builtin_prefetch(ahead + 64);
             __builtin_prefetch(ahead + 128);
         }
-        if (k + 1 < lights.size()) prefetch_square(lights[k + 1].cell.x, lights[k + 1].cell.y);
+        if (k + 1 < lights.size() && at_once)
+            prefetch_square(lights[k + 1].cell.x, lights[k + 1].cell.y);
         lights[k].light->erleuchte(lights[k].cell.x, lights[k].cell.y);
     }
 }
@@ -50,12 +52,20 @@ int32_t TLeuchte::erleuchte(int32_t x, int32_t y) {
     }
     if (brenndauer == 0) {
         toggle(0);
+        light_stays_dark();
         return 0;
     }
-    if (brennt != 1) return 1;
+    if (brennt != 1) {
+        light_stays_dark();
+        return 1;
+    }
     if (brenndauer >= 1) --brenndauer;
     // Below -1 a light neither shines nor burns down.
-    if (brenndauer >= 1 || brenndauer == -1) shine_light(*this, x, y);
+    if (brenndauer >= 1 || brenndauer == -1) {
+        shine_light(*this, x, y);
+    } else {
+        light_stays_dark();
+    }
     return 1;
 }
 

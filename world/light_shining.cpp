@@ -23,7 +23,7 @@ namespace {
 
 // What a light adds to a cell at distance d, one share for each of the cell's four light
 // values, divided in single precision like the distance.
-LightShares shares_at(const TLeuchte& light, float d) {
+LightShares shares_at(const LightShine& light, float d) {
     return {.lichtstaerke = static_cast<float>(light.leuchtkraft) / d,
             .lichtr = static_cast<float>(light.r) / d,
             .lichtg = static_cast<float>(light.g) / d,
@@ -42,16 +42,19 @@ bool blocks_at(int32_t x, int32_t y) {
 struct LitSquare {
     int32_t first_i, last_i, first_j, last_j;
 
-    LitSquare(int32_t x, int32_t y, int32_t reach)
-        : first_i(first(int64_t{x} - reach, columns())),
-          last_i(last(int64_t{x} + reach, columns())),
-          first_j(first(int64_t{y} - reach, rows())),
-          last_j(last(int64_t{y} + reach, rows())) {
-        if (reach < 0) last_i = first_i - 1;
+    explicit LitSquare(const LightShine& light)
+        : first_i(first(int64_t{light.x} - light.reach, columns(light))),
+          last_i(last(int64_t{light.x} + light.reach, columns(light))),
+          first_j(first(int64_t{light.y} - light.reach, rows(light))),
+          last_j(last(int64_t{light.y} + light.reach, rows(light))) {
+        if (light.reach < 0) last_i = first_i - 1;
     }
 
-    static int32_t columns() { return std::clamp(map_width, 0, kGridSize); }
-    static int32_t rows() { return std::clamp(map_height, 0, kGridSize); }
+    bool empty() const { return first_i > last_i || first_j > last_j; }
+    static int32_t columns(const LightShine& light) {
+        return std::clamp(light.width, 0, kGridSize);
+    }
+    static int32_t rows(const LightShine& light) { return std::clamp(light.height, 0, kGridSize); }
 
 private:
     // A first cell beyond the map, or a last one before it, leaves the square empty.
@@ -110,18 +113,20 @@ private:
     std::vector<int32_t> counts_;
 };
 
-// Any reach: every cell in reach is tested along its line to the light.
-void shine_walking(const TLeuchte& light, int32_t x, int32_t y) {
-    const LitSquare square(x, y, light.reichweite);
-    if (square.first_i > square.last_i || square.first_j > square.last_j) return;
+// Any reach: every cell in reach is tested along its line to the light, and lit(i, j, shares)
+// called for each it lights.
+template <class Lit>
+void shine_walking(const LightShine& light, Lit&& lit) {
+    const LitSquare square(light);
+    if (square.empty()) return;
     const SquareBlockers blockers(square);
-    const auto reach = static_cast<float>(light.reichweite);
+    const auto reach = static_cast<float>(light.reach);
     const Distances& light_distance = Distances::table();
     for (int32_t i = square.first_i; i <= square.last_i; ++i) {
         for (int32_t j = square.first_j; j <= square.last_j; ++j) {
-            const float d = light_distance(i - x, j - y);
-            if (d > reach || !blockers.clear(i, j, x, y)) continue;
-            light_tile(i, j, shares_at(light, d));
+            const float d = light_distance(i - light.x, j - light.y);
+            if (d > reach || !blockers.clear(i, j, light.x, light.y)) continue;
+            lit(i, j, shares_at(light, d));
         }
     }
 }
@@ -130,16 +135,23 @@ void shine_walking(const TLeuchte& light, int32_t x, int32_t y) {
 // (world/sight_masks.hpp).
 
 // The cells a light of small reach lights at most, and the shares of each. Cells at the same
-// distance get the same shares, and lights made from one prototype shine alike, so the table of
-// the last light is kept and used again while the lights that follow have the same values.
+// distance get the same shares, and lights made from one prototype shine alike, so the tables of
+// the last few kinds of light are kept and used again for the lights that have their values: a
+// turn's lights are of a few kinds, and the player's own torch comes between them.
 class ShareTable {
 public:
-    static const ShareTable& for_light(const TLeuchte& light) {
-        // Safe across worlds and tests: it is used only for a light with every value it was made
-        // from.
-        static ShareTable last;
-        if (!last.made_for(light)) last.make(light);
-        return last;
+    static const ShareTable& for_light(const LightShine& light) {
+        // Safe across worlds and tests: a table is used only for a light with every value it was
+        // made from.
+        static std::array<ShareTable, 8> kept;
+        static size_t next = 0;
+        for (const ShareTable& table : kept) {
+            if (table.made_for(light)) return table;
+        }
+        ShareTable& oldest = kept[next];
+        next = (next + 1) % kept.size();
+        oldest.make(light);
+        return oldest;
     }
     // The cells of the square within reach, by the distance test of every light.
     const SquareMask& within() const { return within_; }
@@ -147,13 +159,13 @@ public:
     const LightShares& at(int32_t bit) const { return shares_[static_cast<size_t>(bit)]; }
 
 private:
-    bool made_for(const TLeuchte& light) const {
+    bool made_for(const LightShine& light) const {
         return valid_ && light.leuchtkraft == leuchtkraft_ && light.r == r_ && light.g == g_ &&
-               light.b == b_ && light.reichweite == reach_;
+               light.b == b_ && light.reach == reach_;
     }
-    void make(const TLeuchte& light) {
+    void make(const LightShine& light) {
         const Distances& light_distance = Distances::table();
-        const auto reach = static_cast<float>(light.reichweite);
+        const auto reach = static_cast<float>(light.reach);
         within_ = {};
         for (int32_t di = -kMaskedReach; di <= kMaskedReach; ++di) {
             for (int32_t dj = -kMaskedReach; dj <= kMaskedReach; ++dj) {
@@ -168,7 +180,7 @@ private:
         r_ = light.r;
         g_ = light.g;
         b_ = light.b;
-        reach_ = light.reichweite;
+        reach_ = light.reach;
     }
 
     SquareMask within_;
@@ -180,52 +192,169 @@ private:
 // Lights of small reach, the usual kind, are shone with masks instead of walks
 // (world/sight_masks.hpp). Each cell a light lights gets its share once, so the order of the
 // cells of one light changes nothing; the lights keep theirs.
-SquareMask lit_cells(int32_t x, int32_t y, int32_t reach, const SquareMask& within) {
-    // Asked first, so that walls read anew have their new version.
-    const SightWalls& walls = tile_tracking.sight_walls();
-    const LitCellsKey key{walls.version(), x, y, reach, map_width, map_height};
+SquareMask lit_cells(const LightShine& light, const SquareMask& within) {
+    const LitCellsKey key{light.walls_version, light.x,     light.y,
+                          light.reach,         light.width, light.height};
     const LitCellsCache::Cells* kept = lit_cells_cache.find(key);
     if (kept != nullptr && !contracts_checked()) return {kept->low, kept->high};
-    const LitSquare square(x, y, reach);
+    const LitSquare square(light);
     // Only the cells of the square can be lit: a cell beyond the map's edge blocks, and its own
     // line starts on it.
-    const SquareMask blocking =
-        blocking_around(square.first_i, square.last_i, square.first_j, square.last_j, x, y);
+    const SquareMask blocking = blocking_around(square.first_i, square.last_i, square.first_j,
+                                                square.last_j, light.x, light.y);
     const SquareMask lit = clear_cells(within, blocking);
     if (kept != nullptr && (kept->low != lit.low || kept->high != lit.high))
-        throw std::logic_error("the cells kept for the light at (" + std::to_string(x) + "|" +
-                               std::to_string(y) + ") are not the cells it lights");
+        throw std::logic_error("the cells kept for the light at (" + std::to_string(light.x) + "|" +
+                               std::to_string(light.y) + ") are not the cells it lights");
     lit_cells_cache.keep(key, {lit.low, lit.high});
     return lit;
 }
 
-void shine_masked(const TLeuchte& light, int32_t x, int32_t y) {
-    const ShareTable& shares = ShareTable::for_light(light);
-    light_square(x, y, lit_cells(x, y, light.reichweite, shares.within()),
-                 [&shares](int32_t n) { return shares.at(n); });
+bool lights_anything(const LightShine& light) {
+    return light.reach >= 0 && light.x >= 0 && light.y >= 0 && light.x < light.width &&
+           light.y < light.height && tile_grid.at(light.x, light.y) != nullptr;
 }
 
-// Lights of middle reach darken what the walls in reach shadow (world/shadow_table.hpp).
-void shine_tabled(const TLeuchte& light, int32_t x, int32_t y) {
-    const LitSquare square(x, y, light.reichweite);
-    if (square.first_i > square.last_i || square.first_j > square.last_j) return;
+bool masked(const LightShine& light) {
+    return light.reach <= kMaskedReach;
+}
+
+void learn_lit_cells(LightShine& light) {
+    if (light.lit_known) return;
+    light.lit = lit_cells(light, ShareTable::for_light(light).within());
+    light.lit_known = true;
+}
+
+// The cells of the square around (x, y) that lie in one of `rects`.
+SquareMask square_cells_within(int32_t x, int32_t y, std::span<const CellRect> rects) {
+    unsigned __int128 cells = 0;
+    for (const CellRect& rect : rects) {
+        const int32_t first_c = std::max(rect.first_x - (x - kMaskedReach), 0);
+        const int32_t last_c = std::min(rect.last_x - (x - kMaskedReach), kMaskSide - 1);
+        const int32_t first_r = std::max(rect.first_y - (y - kMaskedReach), 0);
+        const int32_t last_r = std::min(rect.last_y - (y - kMaskedReach), kMaskSide - 1);
+        if (first_c > last_c || first_r > last_r) continue;
+        const auto rows = static_cast<unsigned __int128>(((uint64_t{1} << (last_r + 1)) - 1) &
+                                                         ~((uint64_t{1} << first_r) - 1));
+        for (int32_t c = first_c; c <= last_c; ++c)
+            cells |= rows << (c * kMaskSide);
+    }
+    return SquareMask{static_cast<uint64_t>(cells), static_cast<uint64_t>(cells >> 64)};
+}
+
+// Lights of middle reach darken what the walls in reach shadow (world/shadow_table.hpp); lit(i,
+// j, shares) is called for each cell lit.
+template <class Lit>
+void shine_tabled(const LightShine& light, Lit&& lit) {
+    const LitSquare square(light);
+    if (square.empty()) return;
     const Distances& light_distance = Distances::table();
-    ShadowTable::of_reach(light.reichweite)
-        .for_each_lit(x, y, square.first_i, square.last_i, square.first_j, square.last_j,
-                      [&](int32_t di, int32_t dj) {
-                          light_tile(x + di, y + dj, shares_at(light, light_distance(di, dj)));
+    ShadowTable::of_reach(light.reach)
+        .for_each_lit(light.x, light.y, square.first_i, square.last_i, square.first_j,
+                      square.last_j, [&](int32_t di, int32_t dj) {
+                          lit(light.x + di, light.y + dj, shares_at(light, light_distance(di, dj)));
                       });
+}
+
+// Calls lit(i, j, shares) for every cell the light lights, each once.
+template <class Lit>
+void for_each_lit_cell(LightShine& light, Lit&& lit) {
+    if (!lights_anything(light)) return;
+    if (masked(light)) {
+        learn_lit_cells(light);
+        const ShareTable& shares = ShareTable::for_light(light);
+        for_each_cell_of(light.lit, [&](int32_t n) {
+            lit(light.x - kMaskedReach + n / kMaskSide, light.y - kMaskedReach + n % kMaskSide,
+                shares.at(n));
+        });
+    } else if (light.reach <= kTabledReach) {
+        shine_tabled(light, lit);
+    } else {
+        shine_walking(light, lit);
+    }
+}
+
+// Each cell at most once, from the first light that reaches it, to the last.
+void light_masked_tiles(LightShine& light, const SquareMask& cells) {
+    const ShareTable& shares = ShareTable::for_light(light);
+    light_square(light.x, light.y, cells, [&shares](int32_t n) { return shares.at(n); });
+}
+
+bool within_any(std::span<const CellRect> rects, int32_t x, int32_t y) {
+    return std::any_of(rects.begin(), rects.end(),
+                       [x, y](const CellRect& rect) { return rect.holds(x, y); });
 }
 
 }  // namespace
 
-// Every line ends on the light's own cell, so a light outside the map lights nothing; a light
-// of negative reach lights nothing either.
-void shine_light(const TLeuchte& light, int32_t x, int32_t y) {
-    if (!inside_map(x, y) || tile_grid.at(x, y) == nullptr || light.reichweite < 0) return;
-    if (light.reichweite <= kMaskedReach) return shine_masked(light, x, y);
-    if (light.reichweite <= kTabledReach) return shine_tabled(light, x, y);
-    shine_walking(light, x, y);
+LightShine shine_of(const TLeuchte& light, int32_t x, int32_t y) {
+    LightShine shine;
+    shine.x = x;
+    shine.y = y;
+    shine.leuchtkraft = light.leuchtkraft;
+    shine.r = light.r;
+    shine.g = light.g;
+    shine.b = light.b;
+    shine.reach = light.reichweite;
+    shine.width = map_width;
+    shine.height = map_height;
+    // Asked first, so that walls read anew have their new version.
+    shine.walls_version = tile_tracking.sight_walls().version();
+    return shine;
+}
+
+CellRect reach_of(const LightShine& shine) {
+    if (!lights_anything(shine)) return {};
+    const LitSquare square(shine);
+    return {square.first_i, square.last_i, square.first_j, square.last_j};
+}
+
+bool shines_alike(const LightShine& before, LightShine& now) {
+    if (!before.same_values(now)) return false;
+    if (!lights_anything(now)) return true;
+    if (before.walls_version == now.walls_version) {
+        now.lit = before.lit;
+        now.lit_known = before.lit_known;
+        return true;
+    }
+    if (!masked(now) || !before.lit_known) return false;
+    learn_lit_cells(now);
+    return now.lit.low == before.lit.low && now.lit.high == before.lit.high;
+}
+
+void shine_on_tiles(LightShine& shine) {
+    if (!lights_anything(shine)) return;
+    if (masked(shine)) {
+        learn_lit_cells(shine);
+        return light_masked_tiles(shine, shine.lit);
+    }
+    for_each_lit_cell(
+        shine, [](int32_t i, int32_t j, const LightShares& shares) { light_tile(i, j, shares); });
+}
+
+void shine_on_tiles_within(LightShine& shine, std::span<const CellRect> only) {
+    if (!lights_anything(shine)) return;
+    if (masked(shine)) {
+        learn_lit_cells(shine);
+        const SquareMask within = square_cells_within(shine.x, shine.y, only);
+        return light_masked_tiles(
+            shine, SquareMask{shine.lit.low & within.low, shine.lit.high & within.high});
+    }
+    for_each_lit_cell(shine, [only](int32_t i, int32_t j, const LightShares& shares) {
+        if (within_any(only, i, j)) light_tile(i, j, shares);
+    });
+}
+
+void LightField::clear(int32_t width, int32_t height) {
+    width_ = std::clamp(width, 0, kGridSize);
+    height_ = std::clamp(height, 0, kGridSize);
+    values_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), {});
+}
+
+void shine_into(LightShine& shine, LightField& field) {
+    for_each_lit_cell(shine, [&field](int32_t i, int32_t j, const LightShares& shares) {
+        if (i < field.width() && j < field.height()) add_light_values(field.at(i, j), shares);
+    });
 }
 
 }  // namespace grotmere

@@ -17,9 +17,9 @@ void SightWalls::learn(const TileGrid& grid) {
     known_ = true;
 }
 
-int32_t SightWalls::first_difference(const TileGrid& grid) const {
-    for (int32_t x = 0; x < kGridSize; ++x) {
-        for (int32_t y = 0; y < kGridSize; ++y) {
+int32_t SightWalls::first_difference(const TileGrid& grid, int32_t columns, int32_t rows) const {
+    for (int32_t x = 0; x < columns; ++x) {
+        for (int32_t y = 0; y < rows; ++y) {
             const TKartenTile* tile = grid.at(x, y);
             if (((column_from(x, y) & 1) != 0) != blocks(tile) ||
                 walkable_at(x, y) != walkable(tile))

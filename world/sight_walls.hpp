@@ -21,9 +21,9 @@ public:
     uint64_t version() const { return version_; }
     // Read from the tiles of `grid`.
     void learn(const TileGrid& grid);
-    // The first cell, x * 256 + y, whose bits differ from the tiles of `grid`, or -1: the
-    // checking mode asks.
-    int32_t first_difference(const TileGrid& grid) const;
+    // The first cell, x * 256 + y, of the first `columns` x `rows` cells (the map rectangle)
+    // whose bits differ from the tiles of `grid`, or -1: the checking mode asks.
+    int32_t first_difference(const TileGrid& grid, int32_t columns, int32_t rows) const;
 
     // The bits of (x, y), which lies in the grid, from its tile (null: no tile).
     void set(int32_t x, int32_t y, const TKartenTile* tile) {

@@ -16,6 +16,9 @@
 namespace grotmere {
 
 void TileTracking::everything_changed() {
+    // Light values left to the light pass now wait for it as the darkening would have had them.
+    if (light_left_) wait_for_light();
+    ++light_epoch_;
     objects_known_ = false;
     seen_known_ = false;
     walk_everything_ = true;
@@ -23,11 +26,44 @@ void TileTracking::everything_changed() {
     walls_.forget();
 }
 
+TileTracking::MapWords TileTracking::map_words() {
+    const int32_t rows = std::clamp(map_height, 0, kGridSize);
+    return {.columns = rows == 0 ? 0 : std::clamp(map_width, 0, kGridSize),
+            .per_column = (rows + 63) / 64};
+}
+
+void TileTracking::begin_waiting_for_light() {
+    forget_waiting_light();
+    light_left_ = false;
+    light_words_ = map_words();
+    light_pending_ = true;
+}
+
+void TileTracking::wait_for_light() {
+    begin_waiting_for_light();
+    light_words_.for_each([this](size_t word) { waiting_light_[word] = marked_[word]; });
+}
+
+void TileTracking::wait_for_light_in(int32_t first_x, int32_t last_x, int32_t first_y,
+                                     int32_t last_y) {
+    first_y = std::max(first_y, 0);
+    last_y = std::min(last_y, kGridSize - 1);
+    for (int32_t x = std::max(first_x, 0); x <= std::min(last_x, kGridSize - 1); ++x) {
+        for (int32_t y = first_y; y <= last_y; y += 64) {
+            const int32_t rows = std::min(64, last_y - y + 1);
+            const ColumnSpan span =
+                span_of(x, y, rows == 64 ? ~uint64_t{0} : (uint64_t{1} << rows) - 1);
+            waiting_light_[span.word] |= marked_[span.word] & span.first;
+            if (span.next != 0) waiting_light_[span.word + 1] |= marked_[span.word + 1] & span.next;
+        }
+    }
+}
+
 const TileGrid& TileTracking::tile_grid_of_world() {
     return tile_grid;
 }
 
-void TileTracking::note_contents(TKartenTile& tile, MapCell cell) {
+void TileTracking::note_contents(TKartenTile& tile, MapCell cell, bool mark_shown) {
     const auto first = static_cast<uint32_t>(blockers_.size());
     bool switches = false, lights = false, teleports = false;
     tile.objects_if_any()->for_each([&](RecordRef& record) {
@@ -47,7 +83,7 @@ void TileTracking::note_contents(TKartenTile& tile, MapCell cell) {
     const bool doors = std::any_of(blockers_.begin() + first, blockers_.end(),
                                    [](const Blocker& blocker) { return blocker.blocking == 0; });
     if (doors) with_doors_.push_back(cell);
-    if (doors || teleports) mark(shown_, cell.x, cell.y);
+    if ((doors || teleports) && mark_shown) mark(shown_, cell.x, cell.y);
     if (switches) with_switches_.push_back(cell);
     if (lights) with_lights_.push_back(cell);
 }
@@ -64,13 +100,12 @@ const std::vector<BlockableTile>& TileTracking::blockable_tiles() {
     return blockable_;
 }
 
-void TileTracking::find_cells_with_objects() {
+void TileTracking::collect_lists(bool mark_shown) {
     with_objects_.clear();
     with_doors_.clear();
     with_switches_.clear();
     with_lights_.clear();
     lying_lights_.clear();
-    shown_.fill(0);
     blockable_.clear();
     blockers_.clear();
     const int32_t columns = std::clamp(map_width, 0, kGridSize);
@@ -80,9 +115,14 @@ void TileTracking::find_cells_with_objects() {
             TKartenTile* tile = tile_grid.at(x, y);
             if (tile == nullptr || !tile->holds_objects()) continue;
             with_objects_.push_back({x, y});
-            note_contents(*tile, {x, y});
+            note_contents(*tile, {x, y}, mark_shown);
         }
     }
+}
+
+void TileTracking::find_cells_with_objects() {
+    shown_.fill(0);
+    collect_lists(true);
     objects_known_ = true;
     changes_known_ = RecordList::watched_changes();
     // A tile that lost its last door or furniture is no longer among the blockable ones, yet the
@@ -119,11 +159,11 @@ bool same_cells(const std::vector<MapCell>& a, const std::vector<MapCell>& b) {
 }  // namespace
 
 void TileTracking::verify_marks() {
-    const int32_t wall = walls_.known() ? walls_.first_difference(tile_grid) : -1;
-    if (wall >= 0) broken("a tile's walkability", wall / kGridSize, wall % kGridSize);
-    if (darken_everything_) return;
     const int32_t columns = std::clamp(map_width, 0, kGridSize);
     const int32_t rows = std::clamp(map_height, 0, kGridSize);
+    const int32_t wall = walls_.known() ? walls_.first_difference(tile_grid, columns, rows) : -1;
+    if (wall >= 0) broken("a tile's walkability", wall / kGridSize, wall % kGridSize);
+    if (darken_everything_) return;
     for (int32_t x = 0; x < columns; ++x) {
         for (int32_t y = 0; y < rows; ++y) {
             const TKartenTile* tile = tile_grid.at(x, y);
@@ -140,18 +180,29 @@ void TileTracking::verify_marks() {
 
 void TileTracking::verify_lists() {
     cells_with_objects();
-    const TileTracking kept = *this;
-    find_cells_with_objects();
+    // The kept lists wait aside while a walk over the map rectangle finds them anew.
+    std::vector<MapCell> objects, doors, switches, lights;
+    std::vector<LyingLight> lying;
+    std::vector<BlockableTile> blockable;
+    std::vector<Blocker> blockers;
+    const auto swap_lists = [&] {
+        with_objects_.swap(objects);
+        with_doors_.swap(doors);
+        with_switches_.swap(switches);
+        with_lights_.swap(lights);
+        lying_lights_.swap(lying);
+        blockable_.swap(blockable);
+        blockers_.swap(blockers);
+    };
+    swap_lists();
+    collect_lists(false);
     const bool same =
-        same_cells(kept.with_objects_, with_objects_) &&
-        same_cells(kept.with_doors_, with_doors_) &&
-        same_cells(kept.with_switches_, with_switches_) &&
-        same_cells(kept.with_lights_, with_lights_) &&
-        std::equal(kept.lying_lights_.begin(), kept.lying_lights_.end(), lying_lights_.begin(),
-                   lying_lights_.end(),
+        same_cells(objects, with_objects_) && same_cells(doors, with_doors_) &&
+        same_cells(switches, with_switches_) && same_cells(lights, with_lights_) &&
+        std::equal(lying.begin(), lying.end(), lying_lights_.begin(), lying_lights_.end(),
                    [](const LyingLight& a, const LyingLight& b) { return a.light == b.light; });
     const MapCell first = with_objects_.empty() ? MapCell{0, 0} : with_objects_.front();
-    *this = kept;
+    swap_lists();
     if (!same) broken("a tile list changed", first.x, first.y);
 }
 

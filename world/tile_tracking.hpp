@@ -149,7 +149,7 @@ public:
     // its tile, and the pass's end resets those no light reached. Nothing reads a light value in
     // between.
     template <class Reset>
-    bool darken_seen(Reset&& reset);
+    bool darken_seen(Reset&& reset, bool leave_light = false);
     // Marks the cells of column x, rows first_y + r for the bits r of `rows`, as lit, and answers
     // those among them whose light values still wait for the darkening, which they no longer do.
     uint64_t light_column(int32_t x, int32_t first_y, uint64_t rows);
@@ -165,6 +165,21 @@ public:
     template <class Reset>
     void finish_light_darkening(Reset&& reset);
 
+    // The light values a darkening left for the light pass to account for: darken_seen with
+    // `leave_light`, which the light pass's kept shinings stand in for. A change outside the
+    // rules makes the marked cells wait for the light pass after all (wait_for_light).
+    bool light_left() const { return light_left_; }
+    void keep_light() { light_left_ = false; }
+    // The light values of the marked cells wait for the light pass, as darken_seen leaves them;
+    // the rectangle's marked cells only, after begin_waiting_for_light.
+    void wait_for_light();
+    void begin_waiting_for_light();
+    void wait_for_light_in(int32_t first_x, int32_t last_x, int32_t first_y, int32_t last_y);
+    bool light_pending() const { return light_pending_; }
+    // Changes whenever light values may have changed other than by the light pass: a darkening
+    // of them, or a change outside the rules.
+    uint64_t light_epoch() const { return light_epoch_; }
+
 private:
     static constexpr size_t kWords = static_cast<size_t>(kGridSize) * kGridSize / 64;
     static size_t bit_word(int32_t x, int32_t y) { return cell_number(x, y) / 64; }
@@ -174,8 +189,10 @@ private:
     }
     static const TileGrid& tile_grid_of_world();
     void find_cells_with_objects();
+    // The lists found by a walk over the map rectangle, and with `mark_shown` the cells shown.
+    void collect_lists(bool mark_shown);
     void learn_seen();
-    void note_contents(TKartenTile& tile, MapCell cell);
+    void note_contents(TKartenTile& tile, MapCell cell, bool mark_shown);
     const std::vector<MapCell>& kept_up(const std::vector<MapCell>& cells) {
         cells_with_objects();
         return cells;
@@ -219,6 +236,24 @@ private:
     };
     static ColumnSpan span_of(int32_t x, int32_t first_y, uint64_t rows);
 
+    // The words of the cell bits that hold cells of the map rectangle: of each of its columns,
+    // those from row 0 to its last row. A cell outside the rectangle is never darkened and stays
+    // marked, so the darkening's walks need not visit the other words.
+    struct MapWords {
+        int32_t columns = 0, per_column = 0;
+
+        template <class Visit>
+        void for_each(Visit&& visit) const {
+            for (int32_t x = 0; x < columns; ++x) {
+                const size_t first = static_cast<size_t>(x) * kWordsPerColumn;
+                for (size_t word = first; word < first + static_cast<size_t>(per_column); ++word)
+                    visit(word);
+            }
+        }
+    };
+    static constexpr int32_t kWordsPerColumn = kGridSize / 64;
+    static MapWords map_words();
+
     // The cells holding a door or a teleport, with the lists above.
     CellBits shown_{};
     // The cells seen or lit since the last darkening, and among them the seen ones. seen_ holds
@@ -226,9 +261,17 @@ private:
     CellBits marked_{};
     CellBits seen_{};
     bool seen_known_ = false;
-    // The cells whose light values wait for the light pass's darkening (darken_seen).
+    // The cells whose light values wait for the light pass's darkening (darken_seen), all of them
+    // in the words of light_words_; the other words are 0.
     CellBits waiting_light_{};
     bool light_pending_ = false;
+    MapWords light_words_;
+    bool light_left_ = false;
+    uint64_t light_epoch_ = 0;
+    void forget_waiting_light() {
+        light_pending_ = false;
+        light_words_.for_each([this](size_t word) { waiting_light_[word] = 0; });
+    }
     SightWalls walls_;
 };
 
@@ -261,7 +304,9 @@ inline uint64_t TileTracking::light_column(int32_t x, int32_t first_y, uint64_t 
 template <class Reset>
 bool TileTracking::darken_marked(Reset&& reset) {
     // Every marked cell is darkened here, those whose light waited among them.
-    light_pending_ = false;
+    forget_waiting_light();
+    light_left_ = false;
+    ++light_epoch_;
     if (darken_everything_) {
         darken_everything_ = false;
         marked_.fill(0);
@@ -269,9 +314,9 @@ bool TileTracking::darken_marked(Reset&& reset) {
         seen_known_ = true;
         return false;
     }
-    for (size_t word = 0; word < kWords; ++word) {
+    map_words().for_each([&](size_t word) {
         uint64_t bits = marked_[word];
-        if (bits == 0) continue;
+        if (bits == 0) return;
         // A marked cell outside the map rectangle is not darkened and stays marked.
         uint64_t kept = 0;
         while (bits != 0) {
@@ -285,18 +330,24 @@ bool TileTracking::darken_marked(Reset&& reset) {
         }
         marked_[word] = kept;
         seen_[word] &= kept;
-    }
+    });
     return true;
 }
 
 template <class Reset>
-bool TileTracking::darken_seen(Reset&& reset) {
+bool TileTracking::darken_seen(Reset&& reset, bool leave_light) {
     if (darken_everything_) return false;
-    // Without the seen cells known, every marked cell is reset: sichtbar is 0 on all others.
-    const CellBits& sighted = seen_known_ ? seen_ : marked_;
-    for (size_t word = 0; word < kWords; ++word) {
+    // Without the seen cells known, every marked cell is reset: sichtbar is 0 on all others. A
+    // cell outside the map stays seen, so the words the walk leaves keep their bits.
+    if (!seen_known_) seen_ = marked_;
+    if (leave_light) {
+        light_left_ = true;
+    } else {
+        begin_waiting_for_light();
+    }
+    map_words().for_each([&](size_t word) {
         uint64_t kept = 0;
-        for (uint64_t bits = sighted[word]; bits != 0; bits &= bits - 1) {
+        for (uint64_t bits = seen_[word]; bits != 0; bits &= bits - 1) {
             const int bit = __builtin_ctzll(bits);
             const size_t cell = word * 64 + static_cast<size_t>(bit);
             if (!reset(static_cast<int32_t>(cell / kGridSize),
@@ -304,10 +355,9 @@ bool TileTracking::darken_seen(Reset&& reset) {
                 kept |= uint64_t{1} << bit;
         }
         seen_[word] = kept;
-    }
+        if (!leave_light) waiting_light_[word] = marked_[word];
+    });
     seen_known_ = true;
-    waiting_light_ = marked_;
-    light_pending_ = true;
     return true;
 }
 
@@ -315,7 +365,7 @@ template <class Reset>
 void TileTracking::finish_light_darkening(Reset&& reset) {
     if (!light_pending_) return;
     light_pending_ = false;
-    for (size_t word = 0; word < kWords; ++word) {
+    light_words_.for_each([&](size_t word) {
         uint64_t forgotten = 0;
         for (uint64_t bits = waiting_light_[word]; bits != 0; bits &= bits - 1) {
             const int bit = __builtin_ctzll(bits);
@@ -327,7 +377,7 @@ void TileTracking::finish_light_darkening(Reset&& reset) {
         }
         waiting_light_[word] = 0;
         marked_[word] &= ~(forgotten & ~seen_[word]);
-    }
+    });
 }
 
 }  // namespace grotmere

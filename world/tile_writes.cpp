@@ -46,11 +46,11 @@ void see_own_tile(int32_t x, int32_t y) {
     }
 }
 
-void add_light_each(TKartenTile& tile, const LightShares& shares) {
-    tile.lichtstaerke = brighten(tile.lichtstaerke, shares.lichtstaerke);
-    tile.lichtr = brighten(tile.lichtr, shares.lichtr);
-    tile.lichtg = brighten(tile.lichtg, shares.lichtg);
-    tile.lichtb = brighten(tile.lichtb, shares.lichtb);
+void add_light_each(int32_t* values, const LightShares& shares) {
+    values[0] = brighten(values[0], shares.lichtstaerke);
+    values[1] = brighten(values[1], shares.lichtr);
+    values[2] = brighten(values[2], shares.lichtg);
+    values[3] = brighten(values[3], shares.lichtb);
 }
 
 void light_tile(int32_t x, int32_t y, const LightShares& shares) {

@@ -100,8 +100,9 @@ inline TileWrite write_tile(int32_t x, int32_t y) {
 
 // --- implementation ----------------------------------------------------------------------------
 
-// Each value on its own, as add_light does all four at once.
-void add_light_each(TKartenTile& tile, const LightShares& shares);
+// Each value on its own, as add_light does all four at once: lichtstaerke, lichtr, lichtg and
+// lichtb side by side from `values` on.
+void add_light_each(int32_t* values, const LightShares& shares);
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
@@ -113,17 +114,21 @@ static_assert(offsetof(TKartenTile, lichtr) == offsetof(TKartenTile, lichtstaerk
 #pragma GCC diagnostic pop
 static_assert(offsetof(LightShares, lichtb) == 12 && sizeof(LightShares) == 16);
 
-inline void add_light(TKartenTile& tile, const LightShares& shares) {
+inline void add_light_values(int32_t* values, const LightShares& shares) {
 #if defined(__SSE2__)
     // Lane by lane as add_light_each does it: converted, added, capped at 100 and truncated; a
     // sum far below the 32-bit range converts to the lowest integer, which is its answer too.
-    auto* values = reinterpret_cast<__m128i*>(&tile.lichtstaerke);
+    auto* lanes = reinterpret_cast<__m128i*>(values);
     const __m128 added =
-        _mm_add_ps(_mm_cvtepi32_ps(_mm_loadu_si128(values)), _mm_loadu_ps(&shares.lichtstaerke));
-    _mm_storeu_si128(values, _mm_cvttps_epi32(_mm_min_ps(added, _mm_set1_ps(100.0F))));
+        _mm_add_ps(_mm_cvtepi32_ps(_mm_loadu_si128(lanes)), _mm_loadu_ps(&shares.lichtstaerke));
+    _mm_storeu_si128(lanes, _mm_cvttps_epi32(_mm_min_ps(added, _mm_set1_ps(100.0F))));
 #else
-    add_light_each(tile, shares);
+    add_light_each(values, shares);
 #endif
+}
+
+inline void add_light(TKartenTile& tile, const LightShares& shares) {
+    add_light_values(&tile.lichtstaerke, shares);
 }
 
 template <class SharesOf>

@@ -15,6 +15,7 @@
 #include "records/load_problems.hpp"
 #include "records/record_list.hpp"
 #include "world/chronicle.hpp"
+#include "world/light_pass.hpp"
 #include "world/lit_cells_cache.hpp"
 #include "world/message_history.hpp"
 #include "world/tile_grid.hpp"
@@ -72,6 +73,9 @@ struct WorldState {
     TileTracking tile_tracking;
     // The cells each lying light lit, kept while the walls stand (world/lit_cells_cache.hpp).
     LitCellsCache lit_cells_cache;
+    // The last light pass's shinings, which the tiles' light values follow from
+    // (world/light_pass.hpp).
+    KeptLight kept_light;
     // Map size in tiles; these values stand until a map file is loaded.
     int32_t map_width = 80;
     int32_t map_height = 25;
@@ -113,6 +117,7 @@ inline FrameTimer& frame_timer = world_state.frame_timer;
 inline TileGrid& tile_grid = world_state.tile_grid;
 inline TileTracking& tile_tracking = world_state.tile_tracking;
 inline LitCellsCache& lit_cells_cache = world_state.lit_cells_cache;
+inline KeptLight& kept_light = world_state.kept_light;
 inline int32_t& map_width = world_state.map_width;
 inline int32_t& map_height = world_state.map_height;
 inline std::string& current_map = world_state.current_map;

@@ -35,9 +35,9 @@ protected:
     nlohmann::json run(int32_t seed) {
         const std::string dump = scratch_.path("d.json");
         const std::string command = std::string(GROTMERE_SIM) + " --dir " +
-                                    scratch_.root().string() + " --seed " + std::to_string(seed) +
-                                    " --keys " + scratch_.path("keys") + " --dump " + dump +
-                                    " >/dev/null 2>&1";
+                                    scratch_.root().string() + " --check-contracts --seed " +
+                                    std::to_string(seed) + " --keys " + scratch_.path("keys") +
+                                    " --dump " + dump + " >/dev/null 2>&1";
         const int raw = std::system(command.c_str());
         EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
         std::ifstream in(dump);

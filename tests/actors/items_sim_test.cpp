@@ -15,8 +15,8 @@ namespace {
 nlohmann::json run_sim(const ScratchDir& scratch, const std::string& keys) {
     scratch.write("keys.txt", keys);
     const std::string command = std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR +
-                                " --keys " + scratch.path("keys.txt") + " --dump " +
-                                scratch.path("dump.json") + " >/dev/null 2>&1";
+                                " --check-contracts --keys " + scratch.path("keys.txt") +
+                                " --dump " + scratch.path("dump.json") + " >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);
     std::ifstream in(scratch.path("dump.json"));
     return nlohmann::json::parse(in, nullptr, false);

@@ -29,7 +29,7 @@ protected:
     // Runs the simulator for that many passes; the exit status, and the dump in `state`.
     int run(int32_t passes) {
         std::string command = std::string(GROTMERE_SIM) + " --dir " + scratch_.root().string() +
-                              " --passes " + std::to_string(passes) + " --dump " +
+                              " --check-contracts --passes " + std::to_string(passes) + " --dump " +
                               scratch_.path("d.json") + " >/dev/null 2>&1";
         int raw = std::system(command.c_str());
         std::ifstream in(scratch_.path("d.json"));

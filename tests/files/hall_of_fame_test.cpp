@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "files/daily.hpp"
+
 namespace grotmere {
 namespace {
 
@@ -56,6 +58,29 @@ TEST(HallOfFame, LinesReadBackAndGarbageIsKeptButSkipped) {
     EXPECT_NE(score_table({lowest}).find("-9,223,372,036,854,775,808 turns"), std::string::npos)
         << score_table({lowest});
     EXPECT_NE(score_table({lowest}).find("xp -2,147,483,648"), std::string::npos);
+}
+
+// A daily game is marked with its day and its depth; the day's best are its daily games alone,
+// and lines written before there were depths still read.
+TEST(HallOfFame, DailyGamesAreMarkedAndRankedAmongTheDay) {
+    Score daily = game("escaped", 2140, 900, "2026-12-09 10:00:00");
+    daily.deepest = 5;
+    daily.depths = 5;
+    daily.daily = "2026-12-09";
+    EXPECT_EQ(read_score_line(score_line(daily)), daily);
+    const std::string old_line = "2026-12-01\t7\tdeath\t5\t3\t1\t1\t1\td\t-";
+    ASSERT_TRUE(read_score_line(old_line));
+    EXPECT_EQ(read_score_line(old_line)->daily, "-");
+    Score other_day = daily;
+    other_day.daily = "2026-12-08";
+    const std::vector<Score> best =
+        best_of_day({game("escaped", 10, 1, "2026-12-09"), other_day, daily}, "2026-12-09", 10);
+    ASSERT_EQ(best.size(), 1u);
+    EXPECT_EQ(best[0], daily);
+    EXPECT_NE(score_table(best).find("depth 5 of 5"), std::string::npos);
+    EXPECT_EQ(daily_seed("2026-12-09"), 20261209);
+    EXPECT_EQ(daily_result_line("2026-12-09", "escaped", 5, 2140, 7),
+              "Grotmere daily 2026-12-09: escaped at depth 5, turn 2,140, level 7");
 }
 
 // Forty games ending in the same moment on one list: each reads, adds its line and replaces the

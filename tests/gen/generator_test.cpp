@@ -8,7 +8,9 @@
 #include <iterator>
 #include <map>
 
+#include "base/random.hpp"
 #include "check/content_check.hpp"
+#include "gen/depth_plan.hpp"
 #include "gen/dungeon_check.hpp"
 #include "shell/generated_dungeon.hpp"
 
@@ -41,12 +43,40 @@ TEST(Generator, EverySeedKeepsThePromises) {
     }
 }
 
+// Generation rolls its own dice: the game's generator is neither moved nor reset by it, not even
+// by a palette that cannot make a dungeon and throws half-way.
+TEST(Generator, LeavesTheGamesRandomGeneratorAlone) {
+    const gen::Palette& palette = shipped_palette();  // read first: reading resets the world
+    seed_random(77);
+    const int32_t before = random_state();
+    ASSERT_TRUE(gen::first_kept_dungeon(5, palette));
+    EXPECT_EQ(random_state(), before);
+    gen::Palette no_monsters = palette;
+    no_monsters.monsters.clear();
+    EXPECT_THROW(gen::lay_out_dungeon(5, 0, no_monsters), std::invalid_argument);
+    EXPECT_EQ(random_state(), before);
+}
+
 // A change to what a seed gives shows here as a difference, to be taken on purpose, with the
-// generator's version raised: the file is the map of seed 2024 as grotmere-gen writes it.
-TEST(Generator, TheGoldenDungeonIsTheOneOfItsSeed) {
-    const std::string golden = file_text(GROTMERE_SOURCE_DIR "/tests/gen/seed-2024.map");
-    EXPECT_EQ(gen::map_file_text(*first_good(2024)), golden)
-        << "regenerate with: build/grotmere-gen --seed 2024 --out DIR and copy DIR/bifs/karte2.map";
+// generator's version raised: the files are the maps of these seeds as grotmere-gen writes them.
+TEST(Generator, TheGoldenDungeonsAreTheOnesOfTheirSeeds) {
+    for (int32_t seed : {7, 2024, 31337}) {
+        const std::string name = "/tests/gen/seed-" + std::to_string(seed) + ".map";
+        EXPECT_EQ(gen::map_file_text(*first_good(seed)), file_text(GROTMERE_SOURCE_DIR + name))
+            << "regenerate with: build/grotmere-gen --seed " << seed
+            << " --out DIR and copy DIR/bifs/karte2.map to tests/gen";
+    }
+}
+
+// The game can tell a tile's depth from the map file's text alone, as the generator knew it.
+TEST(Generator, TheMapFileNamesEveryTilesDepth) {
+    const gen::Dungeon dungeon = *first_good(2024);
+    const gen::DepthPlan plan = gen::read_depth_plan(gen::map_file_text(dungeon));
+    ASSERT_EQ(plan.count(), dungeon.depths.size());
+    for (int32_t y = 0; y < dungeon.height; ++y)
+        for (int32_t x = 0; x < dungeon.width; ++x)
+            ASSERT_EQ(plan.depth_of(x, y), dungeon.depth_of({x, y}) + 1) << x << "," << y;
+    EXPECT_EQ(gen::read_depth_plan(file_text(GROTMERE_SOURCE_DIR "/bifs/karte2.map")).count(), 0u);
 }
 
 // A written dungeon passes the game's own content check, and its folder is complete: the same

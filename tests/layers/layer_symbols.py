@@ -8,11 +8,13 @@ function defined in the wrong folder, is caught too.
 Usage: layer_symbols.py BUILD_DIR      (exit 1 and one line per symbol when a layer reaches up)"""
 import os, subprocess, sys
 
-# The generator uses only base, but no rule layer may use it: it stands just below the ring. The
-# content check and the replay stand side by side: neither may use the other.
-LAYERS = ["base", "platform", "records", "world", "actors", "view", "gen", "aids", "run", "replay",
-          "check", "files", "shell", "route"]
-BESIDE = {("replay", "check")}
+# The generator uses only base, but no rule layer may use it: it stands just below the ring, with
+# the atlas (its pictures, which also use the platform) above it. The content check and the
+# replay stand side by side, and so do the atlas and the ring: neither of a pair may use the other.
+LAYERS = ["base", "platform", "records", "world", "actors", "view", "gen", "atlas", "aids", "run",
+          "replay", "check", "files", "shell", "route", "balance"]
+BESIDE = {("replay", "check"), ("atlas", "aids"), ("atlas", "run"), ("atlas", "replay"),
+          ("atlas", "check"), ("atlas", "files"), ("atlas", "shell")}
 
 
 def symbols(archive):

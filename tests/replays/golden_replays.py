@@ -27,7 +27,9 @@ def play(sim, keys, passes=None, record=None):
     "diverged"."""
     with tempfile.TemporaryDirectory() as scratch:
         dump = os.path.join(scratch, "d.json")
-        command = [sim, "--dir", ROOT, "--keys", keys, "--dump", dump, "--classic"]
+        # The contract checks watch every pass: a replay that breaks one fails here.
+        command = [sim, "--dir", ROOT, "--keys", keys, "--dump", dump, "--classic",
+                   "--check-contracts"]
         if passes is not None:
             command += ["--passes", str(passes)]
         if record is not None:

@@ -43,6 +43,7 @@ TEST(StartupWalkability, AClosedDoorBlocksTheVeryFirstStep) {
     options.dir = dir.string();
     options.keys_file = (dir / "keys").string();
     options.dump_file = (dir / "dump.json").string();
+    options.check_contracts = true;
     std::istringstream no_input;
     ASSERT_EQ(run_simulator(options, no_input), 0);
 

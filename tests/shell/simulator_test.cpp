@@ -2,6 +2,9 @@
 // status, standard output, dump and screenshot.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include <nlohmann/json.hpp>
 
 #include "platform/canvas.hpp"
@@ -140,6 +143,37 @@ TEST_F(Simulator, ARecordingReplaysTheRunExactly) {
     EXPECT_EQ(run("--seed 78 --keys " + recording.string() + " " + out_args()).status, kDiverges)
         << "--seed overrides the recording's seed, and its checkpoint tells";
     EXPECT_NE(dump()["monsters"], played["monsters"]);
+}
+
+// The contract checks only watch: the golden replays, and a game opening the help and the
+// history, play to the same dump, standard output and last picture with them and without them,
+// and without a picture (no frame drawn or written down) to the same dump and standard output.
+TEST_F(Simulator, ContractChecksAndPicturesChangeNoOutput) {
+    std::vector<std::string> scripts = {write("aids",
+                                              "right\nf1\ndown\nescape\nf2\nup\n"
+                                              "escape\npass 3\nleft left\nf1\n")
+                                            .string()};
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(GROTMERE_SOURCE_DIR) / "tests/replays"))
+        if (entry.path().extension() == ".keys") scripts.push_back(entry.path().string());
+    for (const std::string& keys : scripts) {
+        SCOPED_TRACE(keys);
+        auto outputs = [&](bool checks, bool picture) {
+            const fs::path shot = dir_ / "s.png";
+            fs::remove(shot);
+            const std::string out = "--keys " + keys + " --dump " + (dir_ / "d.json").string() +
+                                    (picture ? " --screenshot " + shot.string() : "");
+            const SimRun run = run_with(out, " 2>&1", checks);
+            return std::vector<std::string>{std::to_string(run.status), run.out,
+                                            read(dir_ / "d.json"), read(shot)};
+        };
+        const std::vector<std::string> checked = outputs(true, true);
+        EXPECT_EQ(checked[0], "0");
+        EXPECT_EQ(outputs(false, true), checked);
+        std::vector<std::string> unseen = checked;
+        unseen[3].clear();
+        EXPECT_EQ(outputs(false, false), unseen);
+    }
 }
 
 // A corridor of three tiles with an exit switch at its east end; the player starts at the west.

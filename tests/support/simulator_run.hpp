@@ -65,9 +65,11 @@ protected:
         return run_with(arguments, " 2>&1 >/dev/null");
     }
 
-    SimRun run_with(const std::string& arguments, const std::string& redirection) {
-        return run_command(std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR + " " +
-                           arguments + redirection);
+    // The contract checks are on, as everywhere in the tests, unless `checks` is false.
+    SimRun run_with(const std::string& arguments, const std::string& redirection,
+                    bool checks = true) {
+        return run_command(std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR +
+                           (checks ? " --check-contracts " : " ") + arguments + redirection);
     }
 
     std::string read(const fs::path& path) const {

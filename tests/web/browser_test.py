@@ -9,6 +9,7 @@ fails.
   python3 tests/web/browser_test.py PAGE_FOLDER GROTMERE_SIM
 """
 import base64
+import datetime
 import fcntl
 import functools
 import gzip
@@ -199,11 +200,11 @@ class Checks:
     def __init__(self, sim, work):
         self.sim, self.work, self.count = sim, Path(work), 0
 
-    def same_picture(self, name, browser_rgb, keys_text, classic=False):
+    def same_picture(self, name, browser_rgb, keys_text, classic=False, extra=()):
         keys, shot = self.work / f"{name}.keys", self.work / f"{name}.png"
         keys.write_text(keys_text)
         run = subprocess.run([self.sim, "--keys", str(keys), "--screenshot", str(shot)] +
-                             ["--classic"] * classic,
+                             ["--classic"] * classic + list(extra),
                              capture_output=True, text=True, cwd=Path(__file__).parents[2])
         if run.returncode != 0:
             fail(f"{name}: grotmere-sim ended with {run.returncode}: {run.stderr}")
@@ -377,6 +378,26 @@ def touch_game(browser, base, checks):
     tab.close_when_saved()
 
 
+def daily_game(browser, base, checks):
+    # ?daily: the day's generated dungeon, the one grotmere-gen makes of the day's seed. Its
+    # folder is new, so the page offers the help's hint, which opening the help puts away.
+    script = ["f1", "f1", "1", "6", "5", "right", "right", "down"]
+    tab = Tab(browser, f"{base}?daily")
+    for word in script:
+        tab.press(word)
+    tab.wait_passes(3)
+    picture, recording = tab.picture(), tab.recording()
+    day = datetime.datetime.now(datetime.timezone.utc).strftime("%Y%m%d")
+    if f"# dungeon: generator 2, seed {day}" not in recording:
+        fail(f"the daily game is not the day's dungeon: {recording[:200]!r}")
+    dungeon = checks.work / "daily"
+    subprocess.run([str(Path(checks.sim).parent / "grotmere-gen"), "--seed", day, "--out",
+                    str(dungeon), "--dir", str(Path(__file__).parents[2])], check=True,
+                   capture_output=True)
+    checks.same_picture("daily", picture, recording, extra=["--dir", str(dungeon)])
+    tab.close_when_saved(end_game=True)
+
+
 class Quiet(http.server.SimpleHTTPRequestHandler):
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
     log_message = lambda *args: None
@@ -409,6 +430,7 @@ def main():
             game_to_death(browser, base, checks)
             classic_game(browser, base, checks)
             touch_game(browser, base, checks)
+            daily_game(browser, base, checks)
         finally:
             browser.process.kill()
             browser.process.wait()

@@ -446,7 +446,7 @@ run_generated_dungeon() {
     end_with_escape "Escape in a generated dungeon"
     grep -qx "# dungeon: generator [0-9]*, seed 11" "$work/dungeon.keys" ||
         fail "the recording does not name its dungeon"
-    "$sim" --dir "$XDG_DATA_HOME/grotmere/dungeons/11" --keys "$work/dungeon.keys" \
+    "$sim" --dir "$XDG_DATA_HOME/grotmere/dungeons/v2/11" --keys "$work/dungeon.keys" \
         --screenshot "$work/dungeon-sim.png" >/dev/null || fail "grotmere-sim could not play it"
     python3 "$probe" same "$work/dungeon-window.png" "$work/dungeon-sim.png" ||
         fail "the generated game played back in grotmere-sim ends on another picture"

@@ -229,7 +229,8 @@ TEST(SimulatorDump, HoldsEveryTileTheMapRecordsAndTheMonsters) {
     const fs::path dump =
         fs::temp_directory_path() / ("grotmere_tiles_" + std::to_string(::getpid()));
     const std::string command = std::string(GROTMERE_SIM) + " --dir " + GROTMERE_SOURCE_DIR +
-                                " --passes 1 --dump " + dump.string() + " >/dev/null 2>&1";
+                                " --check-contracts --passes 1 --dump " + dump.string() +
+                                " >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     std::ifstream in(dump);
     const nlohmann::json state = nlohmann::json::parse(in);

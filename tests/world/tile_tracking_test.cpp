@@ -260,6 +260,21 @@ TEST_F(TileTracking, WritesOutsideTheRulesThrowUnlessAnnounced) {
     EXPECT_THROW(TKarte::darken(), std::logic_error);
 }
 
+// The light pass keeps its shinings and lights again only what changed: a light value written
+// behind its back, far from any change, is found by the check that follows the pass.
+TEST_F(TileTracking, ALightValueTheLightPassWasNotToldOfThrows) {
+    testing::make_map(std::vector<std::string>(20, std::string(20, '0')));
+    light_on_tile(3, 3);
+    for (int32_t turn = 0; turn < 2; ++turn) {
+        TKarte::darken_sight();
+        update_lights();
+    }
+    EXPECT_EQ(tile(3, 4).lichtstaerke, 100);
+    tile(3, 4).lichtstaerke = 7;
+    TKarte::darken_sight();
+    EXPECT_THROW(update_lights(), std::logic_error);
+}
+
 // A cell lit while the map was larger lies outside it once the map shrinks: darkening keeps to
 // the map rectangle, and the cell is darkened when the map grows back.
 TEST_F(TileTracking, DarkeningKeepsToTheMapRectangle) {
