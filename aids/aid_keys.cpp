@@ -5,6 +5,7 @@
 
 #include "actors/player.hpp"
 #include "actors/tastatur.hpp"
+#include "aids/aid_prompts.hpp"
 #include "aids/aid_walk.hpp"
 #include "aids/window_aids.hpp"
 #include "platform/key_codes.hpp"
@@ -107,6 +108,18 @@ bool command_key(int32_t code) {
         case kOverviewKey:
             open_view(AidView::Overview);
             return true;
+        case key::kEscape:
+            ask_to_end();
+            return true;
+        case kPickKey:
+            offer_pick();
+            return true;
+        case kDropStackKey:
+            ask_drop();
+            return true;
+        case kFireKey:
+            aim();
+            return true;
         default:
             return false;
     }
@@ -114,6 +127,10 @@ bool command_key(int32_t code) {
 
 bool press_taken(int32_t code) {
     AidKeyState& keys = aid_keys();
+    if (open_prompt() != Prompt::None) {
+        prompt_key(code);
+        return true;
+    }
     if (keys.view == AidView::Look) {
         look_key(code);
         return true;
@@ -183,7 +200,9 @@ void follow_the_mouse() {
         picture_changed();
     }
     const int32_t clicks = std::exchange(pointer.clicks, 0);
-    if (clicks == 0 || keys.view != AidView::None || open_overlay() != Overlay::None) return;
+    if (clicks == 0 || keys.view != AidView::None || open_overlay() != Overlay::None ||
+        open_prompt() != Prompt::None)
+        return;
     if (const std::optional<MapCell> cell = cell_under_pointer()) {
         stop_walking("");
         start_travel(cell->x, cell->y);
@@ -198,6 +217,7 @@ void set_aid_keys(bool on) {
     keys = AidKeyState{};
     keys.on = on;
     keys.picture_version = version;
+    close_prompt();
     reset_walking();
     keyboard().set_gate(on ? &keys.gate : nullptr);
 }
@@ -208,6 +228,7 @@ AidView aid_view() {
 
 std::optional<MapCell> pointed_cell() {
     const AidKeyState& keys = aid_keys();
+    if (open_prompt() != Prompt::None) return std::nullopt;
     if (keys.view == AidView::Look) return keys.cursor;
     if (keys.view == AidView::Overview || !keys.hovering) return std::nullopt;
     return cell_under_pointer();
@@ -217,6 +238,7 @@ void aid_pass() {
     AidKeyState& keys = aid_keys();
     if (!keys.on) return;
     follow_the_mouse();
+    prompt_pass();
     walk_pass();
     if (walk_said_version() != keys.walk_said) {
         keys.walk_said = walk_said_version();
@@ -225,7 +247,7 @@ void aid_pass() {
 }
 
 uint64_t aid_picture_version() {
-    return aid_keys().picture_version;
+    return aid_keys().picture_version + prompt_version();
 }
 
 std::any aid_keys_state() {

@@ -1,8 +1,9 @@
 // The keys and the mouse of the window's aids: Z rests, O explores, Ctrl with a direction runs, X
 // opens the look cursor (the direction keys move it, Return or T travels there, Escape or X
-// leaves it), M shows the map overview (M or Escape closes it). The mouse pointing at the map
-// describes the cell until the next key, and a click travels there. Each key works only while the
-// key-binding file leaves it free.
+// leaves it), M shows the map overview (M or Escape closes it), Escape asks whether to end the
+// game, P picks up one stack, D drops a whole stack, F aims at a monster
+// (aids/aid_prompts.hpp). The mouse pointing at the map describes the cell until the next key,
+// and a click travels there. Each key works only while the key-binding file leaves it free.
 //
 // The keys are taken before the game and the recorder see them (platform/keyboard.hpp's gate): a
 // recording holds only the bound presses the aids hand over, and plays back without the aids.

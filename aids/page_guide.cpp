@@ -4,6 +4,7 @@
 
 #include "actors/tastatur.hpp"
 #include "aids/aid_keys.hpp"
+#include "aids/aid_prompts.hpp"
 #include "aids/window_aids.hpp"
 #include "platform/key_codes.hpp"
 #include "view/help_overlay.hpp"
@@ -40,12 +41,16 @@ Json command_keys(bool window_aids) {
     }
     if (!window_aids) return keys;
     // Return answers the game's questions (go on with a game left unfinished?) and travels.
+    // Escape asks whether to end the game, and Y answers yes.
     const std::pair<const char*, int32_t> window_commands[] = {
-        {"help", kHelpKey}, {"rest", kRestKey}, {"explore", kExploreKey}, {"return", key::kReturn}};
+        {"help", kHelpKey},       {"rest", kRestKey},       {"explore", kExploreKey},
+        {"return", key::kReturn}, {"escape", key::kEscape}, {"yes", kYesKey}};
     for (const auto& [name, code] : window_commands) {
         // Before the game has started, Return alone means anything.
         const bool started = bindings != nullptr || code == key::kReturn;
-        if (started && !key_bound(code)) keys[name] = key(code);
+        // Y answers the question whatever the binding file gives it; it asks only with Escape free.
+        const int32_t free_code = code == kYesKey ? key::kEscape : code;
+        if (started && !key_bound(free_code)) keys[name] = key(code);
     }
     return keys;
 }

@@ -12,9 +12,10 @@ namespace grotmere {
 // unfinished comes first) "keys" is empty and "commands" holds only Return:
 //   {"keys": [{"what": "Walk (or shoot) left", "keys": "Left"}, ...],
 //    "commands": {"go_left": {"code": 37, "key": "Left"}, ..., "inv_1": ..., "help": ...,
-//                 "rest": ..., "explore": ..., "return": ...}}
-// "commands" holds the binding file's field names and the window's own help, rest, explore and
-// return; a command without a key is left out. With `window_aids` off (--classic) only the
+//                 "rest": ..., "explore": ..., "return": ..., "escape": ..., "yes": ...}}
+// "commands" holds the binding file's field names and the window's own help, rest, explore,
+// return, escape (which asks whether to end the game) and yes; a command without a key is left
+// out. With `window_aids` off (--classic) only the
 // binding file's commands are there: the window's own keys do nothing then.
 std::string page_guide(bool window_aids);
 

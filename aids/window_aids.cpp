@@ -7,6 +7,7 @@
 #include "actors/player.hpp"
 #include "actors/tastatur.hpp"
 #include "aids/aid_keys.hpp"
+#include "aids/aid_prompts.hpp"
 #include "aids/aid_walk.hpp"
 #include "base/safe_file.hpp"
 #include "gen/depth_plan.hpp"
@@ -15,6 +16,7 @@
 #include "platform/keyboard.hpp"
 #include "view/help_overlay.hpp"
 #include "view/history_overlay.hpp"
+#include "view/key_names.hpp"
 #include "view/look_panel.hpp"
 #include "view/map_overview.hpp"
 #include "view/overlay_frame.hpp"
@@ -45,6 +47,7 @@ struct AidsState {
     WindowAids aids;
     Overlay open = Overlay::None;
     int32_t history_scroll = 0;  // lines back from the newest
+    bool first_screen = true;    // no turn taken yet
     gen::DepthPlan depths;
     std::string depths_of_map;  // the map file the depths were read from
     int32_t deepest = 0;
@@ -80,6 +83,36 @@ std::string panel_footer() {
     return hint.empty() ? walk_said() : hint;
 }
 
+// "Left Up Right Down", the walking keys the binding file gives.
+std::string walking_keys() {
+    std::string names;
+    for (int32_t code : {bindings->go_left, bindings->go_up, bindings->go_right, bindings->go_down})
+        if (code != 0) names += (names.empty() ? "" : " ") + key_name(code);
+    return names;
+}
+
+std::string slot_keys_first_to_last() {
+    const int32_t first = bindings->inv_1, last = bindings->inv_10;
+    if (first == 0 || last == 0) return key_name(first != 0 ? first : last);
+    return key_name(first) + " to " + key_name(last);
+}
+
+// Until the first turn: what the game is about, and the three keys to begin with.
+std::vector<PanelNote> first_screen_notes() {
+    if (!aids_state().first_screen || !bindings) return {};
+    std::vector<PanelNote> notes = {
+        {"YOUR GOAL", true}, {"Find the way out of the dungeon."}, {"FIRST KEYS", true}};
+    if (const std::string walk = walking_keys(); !walk.empty()) notes.push_back({walk + ": walk"});
+    if (bindings->inv_1 != 0 || bindings->inv_10 != 0)
+        notes.push_back({slot_keys_first_to_last() + ": use what you carry"});
+    if (!bound(kHelpKey)) {
+        notes.push_back({"F1: help, every key"});
+    } else if (bindings->get != 0) {
+        notes.push_back({key_name(bindings->get) + ": pick up"});
+    }
+    return notes;
+}
+
 // "Depth 3 of 5" in a generated dungeon, else "".
 std::string depth_line() {
     const DepthReached depth = depth_reached();
@@ -94,11 +127,13 @@ void note_depth() {
 
 void draw_aids_around_the_map() {
     if (aid_view() == AidView::Overview) return draw_map_overview();
+    if (open_prompt() == Prompt::Target) return draw_prompt();
     if (const std::optional<MapCell> cell = pointed_cell()) {
         draw_look_panel(cell->x, cell->y, panel_footer());
     } else {
-        draw_side_panel(panel_footer(), depth_line());
+        draw_side_panel(panel_footer(), depth_line(), first_screen_notes());
     }
+    draw_prompt();
 }
 
 // The overlay a window key asks for, or None.
@@ -169,8 +204,7 @@ DepthReached depth_reached() {
         // The generator writes the map files that name depths; one beyond this bound is none.
         constexpr size_t kLargestMap = size_t{64} << 20;
         std::string problem;
-        const std::optional<std::string> text =
-            read_small_file(current_map, kLargestMap, problem);
+        const std::optional<std::string> text = read_small_file(current_map, kLargestMap, problem);
         state.depths = text ? gen::read_depth_plan(*text) : gen::DepthPlan{};
         state.depths_of_map = current_map;
     }
@@ -190,7 +224,11 @@ WindowKeys free_window_keys() {
                       .explore = !bound(kExploreKey),
                       .look = !bound(kLookKey),
                       .overview = !bound(kOverviewKey),
-                      .run = !bound(key::kLeftControl)};
+                      .run = !bound(key::kLeftControl),
+                      .pick = !bound(kPickKey),
+                      .drop_stack = !bound(kDropStackKey),
+                      .fire = !bound(kFireKey),
+                      .end_question = !bound(kEscapeKey)};
 }
 
 Overlay open_overlay() {
@@ -216,7 +254,7 @@ bool run_overlay_pass() {
     // The view follows the player as in every frame; the rules are not touched.
     if (player && kamera) kamera->set(player->x, player->y);
     draw_screen();
-    draw_side_panel(first_start_hint(), depth_line());
+    draw_side_panel(first_start_hint(), depth_line(), first_screen_notes());
     draw_overlay();
     present_frame();
     return close_requested() == 1;
@@ -228,6 +266,7 @@ void draw_window_aids() {
 
 void note_turn_taken() {
     aids_state().aids.first_screen_notice.clear();
+    aids_state().first_screen = false;
     note_depth();
 }
 

@@ -107,8 +107,12 @@ const KeptGame& long_kept_game() {
 void BM_RestoreKeptGame(benchmark::State& state) {
     const KeptGame& game = state.range(0) == kPasses ? kept_game() : long_kept_game();
     if (game.kept_state.empty()) std::abort();
-    // An inventory left open takes the first Escape.
-    const std::vector<PassInput> escapes(3, PassInput{{InputEvent::Kind::Hit, key::kEscape}});
+    // An inventory left open takes the first Escape; then Escape asks and Y answers.
+    std::vector<PassInput> escapes;
+    for (int32_t i = 0; i < 3; ++i) {
+        escapes.push_back(PassInput{{InputEvent::Kind::Hit, key::kEscape}});
+        escapes.push_back(PassInput{{InputEvent::Kind::Hit, key::letter('y')}});
+    }
     for (auto _ : state) {
         state.PauseTiming();
         reset_world();

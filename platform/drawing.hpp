@@ -38,6 +38,7 @@ bool draw_if_changed(void (*draw)(), FrameWorld world = FrameWorld::MayHaveChang
 // frame is drawn whole; a frame must therefore set its drawing colour before it draws anything
 // that the colour shows. reset_world turns it on.
 void set_pixels_wanted(bool wanted);
+bool pixels_wanted();
 
 // No pixels while it lives.
 class WithoutPixels {

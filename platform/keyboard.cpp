@@ -29,6 +29,14 @@ void KeyboardState::hand_over_hit(int32_t code) {
     apply_release(code);
 }
 
+void KeyboardState::hand_over_press(int32_t code) {
+    if (valid(code)) apply_press(code);
+}
+
+void KeyboardState::hand_over_release(int32_t code) {
+    if (valid(code)) apply_release(code);
+}
+
 bool KeyboardState::held_back(bool press, int32_t code) {
     if (!one_press_per_pass_) return false;
     const bool counts = press && !modifier(code);

@@ -66,6 +66,9 @@ public:
     // A hit handed over by the window itself, told to the listener as the player's own; neither
     // the gate nor the queue of waiting presses holds it back.
     void hand_over_hit(int32_t code);
+    // The same for a key held down and let go later, as a modifier the window holds for the player.
+    void hand_over_press(int32_t code);
+    void hand_over_release(int32_t code);
 
     // On, a pass is handed at most one press of a key that is not Shift, Ctrl or Alt: those that
     // come faster wait, up to kWaitingPresses, in the order they came, and so do the events after

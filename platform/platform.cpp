@@ -199,6 +199,10 @@ void set_pixels_wanted(bool wanted) {
     state.pixels_wanted = wanted;
 }
 
+bool pixels_wanted() {
+    return platform().pixels_wanted;
+}
+
 void check_unchanged_frames(bool on) {
     platform().drawing.check_unchanged = on;
 }

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "aids/aid_keys.hpp"
+#include "aids/picture_notices.hpp"
 #include "base/command_line.hpp"
 #include "base/safe_file.hpp"
 #include "files/daily.hpp"
@@ -260,6 +261,10 @@ GameOutcome play_on(const GameOptions& options, const RunFiles& files, GameRecor
     }
     Backend* window = current_backend();
     if (window) window->before_vanishing([&recorder] { recorder.write_out(); });
+    // With the aids the end's notices are drawn in the picture, and the end screen follows.
+    std::optional<PictureNotices> notices;
+    if (window && !options.classic)
+        set_backend(&notices.emplace(*window, PictureNotices::Wait::ForAKey));
     RunTally tally = play(recorder, keep_over_close, so_far.turns);
     if (window) window->before_vanishing({});
     tally.passes += so_far.passes;
@@ -516,8 +521,11 @@ int replay_game(Backend& window, const GameOptions& options, const ReplayFile& r
         if (started) prepare_playback(replay.script);
         return started;
     });
+    PictureNotices notices(window, PictureNotices::Wait::ForAKey);
+    notices.arm(false);
     ReplayBackend playback(
-        window, [&seeker] { return seeker.next_input(); }, options.speed);
+        options.classic ? window : notices, [&seeker] { return seeker.next_input(); },
+        options.speed);
     // The window says it too, shortly; standard error has the whole text.
     if (!warnings.empty()) playback.set_warning("WARNING, see standard error");
     if (std::optional<std::string> failure = seeker.survey()) {
@@ -530,6 +538,7 @@ int replay_game(Backend& window, const GameOptions& options, const ReplayFile& r
     } else {
         set_backend(&playback);
         window.open_window(kWindowWidth, kWindowHeight, window_caption());
+        notices.arm(true);
         status = play_back(playback, seeker);
     }
     set_backend(nullptr);

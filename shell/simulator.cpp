@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "aids/aid_keys.hpp"
+#include "aids/picture_notices.hpp"
 #include "base/command_line.hpp"
 #include "check/content_check.hpp"
 #include "files/morgue.hpp"
@@ -276,7 +277,9 @@ int run_simulator(const SimOptions& given, std::istream& input) {
     // The simulator never shows the first-start hint: its pictures must not depend on earlier runs.
     set_window_aids(WindowAids{!options.classic, false});
     HeadlessBackend backend;
-    set_backend(&backend);
+    // The end's notices are drawn in the picture as the window draws them, and kept as ever.
+    PictureNotices notices(backend, PictureNotices::Wait::No);
+    set_backend(options.classic ? static_cast<Backend*>(&backend) : &notices);
     // Without a screenshot no picture is ever looked at.
     if (!options.screenshot_file) set_pixels_wanted(false);
     const int32_t seed = options.seed.value_or(script.seed.value_or(1));

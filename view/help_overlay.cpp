@@ -88,9 +88,13 @@ std::vector<HelpLine> window_help(const TTastatur* keys, WindowKeys window_keys)
     if (window_keys.look) list.push_back({"Look; travel there", "X; T, Return"});
     if (window_keys.overview) list.push_back({"Map overview", "M"});
     list.push_back({"Travel", "click on the map"});
+    if (window_keys.pick) list.push_back({"Pick up one stack", "P"});
+    if (window_keys.drop_stack) list.push_back({"Drop a whole stack", "D, then the slot"});
+    if (window_keys.fire) list.push_back({"Shoot at the nearest", "F; Tab: next"});
     if (window_keys.fullscreen) list.push_back({"Fullscreen", "F11, Alt+Return"});
     const bool escape_free = keys == nullptr || escape_taken(*keys).empty();
-    list.push_back({"Quit the game", escape_free ? "Escape" : "close the window"});
+    const char* quit = window_keys.end_question ? "Escape, then Y" : "Escape";
+    list.push_back({"Quit the game", escape_free ? quit : "close the window"});
     return list;
 }
 

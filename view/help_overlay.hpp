@@ -14,13 +14,17 @@ class TTastatur;
 // Which of the window's own keys the binding file left free, so the help names only keys that
 // work.
 struct WindowKeys {
-    bool history = true;     // F2
-    bool fullscreen = true;  // F11, and Alt+Enter
-    bool rest = true;        // Z
-    bool explore = true;     // O
-    bool look = true;        // X, and T in it
-    bool overview = true;    // M
-    bool run = true;         // Left Ctrl with a direction
+    bool history = true;       // F2
+    bool fullscreen = true;    // F11, and Alt+Enter
+    bool rest = true;          // Z
+    bool explore = true;       // O
+    bool look = true;          // X, and T in it
+    bool overview = true;      // M
+    bool run = true;           // Left Ctrl with a direction
+    bool pick = true;          // P
+    bool drop_stack = true;    // D
+    bool fire = true;          // F
+    bool end_question = true;  // Escape asks before it ends the game
 };
 
 // One line of the help: what a command does and the keys that give it, as the player reads them.

@@ -81,10 +81,11 @@ std::vector<std::string> describe_cell(int32_t x, int32_t y) {
     return lines;
 }
 
-void draw_look_panel(int32_t x, int32_t y, const std::string& footer) {
+void draw_look_panel(int32_t x, int32_t y, const std::string& footer, const std::string& heading) {
     frame_cell(x, y);
     set_color(255, 255, 160);
-    draw_text("LOOKING AT " + int_to_text(x) + ", " + int_to_text(y), kTextX, 4);
+    draw_text(heading.empty() ? "LOOKING AT " + int_to_text(x) + ", " + int_to_text(y) : heading,
+              kTextX, 4);
     int32_t line_y = 4 + 3 * kLineHeight / 2;
     set_color(220, 220, 220);
     for (const std::string& line : describe_cell(x, y)) {

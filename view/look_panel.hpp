@@ -12,8 +12,9 @@ namespace grotmere {
 // the heaps, a door and its state, a teleport, a switch found, and the ground.
 std::vector<std::string> describe_cell(int32_t x, int32_t y);
 
-// The frame on the map and the description in the side panel; `footer` stands on the panel's
-// last line. Leaves the colour white.
-void draw_look_panel(int32_t x, int32_t y, const std::string& footer);
+// The frame on the map and the description in the side panel under `heading` (by default where
+// the cell is); `footer` stands on the panel's last line. Leaves the colour white.
+void draw_look_panel(int32_t x, int32_t y, const std::string& footer,
+                     const std::string& heading = {});
 
 }  // namespace grotmere

@@ -213,7 +213,7 @@ PanelLines equipment() {
 }
 
 // The list of what is in sight gives way, so the place, the effects and the equipment always show.
-void draw_panel(const std::string& place) {
+void draw_panel(const std::string& place, int32_t last_line) {
     const PanelLines below = [] {
         PanelLines lines = effects();
         const PanelLines gear = equipment();
@@ -224,7 +224,7 @@ void draw_panel(const std::string& place) {
     PanelLines all;
     if (!place.empty()) all.push_back(heading(place));
     all.push_back(heading("IN SIGHT"));
-    const int32_t room = (kLastLine + kLineHeight - kFirstLine - height_of(below)) / kLineHeight -
+    const int32_t room = (last_line + kLineHeight - kFirstLine - height_of(below)) / kLineHeight -
                          static_cast<int32_t>(all.size());
     if (static_cast<int32_t>(sight.size()) > room) {
         const int32_t kept = std::max(room - 1, 0);
@@ -239,10 +239,22 @@ void draw_panel(const std::string& place) {
     draw_lines(all, y);
 }
 
+PanelLines note_lines(const std::vector<PanelNote>& notes) {
+    PanelLines lines;
+    for (const PanelNote& note : notes)
+        lines.push_back(note.heading ? heading(note.text) : plain(note.text));
+    return lines;
+}
+
 }  // namespace
 
-void draw_side_panel(const std::string& hint, const std::string& place) {
-    if (player) draw_panel(place);
+void draw_side_panel(const std::string& hint, const std::string& place,
+                     const std::vector<PanelNote>& notes) {
+    const PanelLines added = note_lines(notes);
+    const int32_t added_height = height_of(added);
+    if (player) draw_panel(place, kLastLine - added_height);
+    int32_t y = kLastLine + kLineHeight - added_height;
+    draw_lines(added, y);
     if (!hint.empty()) {
         set_color(255, 255, 160);
         draw_text(hint, kTextX, kSidePanelBottom - kLineHeight);

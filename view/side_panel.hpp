@@ -5,14 +5,23 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace grotmere {
 
 inline constexpr int32_t kSidePanelLeft = 410;
 inline constexpr int32_t kSidePanelBottom = 245;
 
-// `hint`, when not empty, stands on the panel's last line; `place` ("Depth 3 of 5"), when not
-// empty, heads the panel. Leaves the colour white.
-void draw_side_panel(const std::string& hint, const std::string& place = std::string());
+// A line the window's aids add above the hint: a heading in yellow, or an indented line.
+struct PanelNote {
+    std::string text;
+    bool heading = false;
+};
+
+// `hint`, when not empty, stands on the panel's last line, and the notes above it; what is in
+// sight gives way to them. `place` ("Depth 3 of 5"), when not empty, heads the panel. Leaves the
+// colour white.
+void draw_side_panel(const std::string& hint, const std::string& place = std::string(),
+                     const std::vector<PanelNote>& notes = {});
 
 }  // namespace grotmere

@@ -14,7 +14,7 @@ target_include_directories(grotmere_json SYSTEM INTERFACE ${json_root})
 
 # What a visitor waits for is the page's size: the page is built for its size, and a pass still
 # takes a millisecond or two.
-set(CMAKE_CXX_FLAGS_MINSIZEREL "-Oz -DNDEBUG")
+set(CMAKE_CXX_FLAGS_MINSIZEREL "-Os -DNDEBUG")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL "-Oz")
 
 # The game's own exit unwinds to the entry point as an exception.

@@ -1,10 +1,16 @@
 // The walking aids on the shipped game: each stops in the pass after a monster comes into sight,
-// handing over no key in it, and explore never steps onto a cell the player had not seen.
+// handing over no key in it, and explore never steps onto a cell the player had not seen; a stack
+// dropped whole stops so too, letting the drop key go; fire at target readies the bow and shoots
+// along a line, and finds nothing to shoot off it.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "actors/gegner.hpp"
 #include "actors/player.hpp"
+#include "actors/tastatur.hpp"
 #include "aids/aid_keys.hpp"
+#include "aids/aid_prompts.hpp"
 #include "aids/aid_walk.hpp"
 #include "platform/key_codes.hpp"
 #include "run/startup.hpp"
@@ -13,6 +19,7 @@
 #include "tests/support/headless_game.hpp"
 #include "view/player_knowledge.hpp"
 #include "world/chronicle.hpp"
+#include "world/gegenstand.hpp"
 #include "world/karten_tile.hpp"
 #include "world/teleport.hpp"
 #include "world/tile_tracking.hpp"
@@ -44,6 +51,14 @@ protected:
         EXPECT_EQ(walking(), WalkKind::None);
         EXPECT_EQ(walk_said(), "A Rat comes into view.");
     }
+    static int32_t arrows() {
+        const std::shared_ptr<TGegenstand>& slot = (*player->inventory)[2];
+        return slot ? slot->anzahl : 0;
+    }
+    void walk_until_done(int32_t most = 200) {
+        for (int32_t i = 0; i < most && walking() != WalkKind::None; ++i)
+            pass();
+    }
 };
 
 TEST_F(AidWalk, RestRunAndExploreStopWhenAMonsterComesIntoSight) {
@@ -74,7 +89,7 @@ TEST_F(AidWalk, RunStopsAtTheDoorAndAnyKeyStopsAWalk) {
     EXPECT_EQ(player->x, x);
 }
 
-TEST_F(AidWalk, ExploreStepsOnlyOntoCellsSeenAndSaysWhenDone) {
+TEST_F(AidWalk, ExploreStepsOnlyOntoCellsSeenAndStopsOnAPlateNotRead) {
     pass({hit(kExploreKey)});
     int32_t steps = 0;
     while (walking() != WalkKind::None && steps < 500) {
@@ -88,7 +103,8 @@ TEST_F(AidWalk, ExploreStepsOnlyOntoCellsSeenAndSaysWhenDone) {
         ASSERT_TRUE(seen[player->x - x + 1][player->y - y + 1]) << player->x << "," << player->y;
     }
     EXPECT_GT(steps, 3);
-    EXPECT_EQ(walk_said(), "Explored everything reachable.");
+    // On the way to the hall's east door: the plate there has not been read yet.
+    EXPECT_EQ(walk_said().substr(0, 26), "Stopped: Cut in the floor:");
 }
 
 // A teleport on the straight way is walked around: a walk never takes one the player did not
@@ -140,6 +156,8 @@ TEST_F(AidWalk, TheEndScreenTellsTheEndAndReturnStartsAnother) {
     note_harm("Troll");
     const EndScreenFacts facts = end_screen_facts("death", 948, "/tmp/morgue.txt");
     EXPECT_EQ(facts.headline, "Killed by a Troll on turn 948.");
+    // As at a game's end: Return and Escape belong to the end screen, not to the aids.
+    set_window_aids(WindowAids{});
     backend.queue_pass({});
     backend.queue_pass({hit(key::kReturn)});
     EXPECT_EQ(show_end_screen(facts), AfterTheEnd::NewGame);
@@ -148,6 +166,57 @@ TEST_F(AidWalk, TheEndScreenTellsTheEndAndReturnStartsAnother) {
     EXPECT_TRUE(has_colour(shot, Rgb{255, 200, 120}, 0, 30, 820, 50)) << "the headline";
     backend.queue_pass({hit(key::kEscape)});
     EXPECT_EQ(show_end_screen(facts), AfterTheEnd::Quit);
+}
+
+TEST_F(AidWalk, AStackDroppedWholeStopsWhenAMonsterComesIntoView) {
+    ASSERT_EQ(arrows(), 24);
+    pass({hit(kDropStackKey)});
+    ASSERT_EQ(open_prompt(), Prompt::Drop);
+    pass({hit('3')});
+    for (int32_t i = 0; i < 5; ++i)
+        ASSERT_FALSE(pass().turn_taken) << "a drop takes no turn";
+    EXPECT_EQ(arrows(), 18) << "a piece a pass, from the pass the slot was chosen in";
+    EXPECT_EQ(key_down(bindings->drop), 1) << "held by the aid";
+    TGegner::create("Rat", player->x + 1, player->y, 1, 0);
+    pass();
+    EXPECT_EQ(walking(), WalkKind::None);
+    EXPECT_EQ(walk_said(), "A Rat comes into view.");
+    EXPECT_EQ(arrows(), 18);
+    EXPECT_EQ(key_down(bindings->drop), 0) << "let go when the drop stops";
+    pass({hit(kDropStackKey)});
+    pass({hit('3')});
+    walk_until_done();
+    EXPECT_EQ(arrows(), 0);
+    EXPECT_EQ(walk_said(), "Dropped 18 Arrows.");
+}
+
+// A rat sees three tiles: the one three tiles off comes along the line, the other wanders.
+TEST_F(AidWalk, FireAtTargetReadiesTheBowAndShootsAlongALine) {
+    pass({hit('2')});  // the bow
+    TGegner::create("Rat", player->x + 3, player->y, 1, 0);
+    TGegner::create("Rat", player->x - 4, player->y, 1, 0);
+    pass({hit(kFireKey)});
+    ASSERT_EQ(open_prompt(), Prompt::Target);
+    EXPECT_EQ(target_cell()->x, player->x + 3) << "the nearest first";
+    pass({hit(key::kTab)});
+    EXPECT_EQ(target_cell()->x, player->x - 4);
+    pass({hit(kFireKey)});
+    EXPECT_EQ(target_cell()->x, player->x + 3) << "and round again";
+    pass({hit(key::kReturn)});
+    walk_until_done(5);
+    EXPECT_EQ(player->attackmode, 1) << "readied by the aid";
+    EXPECT_EQ(arrows(), 23) << "one shot";
+    EXPECT_NE(std::find(message_lines.begin(), message_lines.end(), "Short Bow fired!"),
+              message_lines.end());
+}
+
+TEST_F(AidWalk, FireAtTargetFindsNothingToShootOffTheLine) {
+    pass({hit('2')});
+    TGegner::create("Rat", player->x + 1, player->y - 2, 1, 0);
+    pass({hit(kFireKey)});
+    EXPECT_EQ(open_prompt(), Prompt::None);
+    EXPECT_EQ(walk_said(), "No monster in a straight line within 6 tiles.");
+    EXPECT_EQ(arrows(), 24);
 }
 
 }  // namespace

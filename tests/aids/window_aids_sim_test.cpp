@@ -1,5 +1,7 @@
 // What a player sees of the window's aids, as grotmere-sim pictures them on the shipped game: text
-// lines that do not touch, the help, the history and the side panel, and --classic without them.
+// lines that do not touch, the help, the history and the side panel, and --classic without them;
+// Escape's question and its answers (and a game ended so plays back to the same end), the death's
+// notice in the picture, the first screen until the first move, the chooser of the heaps around.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -16,6 +18,7 @@ using WindowAidsSim = testing::SimulatorRun;
 constexpr Rgb kOverlayBackground{12, 12, 28};
 constexpr int32_t kPanelLeft = 410;
 constexpr int32_t kPanelBottom = 245;
+constexpr Rgb kHeading{255, 255, 160};
 
 bool lit_in(const Framebuffer& frame, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     for (int32_t y = y0; y < y1; ++y) {
@@ -72,8 +75,8 @@ TEST_F(WindowAidsSim, HelpCoversTheWindowAndTheGameStandsStill) {
     ASSERT_EQ(run_keys("f1\nright\nescape\n").status, 0);
     EXPECT_EQ(dump()["ended"], "script");
     EXPECT_EQ(screenshot(), before);
-    ASSERT_EQ(run_keys("f1\nf1\nescape\n").status, 0);
-    EXPECT_EQ(dump()["ended"], "escape") << "closed with F1, Escape quits again";
+    ASSERT_EQ(run_keys("f1\nf1\nescape\ny\n").status, 0);
+    EXPECT_EQ(dump()["ended"], "escape") << "closed with F1, Escape and Y quit again";
 }
 
 TEST_F(WindowAidsSim, HistoryOpensOnF2AndSwitchesWithF1) {
@@ -123,7 +126,7 @@ int32_t count_of(const Framebuffer& frame, Rgb colour, int32_t x0, int32_t y0, i
 // without them, the recording ends in the same state.
 TEST_F(WindowAidsSim, AGamePlayedWithTheAidsPlaysBackFromItsRecording) {
     const std::string recording = (dir_ / "aided.keys").string();
-    ASSERT_EQ(run_keys("1\n6\n5\no\npass 40\nx\nleft\nleft\nt\npass 5\nm\nz\nescape\n",
+    ASSERT_EQ(run_keys("1\n6\n5\no\npass 40\nx\nleft\nleft\nt\npass 5\nm\nz\nescape\ny\n",
                        "--record " + recording)
                   .status,
               0);
@@ -153,6 +156,76 @@ TEST_F(WindowAidsSim, LookCursorFramesTheCellAndTheOverviewShowsTheMapWhileTheTu
     ASSERT_EQ(run_keys("m\nright\nescape\nright\n").status, 0);
     EXPECT_EQ(dump()["turns"], 1);
     EXPECT_EQ(dump()["ended"], "script") << "Escape closed the overview";
+}
+
+// A box stands in the middle of the picture.
+bool box_shown(const Framebuffer& frame) {
+    return count_of(frame, kOverlayBackground, 300, 200, 520, 270) > 5000;
+}
+
+TEST_F(WindowAidsSim, EscapeAsksAndOnlyYEndsTheGameWhichPlaysBackToTheSameEnd) {
+    ASSERT_EQ(run_keys("1\nescape\n").status, 0);
+    EXPECT_TRUE(box_shown(screenshot()));
+    EXPECT_EQ(dump()["ended"], "script");
+    ASSERT_EQ(run_keys("1\nescape\nw\nw\n").status, 0);
+    EXPECT_FALSE(box_shown(screenshot()));
+    EXPECT_EQ(dump()["turns"], 2) << "the answer W plays on and does nothing else";
+
+    const std::string recording = (dir_ / "ended.keys").string();
+    ASSERT_EQ(run_keys("1\nescape\ny\n", "--record " + recording).status, 0);
+    const auto played = dump();
+    EXPECT_EQ(played["ended"], "escape");
+    EXPECT_EQ(read(recording).find("\ny\n"), std::string::npos) << "only the Escape is kept";
+    ASSERT_EQ(run("--keys " + recording + " " + out_args()).status, 0);
+    EXPECT_EQ(dump(), played);
+}
+
+TEST_F(WindowAidsSim, TheDeathIsToldInThePictureAndWithClassicInTheSystemBox) {
+    std::string keys = "seed 7\n";
+    for (int32_t i = 0; i < 23; ++i)
+        keys += "right\n";
+    keys += "up\n";
+    for (int32_t i = 0; i < 12; ++i)
+        keys += "right\n";
+    for (int32_t i = 0; i < 300; ++i)
+        keys += "w\n";
+    for (const char* classic : {"", "--classic"}) {
+        ASSERT_EQ(run_keys(keys, classic).status, 0);
+        EXPECT_EQ(dump()["ended"], "death");
+        EXPECT_EQ(dump()["notices"], nlohmann::json::array({"GAME OVER!"}));
+        EXPECT_EQ(box_shown(screenshot()), *classic == '\0') << classic;
+    }
+}
+
+TEST_F(WindowAidsSim, TheFirstScreenNamesTheGoalAndTheFirstKeysUntilTheFirstMove) {
+    ASSERT_EQ(run_keys("\n").status, 0);
+    EXPECT_GT(count_of(screenshot(), kHeading, 410, 150, 820, 230), 40) << "YOUR GOAL, FIRST KEYS";
+    ASSERT_EQ(run_keys("\nw\n").status, 0);
+    EXPECT_EQ(count_of(screenshot(), kHeading, 410, 150, 820, 230), 0);
+    ASSERT_EQ(run_keys("\n", "--classic").status, 0);
+    EXPECT_EQ(count_of(screenshot(), kHeading, 410, 0, 820, 245), 0);
+}
+
+// Arrows and potions dropped whole make a heap of two stacks: P names them, B takes the potions
+// and puts the arrows down again.
+TEST_F(WindowAidsSim, TheChooserNamesTheStacksOfTheHeapAndTakesTheOneAskedFor) {
+    const std::string heap = "1\n6\n5\nd\n3\npass 30\nd\n4\npass 5\np\n";
+    ASSERT_EQ(run_keys(heap).status, 0);
+    EXPECT_TRUE(box_shown(screenshot()));
+    EXPECT_TRUE(dump()["player"]["inventory"][3].is_null());
+    ASSERT_EQ(run_keys(heap + "b\npass 40\n").status, 0);
+    EXPECT_FALSE(box_shown(screenshot()));
+    const auto state = dump();
+    int32_t potions = 0, arrows = 0;
+    for (const auto& slot : state["player"]["inventory"]) {
+        if (slot.is_null()) continue;
+        if (slot["name"] == "Arrow") arrows += slot["anzahl"].get<int32_t>();
+        if (slot["name"] == "Healing Potion") potions += slot["anzahl"].get<int32_t>();
+    }
+    EXPECT_EQ(potions, 2);
+    EXPECT_EQ(arrows, 0) << "the arrows went down again";
+    ASSERT_EQ(state["treasures"].size(), 1);
+    EXPECT_EQ(state["treasures"][0]["drop"][0]["anzahl"], 24);
 }
 
 }  // namespace

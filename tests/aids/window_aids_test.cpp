@@ -52,7 +52,8 @@ TEST_F(OverlayGate, NothingOfTheRulesRunsWhileTheHelpIsOpen) {
     EXPECT_TRUE(pass({hit(testing::kRight)}).turn_taken);
     EXPECT_EQ(player->x, 2) << "one step: nothing typed into the help was kept";
     EXPECT_EQ(missile()->x, 2) << "the world goes on";
-    PassResult quit = pass({hit(kEscape)});
+    EXPECT_FALSE(pass({hit(kEscape)}).end) << "Escape asks first";
+    PassResult quit = pass({hit('Y')});
     ASSERT_TRUE(quit.end);
     EXPECT_EQ(*quit.end, GameEnd::Escape);
 }

@@ -108,8 +108,8 @@ TEST_F(ShippedRoute, APlainPlayerClearsTheDungeonAndEscapes) {
     }
 }
 
-// The same player with the window's aids: it explores the start hall, rests with one key and
-// travels by clicks, and reaches the stair with at most a third of the presses.
+// The same player with the window's aids: it explores the start hall up to its plate, rests with
+// one key and travels by clicks, and reaches the stair with at most a third of the presses.
 TEST_F(ShippedRoute, WithTheAidsAThirdOfThePressesReachTheStair) {
     int32_t plain = 0;
     {
@@ -129,7 +129,8 @@ TEST_F(ShippedRoute, WithTheAidsAThirdOfThePressesReachTheStair) {
         route.pass({hit(key)});
     while (walking() != WalkKind::None)
         route.pass({});
-    EXPECT_EQ(walk_said(), "Explored everything reachable.");
+    // Explore stops on the hall's carved plate, whose words the player has not read yet.
+    EXPECT_EQ(walk_said().substr(0, 26), "Stopped: Cut in the floor:");
     const std::optional<GameEnd> end = route.play(route_goals());
     EXPECT_EQ(end, GameEnd::Escaped) << "at goal " << route.goal << " at " << player->x << ","
                                      << player->y << ": " << message_lines[0];

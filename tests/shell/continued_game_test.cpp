@@ -36,10 +36,11 @@ protected:
         SimulatorRun::TearDown();
     }
 
-    // The window's game on a backend without one, given these passes' keys and then Escape.
+    // The window's game on a backend without one, given these passes' keys and then Escape,
+    // which asks, and Y.
     void play(std::vector<PassInput> passes, bool go_on, const std::string& record_file = "") {
         for (int32_t i = 0; i < 3; ++i)
-            passes.insert(passes.end(), {{}, {hit(key::kEscape)}});
+            passes.insert(passes.end(), {{}, {hit(key::kEscape)}, {hit(key::letter('y'))}});
         HeadlessBackend window;
         for (PassInput& input : passes)
             window.queue_pass(std::move(input));

@@ -40,7 +40,7 @@ TEST_F(Simulator, RunsTheScriptAndWritesDumpAndScreenshot) {
 }
 
 TEST_F(Simulator, EndsOnEscapeOrCloseAndCountsOnlyThePassesRun) {
-    fs::path escape = write("escape", "\nescape\n\n\n");
+    fs::path escape = write("escape", "\nescape y\n\n\n");
     EXPECT_EQ(run("--keys " + escape.string() + " " + out_args()).status, 0);
     EXPECT_EQ(dump()["ended"], "escape");
     EXPECT_EQ(dump()["passes"], 2);
@@ -109,7 +109,7 @@ TEST_F(Simulator, OutputsGoToFilesOfTheirOwn) {
 }
 
 TEST_F(Simulator, ScriptFromStandardInput) {
-    fs::path keys = write("keys", "\n\nescape\n");
+    fs::path keys = write("keys", "\n\nescape y\n");
     SimRun result = run("--keys - " + out_args() + " < " + keys.string());
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(dump()["ended"], "escape");

@@ -141,7 +141,7 @@ class Tab:
                           touchPoints=[{"x": x, "y": y}])
         self.browser.call("Input.dispatchTouchEvent", self.session, type="touchEnd", touchPoints=[])
 
-    def tap(self, command):
+    def tap(self, command, last=False):
         """The on-screen button of the command, by touch alone; one tap a pass, as press()."""
         x, y = self.js(f"""(() => {{
             const r = document.querySelector('#touch button[data-command="{command}"]')
@@ -149,7 +149,8 @@ class Tab:
             return [r.x + r.width / 2, r.y + r.height / 2];
         }})()""")
         self.touch(x, y)
-        self.wait_passes(2)
+        if not last:
+            self.wait_passes(2)
 
     def picture(self):
         """The canvas's pixels as r, g, b bytes."""
@@ -174,10 +175,21 @@ class Tab:
             return new TextDecoder().decode(fs.readFile(folder + names[0]));
         })()""")
 
-    def close_when_saved(self, end_game=False):
-        """With end_game, Escape ends the game first."""
+    def notice_shown(self):
+        """Whether a box stands in the middle of the picture: a notice, or the end screen."""
+        return self.js("""(() => {
+            const d = document.getElementById('canvas').getContext('2d')
+                .getImageData(410, 235, 1, 1).data;
+            return d[0] == 12 && d[1] == 12 && d[2] == 28;
+        })()""")
+
+    def close_when_saved(self, end_game=False, asks=True):
+        """With end_game, Escape ends the game first; it asks, and Y answers, unless the game is
+        played ?classic or stands at its end screen."""
         if end_game:
-            self.press("escape", last=True)
+            if asks:
+                self.press("escape")
+            self.press("y" if asks else "escape", last=True)
             self.wait_for("Module.ended !== undefined", "the game's end")
         saved = self.js("Module.savedTimes || 0")
         self.wait_for(f"Module.savedTimes >= {saved + 2}", "the files to be saved")
@@ -284,19 +296,27 @@ def continued_game(browser, base, checks):
 
 
 def game_to_death(browser, base, checks):
-    # Unarmed and unarmoured through the rats' room to the goblin, then waiting beside it.
+    # Unarmed and unarmoured through the rats' room to the goblin, then waiting beside it. The
+    # notice of the death stands in the picture, as the simulator draws it, and Return goes on to
+    # the end screen.
     tab = Tab(browser, f"{base}?seed=7")
     for word in ["right"] * 23 + ["up"] + ["right"] * 12 + ["w"] * 300:
-        if tab.js("Module.noticeOpen()"):
+        if tab.notice_shown():
             break
         tab.press(word)
-    tab.wait_for("Module.noticeOpen()", "the notice of the player's death")
+    tab.wait_for("Module.passStats.passes > 0", "the game")
+    deadline = time.monotonic() + 30
+    while not tab.notice_shown():
+        if time.monotonic() > deadline:
+            fail("no notice of the player's death in the picture")
+        time.sleep(0.05)
     picture = tab.picture()
-    tab.js("document.querySelector('#notice button').click()")
-    tab.wait_passes(3)
+    if tab.js("Module.noticeOpen()"):
+        fail("the death's notice came in the page's box, not in the picture")
+    tab.press("return")
     checks.same_picture("death", picture, tab.recording())
     report_times(tab.js("Module.passStats"))
-    tab.close_when_saved(end_game=True)
+    tab.close_when_saved(end_game=True, asks=False)
 
 
 def report_times(stats):
@@ -320,7 +340,7 @@ def classic_game(browser, base, checks):
     checks.same_picture("classic", tab.picture(), "\n".join(["seed 7"] + script) + "\n", True)
     if tab.js("'help' in commands || document.body.textContent.includes('This help')"):
         fail("the classic game's page offers the window's own keys")
-    tab.close_when_saved(end_game=True)
+    tab.close_when_saved(end_game=True, asks=False)
 
 
 def touch_game(browser, base, checks):
@@ -351,6 +371,10 @@ def touch_game(browser, base, checks):
     if not any(line.endswith(" is dead!") for line in checks.messages(recording)):
         fail("the game by taps alone killed nothing")
     print("browser_test: a game on a phone's screen by taps alone, to a first kill")
+    # Ended by taps too: Escape asks, Y answers.
+    tab.tap("escape")
+    tab.tap("yes", last=True)
+    tab.wait_for("Module.ended !== undefined", "the game's end by taps")
     tab.close_when_saved()
 
 
