@@ -250,4 +250,15 @@ uint64_t aid_picture_version() {
     return aid_keys().picture_version + prompt_version();
 }
 
+std::any aid_keys_state() {
+    return aid_keys();
+}
+
+// The gate stays where it is, and the keyboard asks it while the aids' keys are on.
+void put_back_aid_keys_state(const std::any& kept) {
+    AidKeyState& keys = aid_keys();
+    keys = std::any_cast<const AidKeyState&>(kept);
+    keyboard().set_gate(keys.on ? &keys.gate : nullptr);
+}
+
 }  // namespace grotmere

@@ -11,6 +11,7 @@
 // world keeps its real-time pace as it does while the player sits still.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <optional>
 
@@ -31,6 +32,10 @@ std::optional<MapCell> pointed_cell();
 void aid_pass();
 // Changes whenever what the aids draw may have changed.
 uint64_t aid_picture_version();
+
+// A copy of the aids' keys' state, and putting one back: for a snapshot of the game held in memory.
+std::any aid_keys_state();
+void put_back_aid_keys_state(const std::any& kept);
 
 // The keys the aids use, for the help.
 inline constexpr int32_t kRestKey = 'Z';

@@ -458,4 +458,12 @@ bool first_step_toward(int32_t x, int32_t y, int32_t& dx, int32_t& dy) {
     return reach.found;
 }
 
+std::any walking_state() {
+    return state();
+}
+
+void put_back_walking_state(const std::any& kept) {
+    state() = std::any_cast<const WalkState&>(kept);
+}
+
 }  // namespace grotmere

@@ -9,6 +9,7 @@
 // sight, the player is hit, the log says something new, an effect runs out, a key is pressed.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <string>
 
@@ -43,6 +44,11 @@ uint64_t walk_said_version();
 void walk_say(const std::string& text);
 // Forgets everything: no walk, nothing said, no key held.
 void reset_walking();
+
+// A copy of the walking's state, and putting one back: for a snapshot of the game held in memory,
+// taken while no walk goes on (the walk's view of the monsters in sight is no copy).
+std::any walking_state();
+void put_back_walking_state(const std::any& kept);
 
 // For run_pass, after the timer wait: hands over this pass's key press, or stops.
 void walk_pass();

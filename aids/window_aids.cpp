@@ -278,4 +278,21 @@ void toggle_fullscreen_on_request() {
     if (free_key_hit(kFullscreenKey) || alt_return) toggle_fullscreen();
 }
 
+std::any window_aids_state() {
+    return aids_state();
+}
+
+void put_back_window_aids_state(const std::any& kept) {
+    aids_state() = std::any_cast<const AidsState&>(kept);
+}
+
+OverlayPlace overlay_place() {
+    return {aids_state().open, aids_state().history_scroll};
+}
+
+void put_back_overlay_place(const OverlayPlace& place) {
+    aids_state().open = place.open;
+    aids_state().history_scroll = place.history_scroll;
+}
+
 }  // namespace grotmere

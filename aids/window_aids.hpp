@@ -3,6 +3,7 @@
 // run a rule and read the world only to draw it.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <string>
 
@@ -36,6 +37,18 @@ Overlay open_overlay();
 bool key_bound(int32_t code);
 // The window's keys the binding file leaves free, for the help and the page.
 WindowKeys free_window_keys();
+
+// A copy of the aids' state, and putting one back: for a snapshot of the game held in memory.
+std::any window_aids_state();
+void put_back_window_aids_state(const std::any& kept);
+// What a snapshot kept beside a recording holds of it: the overlay open and how far back the
+// history is scrolled (a continued game takes the rest from its start).
+struct OverlayPlace {
+    Overlay open = Overlay::None;
+    int32_t history_scroll = 0;
+};
+OverlayPlace overlay_place();
+void put_back_overlay_place(const OverlayPlace& place);
 
 // --- for run_pass ---------------------------------------------------------------------------
 // F11, or Return typed with Alt held, switches to and from fullscreen when the binding file leaves

@@ -65,7 +65,7 @@ void build_world() {
     seed_random(12345);
     map_width = kSide;
     map_height = kSide;
-    karte = std::make_shared<TKarte>();
+    karte = TKarte::construct();
     karte->randomfill(kSide * kSide / 5);
     set_terrain(*tile_grid.at(kSide / 2, kSide / 2), TKarte::MAP_RAUM);  // the player's tile
     TKarte::update();

@@ -133,7 +133,7 @@ private:
             item_prototypes->append(item);
         for (const RecordRef& record : map_.list.records())
             map_records->append(record);
-        TKarte tiles;
+        TKarte::construct();
         place_lights(kMapFile, {});
         place_features(kMapFile, {});
     }

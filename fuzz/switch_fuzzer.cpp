@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)registered;
     map_width = 6;
     map_height = 5;
-    karte = std::make_shared<TKarte>();
+    karte = TKarte::construct();
     put<TDoor>(1, 1)->locked = 1;
     put<TDoor>(4, 3)->open = 1;
     put<TLeuchte>(2, 2)->brenndauer = 3;

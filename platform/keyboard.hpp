@@ -91,6 +91,16 @@ public:
     // hit came or was taken, and no close was asked for in between.
     uint64_t version() const { return version_; }
 
+    // Takes the keys, hits, waiting presses and pointer of a copy made earlier (a snapshot of the
+    // game); the listener and the gate stay as they are.
+    void put_back(const KeyboardState& kept) {
+        KeyboardListener* const listener = listener_;
+        KeyGate* const gate = gate_;
+        *this = kept;
+        listener_ = listener;
+        gate_ = gate;
+    }
+
 private:
     struct Waiting {
         bool press = false;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "base/fnv_hash.hpp"
 #include "base/text.hpp"
 #include "records/type_table.hpp"
 
@@ -67,6 +68,8 @@ void TypeTable::finish() {
             if (base == by_type.end()) table_fault("the base of " + type->name_ + " is unknown");
             type->base_ = base->second;
         }
+        for (TField& field : type->kept_)
+            field.owner_ = type.get();
         for (TField& field : type->own_fields_) {
             field.owner_ = type.get();
             if (field.target_type_ == typeid(Record)) continue;
@@ -135,6 +138,27 @@ bool TTypeId::IsA(const TTypeId& other) const {
         if (type == &other) return true;
     }
     return false;
+}
+
+uint64_t registry_fingerprint() {
+    static const uint64_t fingerprint = [] {
+        Fnv1a hash;
+        auto add_fields = [&hash](const std::vector<TField>& fields) {
+            hash.add(static_cast<int32_t>(fields.size()));
+            for (const TField& field : fields) {
+                hash.add_text(field.Name());
+                hash.add(static_cast<int32_t>(field.Kind()));
+            }
+        };
+        for (const TTypeId* type : TTypeId::All()) {
+            hash.add_text(type->Name());
+            hash.add_text(type->Base() ? type->Base()->Name() : std::string());
+            add_fields(type->OwnFields());
+            add_fields(type->KeptMembers());
+        }
+        return hash.value();
+    }();
+    return fingerprint;
 }
 
 void describe_types_with(DescribeTypes describe) {

@@ -60,6 +60,14 @@ public:
     const Record* ItemAt(const Record& record, size_t slot) const {
         return access_.item_at ? access_.item_at(record, slot) : nullptr;
     }
+    // For an item array field, the record in a slot of any item array, and a record put into one:
+    // false, the slot left alone, for a record that is no item.
+    const Record* ItemIn(const ItemArray& array, size_t slot) const {
+        return access_.item_in ? access_.item_in(array, slot) : nullptr;
+    }
+    bool PutItem(ItemArray& array, size_t slot, const RecordRef& item) const {
+        return access_.put_item && access_.put_item(array, slot, item);
+    }
     // Reading without making anything: Get for every field but those whose value is made the
     // first time it is asked for (a tile's object list), which read as what would be made.
     FieldValue Peek(const Record& record) const;
@@ -80,6 +88,8 @@ public:
         std::function<bool(Record&, const FieldValue&)> set_reference;
         // An item array's slot as a record, or null for an empty slot; the table knows the items.
         std::function<const Record*(const Record&, size_t slot)> item_at;
+        std::function<const Record*(const ItemArray&, size_t slot)> item_in;
+        std::function<bool(ItemArray&, size_t slot, const RecordRef&)> put_item;
         // Where set, the slot of a record known to be of the owning type or derived from it.
         std::function<int32_t*(Record&)> int_member;
         std::function<std::string*(Record&)> string_member;
@@ -119,22 +129,30 @@ public:
     const TTypeId* Base() const { return base_; }
     // A new record with the type's defaults, construction side effects included.
     RecordRef NewObject() const { return factory_(); }
+    // A new record made by the class's own default constructor alone: no camera joins `cameras`,
+    // no map is built. For records whose every field is set next (a snapshot put back).
+    RecordRef NewBlank() const { return blank_(); }
     const TField* FindField(std::string_view name) const;
     // The base type's fields first (recursively), then the type's own, each in declared order.
     const std::vector<const TField*>& EnumFields() const { return all_fields_; }
     const std::vector<TField>& OwnFields() const { return own_fields_; }
+    // Members the game keeps beside the fields (what made a buff): no data file sets them, and
+    // neither the dump nor the digest shows them, but a snapshot of the game keeps them with the
+    // fields. The class's every other member is a field.
+    const std::vector<TField>& KeptMembers() const { return kept_; }
     // This type or one derived from it.
     bool IsA(const TTypeId& other) const;
     // Whether a data file may make records of the type; the map object, say, may not.
     bool FromData() const { return from_data_; }
 
     TTypeId(std::string name, const std::type_info& type, std::type_index base, Factory factory,
-            std::vector<TField> fields)
+            Factory blank, std::vector<TField> fields)
         : name_(std::move(name)),
           type_info_(&type),
           type_(type),
           base_type_(base),
           factory_(std::move(factory)),
+          blank_(std::move(blank)),
           own_fields_(std::move(fields)) {}
     TTypeId(const TTypeId&) = delete;
     TTypeId& operator=(const TTypeId&) = delete;
@@ -150,7 +168,9 @@ private:
     std::type_index type_;
     std::type_index base_type_;  // typeid(Record) for a type with no base
     Factory factory_;
+    Factory blank_;
     std::vector<TField> own_fields_;
+    std::vector<TField> kept_;
     const TTypeId* base_ = nullptr;
     std::vector<const TField*> all_fields_;
     bool from_data_ = true;
@@ -185,5 +205,10 @@ template <class T>
 std::shared_ptr<T> clone_as(const T& source) {
     return std::static_pointer_cast<T>(clone_record(source));
 }
+
+// A fingerprint of the registry: every type's name and base, every field's and kept member's name
+// and kind, in order. Bytes that name types and fields by their places are read only by a registry
+// of the same fingerprint.
+uint64_t registry_fingerprint();
 
 }  // namespace grotmere

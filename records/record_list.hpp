@@ -28,6 +28,7 @@ public:
     // the lists of the map's tiles are watched, so that the indexes kept over them know when a
     // tile gains or loses an object.
     void watch_changes() { watched_ = true; }
+    bool watched() const { return watched_; }
     static int64_t watched_changes() { return watched_changes_; }
     // Removes the first occurrence; false when the record is not in the list.
     bool remove(const Record* record);

@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <typeindex>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "records/field_registry.hpp"
@@ -20,6 +22,8 @@ public:
     TTypeId& add(std::string name, std::vector<TField> fields, TTypeId::Factory factory = nullptr);
     // A type the rules make but a data file must not: the loader refuses its records.
     void rules_only(TTypeId& type) { type.from_data_ = false; }
+    // Members of the type's class that are no fields (TTypeId::KeptMembers).
+    void keep(TTypeId& type, std::vector<TField> members) { type.kept_ = std::move(members); }
     void finish();
 
     const std::vector<std::unique_ptr<TTypeId>>& types() const { return types_; }
@@ -31,9 +35,11 @@ private:
 template <class T, class Base>
 TTypeId& TypeTable::add(std::string name, std::vector<TField> fields, TTypeId::Factory factory) {
     static_assert(std::is_base_of_v<Base, T> && std::is_base_of_v<Record, Base>);
-    if (!factory) factory = [] { return RecordRef(std::make_shared<T>()); };
+    TTypeId::Factory blank = [] { return RecordRef(std::make_shared<T>()); };
+    if (!factory) factory = blank;
     types_.push_back(std::make_unique<TTypeId>(std::move(name), typeid(T), typeid(Base),
-                                               std::move(factory), std::move(fields)));
+                                               std::move(factory), std::move(blank),
+                                               std::move(fields)));
     return *types_.back();
 }
 
@@ -152,6 +158,18 @@ TField item_array_field(std::string name, ItemArrayRef R::*member) {
         const auto* array = field_access::member_of(record, member);
         if (array == nullptr || !*array || slot >= (*array)->size()) return nullptr;
         return (**array)[slot].get();
+    };
+    // The items' type named through R, so that it is looked at only where the table is made.
+    using Array = std::remove_reference_t<decltype(*(std::declval<R&>().*member))>;
+    using Item = typename Array::value_type::element_type;
+    access.item_in = [](const Array& array, size_t slot) -> const Record* {
+        return slot < array.size() ? array[slot].get() : nullptr;
+    };
+    access.put_item = [](Array& array, size_t slot, const RecordRef& item) {
+        std::shared_ptr<Item> typed = std::dynamic_pointer_cast<Item>(item);
+        if (slot >= array.size() || (item && !typed)) return false;
+        array[slot] = std::move(typed);
+        return true;
     };
     return TField(std::move(name), FieldKind::ItemArray, std::move(access), typeid(Record));
 }

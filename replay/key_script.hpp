@@ -77,6 +77,17 @@ public:
     // The next pass's input, or none past the script's end.
     std::optional<PassInput> next();
 
+    // Where the cursor stands, to come back to.
+    struct Place {
+        size_t offset = 0;
+        int64_t empty_left = 0;
+    };
+    Place place() const { return {offset_, empty_left_}; }
+    void go_to(const Place& place) {
+        offset_ = place.offset;
+        empty_left_ = place.empty_left;
+    }
+
 private:
     const KeyScript& script_;
     size_t offset_ = 0;

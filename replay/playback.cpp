@@ -31,7 +31,15 @@ const PassResult& Playback::run_one() {
 std::optional<std::string> Playback::run_checked(HeadlessBackend& backend) {
     backend.queue_pass(next_input());
     run_one();
-    return verifier_.after_pass(passes_);
+    return check_last();
+}
+
+void Playback::go_to(const Place& place) {
+    cursor_.go_to(place.cursor);
+    last_ = place.last;
+    passes_ = place.passes;
+    turns_ = place.turns;
+    verifier_.go_back();
 }
 
 }  // namespace grotmere

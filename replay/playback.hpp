@@ -37,6 +37,19 @@ public:
     // checkpoint after it: the divergence in words, or none.
     std::optional<std::string> run_checked(HeadlessBackend& backend);
 
+    // The state after the last pass was checked against the script's checkpoint there, if any.
+    std::optional<std::string> check_last() { return verifier_.after_pass(passes_); }
+
+    // Where the playback stands, to come back to with the game's state of that pass.
+    struct Place {
+        ScriptCursor::Place cursor;
+        PassResult last;
+        int64_t passes = 0;
+        int64_t turns = 0;
+    };
+    Place place() const { return {cursor_.place(), last_, passes_, turns_}; }
+    void go_to(const Place& place);
+
     const PassResult& last() const { return last_; }
     int64_t passes() const { return passes_; }
     int64_t turns() const { return turns_; }

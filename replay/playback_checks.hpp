@@ -23,6 +23,8 @@ public:
     // After pass `pass` (counted from 1): "recording diverges at pass 4,200: ..." when the
     // recording has a checkpoint there that the state does not match, else none.
     std::optional<std::string> after_pass(int64_t pass);
+    // For a playback that went back: the checkpoints are looked for from the first again.
+    void go_back() { next_ = 0; }
 
 private:
     const KeyScript& script_;

@@ -1,9 +1,14 @@
 #include "replay/recording.hpp"
 
 #include <cstdio>
+#include <stdexcept>
 
+#include "base/random.hpp"
+#include "platform/keyboard.hpp"
+#include "platform/platform.hpp"
 #include "replay/key_script.hpp"
 #include "replay/state_digest.hpp"
+#include "world/world_state.hpp"
 
 namespace grotmere {
 
@@ -17,6 +22,9 @@ bool GameRecorder::open(WrittenFile file, int32_t seed, const std::string& build
     digest_ = std::move(digest);
     passes_ = 0;
     checked_pass_ = -1;
+    written_length_ = 0;
+    written_ = Fnv1a();
+    last_digest_.reset();
     if (!file_.is_open()) {
         std::fprintf(stderr, "grotmere: warning: no recording: %s\n", file_.failure().c_str());
         failed_ = true;
@@ -40,6 +48,9 @@ bool GameRecorder::resume(WrittenFile file, const std::string& kept, int64_t pas
     digest_ = std::move(digest);
     passes_ = passes;
     checked_pass_ = checked;
+    written_length_ = 0;
+    written_ = Fnv1a();
+    last_digest_.reset();
     if (!file_.is_open()) {
         std::fprintf(stderr, "grotmere: warning: the recording cannot go on: %s\n",
                      file_.failure().c_str());
@@ -112,8 +123,26 @@ void GameRecorder::write_pass_line() {
 void GameRecorder::write_checkpoint() {
     if (!digest_ || checked_pass_ == passes_) return;
     write_pending_empty_passes();
-    pending_ += checkpoint_line(passes_, digest_()) + "\n";
+    pending_ += checkpoint_line(passes_, checkpoint_digest()) + "\n";
     checked_pass_ = passes_;
+}
+
+GameRecorder::Stillness GameRecorder::stillness() {
+    return Stillness{keyboard().version(), message_history.version(), buff_changes, random_state(),
+                     missiles->empty()};
+}
+
+uint64_t GameRecorder::checkpoint_digest() {
+    const Stillness now = stillness();
+    if (last_digest_ && now.no_missiles && now == last_digest_->first) {
+        if (contracts_checked() && digest_() != last_digest_->second)
+            throw std::logic_error(
+                "the game changed while it stood still: no key, line, effect, "
+                "random number or missile moved");
+        return last_digest_->second;
+    }
+    last_digest_.emplace(now, digest_());
+    return last_digest_->second;
 }
 
 void GameRecorder::end_pass() {
@@ -141,7 +170,12 @@ void GameRecorder::write_out() {
 // since the last one.
 void GameRecorder::flush() {
     if (!recording() || pending_.empty()) return;
-    if (!file_.append(pending_) || !file_.sync()) give_up();
+    if (!file_.append(pending_) || !file_.sync()) {
+        give_up();
+    } else {
+        written_length_ += pending_.size();
+        written_.add(pending_.data(), pending_.size());
+    }
     pending_.clear();
 }
 

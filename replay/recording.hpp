@@ -9,13 +9,21 @@
 // disk, so a crash or a power cut loses little and a cut never leaves part of a line; a pass
 // whose events do not fit in one line goes on in the next (" \" at the end of a line). A recording
 // that cannot be written costs one warning on standard error and never the game.
+//
+// A game left standing still holds the state it held, so an idle window does not take the whole
+// state's digest every five seconds: a checkpoint after passes that touched no key, logged
+// nothing, counted no effect down, drew no random number and had no missile in the air carries
+// the digest of the checkpoint before. Wherever the contracts are checked the digest is taken
+// anyway, and a still game whose digest changed throws std::logic_error.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "base/fnv_hash.hpp"
 #include "base/safe_file.hpp"
 #include "platform/keyboard.hpp"
 
@@ -47,6 +55,14 @@ public:
     // A game kept over a close request does not record it: played back, it goes on.
     void leave_out_close_requests(bool leave_out) { leave_out_closes_ = leave_out; }
 
+    // The passes recorded, and the last pass a checkpoint was written after (-1 before any).
+    int64_t passes() const { return passes_; }
+    int64_t checked_pass() const { return checked_pass_; }
+    // What is written to the file so far: its length and a fingerprint (64-bit FNV-1a) of it, by
+    // which a state kept beside the recording knows the recording it belongs to.
+    uint64_t written_length() const { return written_length_; }
+    uint64_t written_fingerprint() const { return written_.value(); }
+
     void pressed(int32_t code) override;
     void released(int32_t code) override;
     void focus_changed() override;
@@ -69,6 +85,7 @@ private:
     void write_pending_empty_passes();
     void write_pass_line();
     void write_checkpoint();
+    uint64_t checkpoint_digest();
     void flush();
     void give_up();
 
@@ -83,6 +100,17 @@ private:
     int64_t passes_ = 0;
     int64_t checked_pass_ = -1;
     bool leave_out_closes_ = false;
+    uint64_t written_length_ = 0;
+    Fnv1a written_;
+    // What moves whenever the game may change without a turn, when the last digest was taken.
+    struct Stillness {
+        uint64_t keys = 0, log = 0, buffs = 0;
+        int32_t random = 0;
+        bool no_missiles = false;
+        friend bool operator==(const Stillness&, const Stillness&) = default;
+    };
+    static Stillness stillness();
+    std::optional<std::pair<Stillness, uint64_t>> last_digest_;
 };
 
 // "check 200 0123456789abcdef": a checkpoint's line without its end.

@@ -84,7 +84,8 @@ TField tile_list_field() {
 
 void describe_world_types(TypeTable& table) {
     // The map object rebuilds every tile when it is made, so data files never make one.
-    table.rules_only(table.add<TKarte>("TKarte", {}));
+    table.rules_only(
+        table.add<TKarte>("TKarte", {}, [] { return RecordRef(TKarte::construct()); }));
     Fields mobiliar_fields = {
         string_field("name", &TMobiliar::name),
         int_field("blocks", &TMobiliar::blocks),
@@ -286,7 +287,8 @@ void describe_bookkeeping_types(TypeTable& table) {
         string_field("operand", &TBuff::operand),
         int_field("silent", &TBuff::silent),
     };
-    table.add<TBuff>("TBuff", std::move(buff_fields));
+    TTypeId& buff = table.add<TBuff>("TBuff", std::move(buff_fields));
+    table.keep(buff, {string_field("source", &TBuff::source)});
     Fields bif_list_fields = {
         int_field("ID", &TBifList::ID),
         field_ref_field("feld", &TBifList::feld),

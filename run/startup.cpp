@@ -73,7 +73,7 @@ std::optional<StartupFailure> start_game(const StartupOptions& options) {
     message_history.reserve_storage();
 
     // The map object with its first 80 x 25 tiles.
-    karte = std::make_shared<TKarte>();
+    karte = TKarte::construct();
 
     frame_timer = create_timer(20);
 

@@ -11,6 +11,7 @@
 #include "files/daily.hpp"
 #include "files/first_start.hpp"
 #include "files/hall_of_fame.hpp"
+#include "files/kept_state.hpp"
 #include "files/morgue.hpp"
 #include "files/output_files.hpp"
 #include "files/unfinished_game.hpp"
@@ -121,13 +122,17 @@ struct RunTally {
     std::string ended = "script";
 };
 
-RunTally play(GameRecorder& recorder) {
+// A game kept over a close keeps its state beside its recording now and then, so that it
+// continues at once even after a crash; `turns_before` are those of its earlier sessions.
+RunTally play(GameRecorder& recorder, bool keeps_states, int64_t turns_before) {
     RunTally tally;
     for (;;) {
         const PassResult result = run_pass();
         recorder.end_pass();
         ++tally.passes;
         if (result.turn_taken) ++tally.turns;
+        if (keeps_states && recorder.passes() % kKeptStateSpacing == 0)
+            keep_state_beside(recorder, turns_before + tally.turns);
         if (result.end) {
             tally.ended = game_end_name(*result.end);
             return tally;
@@ -260,7 +265,7 @@ GameOutcome play_on(const GameOptions& options, const RunFiles& files, GameRecor
     std::optional<PictureNotices> notices;
     if (window && !options.classic)
         set_backend(&notices.emplace(*window, PictureNotices::Wait::ForAKey));
-    RunTally tally = play(recorder);
+    RunTally tally = play(recorder, keep_over_close, so_far.turns);
     if (window) window->before_vanishing({});
     tally.passes += so_far.passes;
     tally.turns += so_far.turns;
@@ -268,11 +273,15 @@ GameOutcome play_on(const GameOptions& options, const RunFiles& files, GameRecor
     keyboard().set_listener(nullptr);
     recorder.close();
     if (keep_over_close && tally.ended == "close") {
+        keep_state_beside(recorder, tally.turns);
         std::fprintf(stderr, "grotmere: the game is kept; start grotmere again to continue it\n");
         set_backend(nullptr);
         return GameOutcome{};
     }
-    if (keep_over_close) forget_unfinished(data_hash);
+    if (keep_over_close) {
+        forget_unfinished(data_hash);
+        forget_kept_state(recorder.path());
+    }
     const std::string morgue = finish_files(options, files, recorder, tally, seed);
     const std::optional<std::string> recording = recorder.written_path();
     const AfterTheEnd next =
@@ -312,8 +321,9 @@ GameOutcome play_game(Backend& window, const GameOptions& options,
     return play_on(options, files, recorder, seed, keeps_over_close(options, recorder, lock));
 }
 
-// Plays an unfinished game's recording back without a window, checking every checkpoint: the
-// game stands where it stood when it was left. None when it does; else why it cannot go on.
+// Plays an unfinished game's recording back without a window, from the state kept beside it when
+// that is good, checking every checkpoint: the game stands where it stood when it was left. None
+// when it does; else why it cannot go on.
 std::optional<std::string> restore(const GameOptions& options, const UnfinishedGame& game,
                                    RunTally& tally) {
     HeadlessBackend quiet;
@@ -323,6 +333,16 @@ std::optional<std::string> restore(const GameOptions& options, const UnfinishedG
         return "the data files no longer start a game";
     prepare_playback(game.script);
     Playback playback(game.script, Playback::PastTheEnd::Nothing);
+    std::string why;
+    if (!go_to_kept_state(game, playback, why) && !why.empty()) {
+        std::fprintf(stderr,
+                     "grotmere: the state kept beside the recording is not used (%s); the "
+                     "recording is played from its start\n",
+                     why.c_str());
+    }
+    const int64_t played_from = playback.passes();
+    tally.passes = playback.passes();
+    tally.turns = playback.turns();
     const WithoutPixels unseen;
     while (playback.passes() < game.script.passes) {
         const std::optional<std::string> divergence = playback.run_checked(quiet);
@@ -331,6 +351,7 @@ std::optional<std::string> restore(const GameOptions& options, const UnfinishedG
         if (divergence) return *divergence;
         if (playback.last().end) return "the recorded game has ended already";
     }
+    if (played_from < game.script.passes) keep_state_beside(game, tally.turns);
     return std::nullopt;
 }
 
@@ -342,6 +363,7 @@ GameOutcome continue_or_end(Backend& window, const GameOptions& options, const U
     const std::string data_hash = data_files_hash(kDataFolder);
     RunTally so_far{0, 0, "close"};
     if (auto failure = restore(options, game, so_far)) {
+        forget_kept_state(game.recording);
         const std::string aside = put_aside(game.recording, "diverged");
         const std::string message = "The unfinished game cannot be continued: " + *failure +
                                     ". Its recording is kept as " + aside + ".";
@@ -370,6 +392,7 @@ GameOutcome continue_or_end(Backend& window, const GameOptions& options, const U
     if (!go_on) {
         recorder.close();
         forget_unfinished(data_hash);
+        forget_kept_state(game.recording);
         const std::string morgue = finish_files(options, files, recorder, so_far, seed);
         after_the_end(options, so_far, seed, morgue,
                       std::filesystem::path(game.recording).filename().string());

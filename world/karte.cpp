@@ -92,9 +92,10 @@ void verify_walkability() {
 
 }  // namespace
 
-TKarte::TKarte() {
+std::shared_ptr<TKarte> TKarte::construct() {
     tile_grid.make_tiles(map_width, map_height);
     tile_tracking.everything_changed();
+    return std::make_shared<TKarte>();
 }
 
 // Asking for more walls than there is room floor would draw for ever, so the count stops at the

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "records/record.hpp"
@@ -11,8 +12,9 @@ namespace grotmere {
 
 class TKarte : public Record {
 public:
-    // Builds a fresh tile for every cell of the map_width x map_height rectangle.
-    TKarte();
+    // The map object, with a fresh tile for every cell of the map_width x map_height rectangle:
+    // the registry's factory. The constructor itself builds nothing.
+    static std::shared_ptr<TKarte> construct();
     // Loads the map file with its monsters; defined with the passes that know them
     // (actors/world_passes.cpp). 1 when the file is refused, which is reported.
     int32_t load_map(const std::string& file);

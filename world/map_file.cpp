@@ -282,7 +282,7 @@ std::optional<LoadProblem> read_map_file(const std::string& file,
     map_height = text_to_int(height_line);
     current_map = file;
     // Building a map object replaces every tile; the object itself is not needed afterwards.
-    TKarte fresh_tiles;
+    TKarte::construct();
     GridReader grid(file, *in);
     grid.read_rows();
     const int32_t records_offset = in->byte_position();

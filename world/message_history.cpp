@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/byte_stream.hpp"
+
 namespace grotmere {
 
 std::string_view MessageHistory::keep(size_t slot, std::string_view text) {
@@ -44,6 +46,32 @@ std::string MessageHistory::line(size_t index) const {
     const Entry& entry = at(index);
     if (entry.count == 1) return std::string(entry.text);
     return std::string(entry.text) + " (x" + std::to_string(entry.count) + ")";
+}
+
+void MessageHistory::write_to(ByteWriter& out) const {
+    out.unsigned_number(size());
+    for (size_t k = 0; k < size(); ++k) {
+        out.text(at(k).text);
+        out.number(at(k).count);
+    }
+    out.unsigned_number(version_);
+}
+
+bool MessageHistory::read_from(ByteReader& in) {
+    MessageHistory read;
+    read.reserve_storage();
+    const size_t entries = in.count(kCap);
+    for (size_t k = 0; k < entries && !in.failed(); ++k) {
+        const std::string_view text = in.text(in.left());
+        const int32_t count = in.int32();
+        if (count < 1) in.fail();
+        if (in.failed()) break;
+        read.entries_.push_back(Entry{read.keep(k, text), count});
+    }
+    read.version_ = in.unsigned_number();
+    if (in.failed()) return false;
+    *this = std::move(read);
+    return true;
 }
 
 }  // namespace grotmere

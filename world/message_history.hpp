@@ -16,6 +16,9 @@
 
 namespace grotmere {
 
+class ByteReader;
+class ByteWriter;
+
 class MessageHistory {
 public:
     static constexpr size_t kCap = 5000;
@@ -44,6 +47,11 @@ public:
     const Entry& at(size_t index) const { return entries_[(oldest_ + index) % entries_.size()]; }
     // The entry as the player reads it: "You move. (x5)" for a line logged five times in a row.
     std::string line(size_t index) const;
+
+    // The entries, oldest first, and the version, for a snapshot of the game; reading them back
+    // replaces the whole history, or fails and leaves it as it was.
+    void write_to(ByteWriter& out) const;
+    bool read_from(ByteReader& in);
 
 private:
     Entry& newest() { return entries_[(oldest_ + entries_.size() - 1) % entries_.size()]; }

@@ -28,6 +28,7 @@ public:
     // The tiles of column x, row 0 first, rows() of them; null where no tile was made.
     TKartenTile* column(int32_t x) const { return at(x, 0); }
     int32_t rows() const { return rows_; }
+    int32_t columns() const { return columns_; }
     // Takes away every tile.
     void clear_tiles() { make_tiles(0, 0); }
     // Replaces every tile by a fresh one, for the columns x rows rectangle cut to the grid.

@@ -21,7 +21,7 @@ namespace grotmere::testing {
 inline void make_map(const std::vector<std::string>& rows) {
     map_height = static_cast<int32_t>(rows.size());
     map_width = rows.empty() ? 0 : static_cast<int32_t>(rows[0].size());
-    karte = std::make_shared<TKarte>();
+    karte = TKarte::construct();
     for (int32_t y = 0; y < map_height; ++y) {
         for (int32_t x = 0; x < map_width; ++x) {
             char c = x < static_cast<int32_t>(rows[y].size()) ? rows[y][x] : '0';

@@ -58,7 +58,7 @@ TEST_F(KartenTile, CopiesAndClonesKeepTheirOwnTextsAndShareTheList) {
 TEST_F(KartenTile, TheGridAnswersOnlyInsideTheTilesItMade) {
     map_width = 3;
     map_height = 2;
-    TKarte fresh;
+    TKarte::construct();
     EXPECT_NE(tile_grid.at(2, 1), nullptr);
     EXPECT_EQ(tile_grid.at(3, 0), nullptr);
     EXPECT_EQ(tile_grid.at(0, 2), nullptr);
