@@ -15,7 +15,8 @@ namespace grotmere {
 
 namespace {
 
-using Json = nlohmann::json;
+// The ordered kind, as the records are written: one kind of JSON in the page, not two.
+using Json = nlohmann::ordered_json;
 
 Json key_lines(bool window_aids) {
     Json lines = Json::array();

@@ -41,11 +41,16 @@ add_executable(grotmere shell/web_main.cpp)
 target_link_libraries(grotmere PRIVATE grotmere_shell)
 set_target_properties(grotmere PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page} SUFFIX .js)
 # The game's loop waits for its timer inside the pass, as on the desktop: Asyncify lets that wait
-# hand the browser back its main loop. The shipped data lies in /game, the player's files in
-# /data (the page keeps them in the browser's IndexedDB).
+# hand the browser back its main loop. Asyncify makes every function that might be on the stack
+# during a wait able to unwind and rewind it, which nearly doubles the code; web/never_waits.json
+# names the code that is never on the stack then (the generator, the record loader, JSON, text
+# formatting, the C library's number reading and writing), which keeps the page within 600 KiB.
+# Nothing that may call a notice or the frame's wait may stand in it. The shipped data lies in
+# /game, the player's files in /data (the page keeps them in the browser's IndexedDB).
 target_link_options(grotmere PRIVATE
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sTOTAL_STACK=1048576
     -sENVIRONMENT=web -sEXIT_RUNTIME=0 -lidbfs.js
+    "SHELL:-sASYNCIFY_REMOVE=@${CMAKE_SOURCE_DIR}/web/never_waits.json"
     -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency
     -sEXPORTED_FUNCTIONS=_main,_web_page_hidden,_web_write_out,_web_button_key
     "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/bifs@/game/bifs"
@@ -53,5 +58,5 @@ target_link_options(grotmere PRIVATE
 # The data is packed when the game is linked: a changed data file links it again.
 file(GLOB_RECURSE shipped_data CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bifs/*)
 set_property(TARGET grotmere APPEND PROPERTY LINK_DEPENDS ${shipped_data}
-    ${CMAKE_SOURCE_DIR}/build.cnt)
+    ${CMAKE_SOURCE_DIR}/build.cnt ${CMAKE_SOURCE_DIR}/web/never_waits.json)
 configure_file(web/index.html ${page}/index.html COPYONLY)
