@@ -1,6 +1,6 @@
 // The aids that ask before they act: whether to end the game (Escape), which stack of the heaps
 // around to pick up (P), which stack of the pack to drop whole (D) and which monster to shoot at
-// (F). While one is open it takes every key (shell/aid_keys.cpp hands them over), so no turn
+// (F). While one is open it takes every key (aids/aid_keys.cpp hands them over), so no turn
 // passes, as with the look cursor. What it decides goes to the game as bound key presses: the
 // pack's and the bow's errands through the walking aids (aids/aid_walk.hpp), the end as one
 // Escape hit, which a recording holds as the player's own.

@@ -1,5 +1,5 @@
 // The window's aids around the rules: the help, the message history, the side panel, the
-// first-start hint and the fullscreen keys. run_pass (shell/main_loop.cpp) calls them; they never
+// first-start hint and the fullscreen keys. run_pass (run/main_loop.cpp) calls them; they never
 // run a rule and read the world only to draw it.
 #pragma once
 

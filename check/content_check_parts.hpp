@@ -1,5 +1,5 @@
-// The pieces the content check (shell/content_check.cpp) shares with its way-out check
-// (shell/content_way_out.cpp): records read through the registry, the files as read, the terrain.
+// The pieces the content check (check/content_check.cpp) shares with its way-out check
+// (check/content_way_out.cpp): records read through the registry, the files as read, the terrain.
 #pragma once
 
 #include <cstdint>

@@ -43,7 +43,7 @@ public:
     void toggle_fullscreen() override;
     void before_vanishing(std::function<void()> write_out) override;
 
-    // What the page lists beside the picture and its buttons press (shell/page_guide.hpp): asked
+    // What the page lists beside the picture and its buttons press (aids/page_guide.hpp): asked
     // whenever the game opens its window, before its bindings are loaded too.
     void set_page_guide(std::function<std::string()> guide) { page_guide_ = std::move(guide); }
 

@@ -1,5 +1,5 @@
 // The game's icon: the player's green "Q" of the map, in the game's own font, on the dark grey of
-// an unlit floor, framed in lamp yellow. The desktop's icon files (tools/make_icon.cpp) and the
+// an unlit floor, framed in lamp yellow. The desktop's icon files (packaging/make_icon.cpp) and the
 // page's favicon are drawn by it.
 #pragma once
 

@@ -185,7 +185,7 @@ const TTypeId& TTypeId::Of() {
 }
 
 // The registry is filled once, by the layer that knows the record types (the game's type table,
-// register_record_types in shell/record_types.hpp), before anything looks a type up; a look-up
+// register_record_types in run/record_types.hpp), before anything looks a type up; a look-up
 // before that is a programming fault. Later calls change nothing.
 class TypeTable;
 using DescribeTypes = void (*)(TypeTable& table);

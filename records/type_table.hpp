@@ -1,5 +1,5 @@
 // How the registry is filled: the builders of the field descriptors and the table that takes each
-// type with its base, factory and own fields. Only the game's table (shell/record_types.cpp) writes
+// type with its base, factory and own fields. Only the game's table (run/record_types.cpp) writes
 // it (the one list of type and field names) and records/field_registry.cpp reads it.
 #pragma once
 

@@ -20,7 +20,7 @@ class Backend;
 gen::Palette read_palette(const std::filesystem::path& source);
 
 // The first dungeon of `seed` that keeps every promise and passes the content check, written to
-// `target` (shell/generated_folder.hpp says which folders it replaces; an existing folder holding
+// `target` (files/generated_folder.hpp says which folders it replaces; an existing folder holding
 // the same dungeon is kept as it is). The game itself is not touched: the world is left reset.
 // None, with `error` set, when no sub-seed within the bound gives one, a file cannot be written,
 // or `target` is refused (then `refused`, when given, is set).

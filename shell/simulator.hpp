@@ -11,7 +11,7 @@
 // one; the game, its outputs and its standard output are the same with it and without.
 //
 // --check plays nothing: it reads the data in DIR as start-up does and prints every problem a
-// content author made (shell/content_check.hpp) as "file:line: message", exit status 1 when there
+// content author made (check/content_check.hpp) as "file:line: message", exit status 1 when there
 // was one, else 0.
 //
 // --keys verifies a recording's checkpoints ("check PASS DIGEST" lines) as it plays and stops at

@@ -8,7 +8,7 @@ from the repository root after changing the plan, then check the result:
 
 Rooms are rectangles of floor (0) cut into rock (1), corridors (2) run between doorways, and the
 records (lights, doors, switches, teleports, monsters) follow the grid in the order the route
-meets them: the balance harness (tools/balance.cpp) reads the monster spawns in that order to know
+meets them: the balance harness (balance/) reads the monster spawns in that order to know
 the player's level at each fight.
 """
 import os
