@@ -89,19 +89,19 @@ fi
 start_game() {
     launch_game "$@"
     # A loaded machine now and then refuses a client for a moment: SDL then finds no display.
-    # One more start tells that from a game that cannot open its window.
-    local waited=0
+    # A few more starts, further apart each time, tell that from a game that cannot open its
+    # window.
+    local waited=0 starts=1
     while ((waited++ < 50)); do
         if kill -0 "$game_pid" 2>/dev/null; then
             xdotool search --onlyvisible --name "^$caption_prefix" >/dev/null 2>&1 && return
             sleep 0.1
             continue
         fi
-        if grep -q "no display found" "$work/game.err"; then
-            sleep 1
-            launch_game "$@"
-        fi
-        return
+        grep -q "no display found" "$work/game.err" && ((starts++ < 5)) || return
+        sleep "$starts"
+        launch_game "$@"
+        waited=0
     done
 }
 
