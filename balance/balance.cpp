@@ -493,8 +493,8 @@ std::optional<int32_t> parse_count(const std::string& text) {
     return static_cast<int32_t>(*value);
 }
 
-const grotmere::ProgramSpec& balance_command_line() {
-    static const grotmere::ProgramSpec spec{
+const grotmere::ProgramOptions& balance_command_line() {
+    static const grotmere::ProgramOptions declared{
         "grotmere-balance",
         "grotmere-balance [--dir DIR] [--seeds N] [--only MONSTER]\n"
         "grotmere-balance --generated N [--dir DIR] [--seeds N] [--jobs J] [--chart FILE]",
@@ -512,7 +512,7 @@ const grotmere::ProgramSpec& balance_command_line() {
             {"chart", "FILE", "with --generated: draw the figures as an SVG picture"},
         },
         "Exit status: 0 played, 1 failed, 2 a usage error."};
-    return spec;
+    return declared;
 }
 
 int usage(const std::string& problem) {

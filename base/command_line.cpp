@@ -19,10 +19,10 @@ constexpr int kFirstOption = 256;
 // The usage's option column: the longest option with its value, then two spaces.
 constexpr size_t kLongestOption = 20;
 
-std::vector<option> getopt_table(const ProgramSpec& spec) {
+std::vector<option> getopt_table(const ProgramOptions& declared) {
     std::vector<option> table;
-    for (size_t k = 0; k < spec.options.size(); ++k) {
-        const OptionSpec& each = spec.options[k];
+    for (size_t k = 0; k < declared.options.size(); ++k) {
+        const OptionEntry& each = declared.options[k];
         table.push_back({each.name.data(), each.value.empty() ? no_argument : required_argument,
                          nullptr, kFirstOption + static_cast<int>(k)});
     }
@@ -45,15 +45,16 @@ std::string written_option(const std::vector<std::string>& args, int index) {
 
 }  // namespace
 
-CommandLine parse_command_line(const ProgramSpec& spec, const std::vector<std::string>& args) {
+CommandLine parse_command_line(const ProgramOptions& declared,
+                               const std::vector<std::string>& args) {
     // getopt wants the program's name first and writable words.
-    std::vector<std::string> words{std::string(spec.program)};
+    std::vector<std::string> words{std::string(declared.program)};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
-    const std::vector<option> table = getopt_table(spec);
+    const std::vector<option> table = getopt_table(declared);
     CommandLine line;
     // Read from the start each time, quietly ("+": options end at the first other word; ":": a
     // missing value is told apart from an unknown option).
@@ -69,7 +70,7 @@ CommandLine parse_command_line(const ProgramSpec& spec, const std::vector<std::s
         }
         if (found == ':') {
             const int option = optopt >= kFirstOption ? optopt - kFirstOption : -1;
-            line.error = (option >= 0 ? dashed(spec.options[static_cast<size_t>(option)].name)
+            line.error = (option >= 0 ? dashed(declared.options[static_cast<size_t>(option)].name)
                                       : written_option(words, optind)) +
                          " needs a value";
             return line;
@@ -81,7 +82,7 @@ CommandLine parse_command_line(const ProgramSpec& spec, const std::vector<std::s
             line.error = "unknown option " + written;
             return line;
         }
-        const OptionSpec& each = spec.options[static_cast<size_t>(found - kFirstOption)];
+        const OptionEntry& each = declared.options[static_cast<size_t>(found - kFirstOption)];
         line.options.push_back({std::string(each.name), optarg ? optarg : ""});
     }
     if (static_cast<size_t>(optind) < words.size())
@@ -89,19 +90,19 @@ CommandLine parse_command_line(const ProgramSpec& spec, const std::vector<std::s
     return line;
 }
 
-std::string usage_text(const ProgramSpec& spec) {
+std::string usage_text(const ProgramOptions& declared) {
     std::string text;
-    std::string_view synopsis = spec.synopsis;
+    std::string_view synopsis = declared.synopsis;
     for (bool first = true; !synopsis.empty(); first = false) {
         const size_t end = std::min(synopsis.find('\n'), synopsis.size());
         text += (first ? "usage: " : "       ") + std::string(synopsis.substr(0, end)) + "\n";
         synopsis.remove_prefix(std::min(end + 1, synopsis.size()));
     }
-    text += std::string(spec.summary) + "\n\n";
-    std::vector<OptionSpec> all = spec.options;
+    text += std::string(declared.summary) + "\n\n";
+    std::vector<OptionEntry> all = declared.options;
     all.push_back({"help", "", "print this text and exit"});
     all.push_back({"version", "", "print the version and exit"});
-    for (const OptionSpec& each : all) {
+    for (const OptionEntry& each : all) {
         std::string left = "  " + dashed(each.name);
         if (!each.value.empty()) left += " " + std::string(each.value);
         std::string_view help = each.help;
@@ -116,21 +117,21 @@ std::string usage_text(const ProgramSpec& spec) {
             first = false;
         }
     }
-    if (!spec.epilog.empty()) text += "\n" + std::string(spec.epilog) + "\n";
+    if (!declared.epilog.empty()) text += "\n" + std::string(declared.epilog) + "\n";
     return text;
 }
 
-std::optional<int> answer_before_running(const ProgramSpec& spec, CommandLine::Action action,
+std::optional<int> answer_before_running(const ProgramOptions& declared, CommandLine::Action action,
                                          const std::optional<std::string>& error) {
-    const std::string program(spec.program);
+    const std::string program(declared.program);
     if (error) {
         std::fprintf(stderr, "%s: %s\n%s", program.c_str(), error->c_str(),
-                     usage_text(spec).c_str());
+                     usage_text(declared).c_str());
         return kUsageError;
     }
     if (action == CommandLine::Action::Run) return std::nullopt;
     const std::string text =
-        action == CommandLine::Action::Help ? usage_text(spec) : version_line(program);
+        action == CommandLine::Action::Help ? usage_text(declared) : version_line(program);
     std::fputs(text.c_str(), stdout);
     return 0;
 }

@@ -23,18 +23,18 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kUsageError = 2;
 inline constexpr int kDiverges = 3;
 
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;   // without its dashes: "seed"
     std::string_view value;  // the value's name in the usage ("N", "FILE"); empty for a switch
     std::string_view help;   // for --help; "\n" starts a further line
 };
 
-struct ProgramSpec {
-    std::string_view program;         // "grotmere-sim"
-    std::string_view synopsis;        // the usage's lines after "usage: ", "\n" between them
-    std::string_view summary;         // one line under them
-    std::vector<OptionSpec> options;  // --help and --version come with every program
-    std::string_view epilog;          // the lines after the options, if any
+struct ProgramOptions {
+    std::string_view program;          // "grotmere-sim"
+    std::string_view synopsis;         // the usage's lines after "usage: ", "\n" between them
+    std::string_view summary;          // one line under them
+    std::vector<OptionEntry> options;  // --help and --version come with every program
+    std::string_view epilog;           // the lines after the options, if any
 };
 
 struct GivenOption {
@@ -49,14 +49,15 @@ struct CommandLine {
     std::optional<std::string> error;  // "unknown option --x", "--seed needs a value", ...
 };
 
-CommandLine parse_command_line(const ProgramSpec& spec, const std::vector<std::string>& args);
+CommandLine parse_command_line(const ProgramOptions& declared,
+                               const std::vector<std::string>& args);
 
 // What --help prints.
-std::string usage_text(const ProgramSpec& spec);
+std::string usage_text(const ProgramOptions& declared);
 // What every program does before its work: for a usage error, the error and the usage on standard
 // error (exit status 2); for --help or --version, their text on standard output (0). None when
 // the program goes on.
-std::optional<int> answer_before_running(const ProgramSpec& spec, CommandLine::Action action,
+std::optional<int> answer_before_running(const ProgramOptions& declared, CommandLine::Action action,
                                          const std::optional<std::string>& error);
 // What --version prints: "grotmere-sim 0.3.0".
 std::string version_line(std::string_view program);

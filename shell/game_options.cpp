@@ -85,8 +85,8 @@ std::optional<std::string> clash_of(const GameOptions& options, bool speed_given
 
 }  // namespace
 
-const ProgramSpec& game_command_line() {
-    static const ProgramSpec spec{
+const ProgramOptions& game_command_line() {
+    static const ProgramOptions declared{
         "grotmere",
         "grotmere [OPTION]...",
         "Plays Grotmere in a window.",
@@ -113,15 +113,16 @@ const ProgramSpec& game_command_line() {
              "play a recording back; Space pauses, + and - change the speed,\n"
              "Escape stops"},
             {"speed", "X", "with --replay: play the recording X times faster (0.125 to 64)"},
-            {"daily", "", "play today's dungeon, the one the UTC date gives every player;\n"
-                          "with --scores, print the day's best daily games"},
+            {"daily", "",
+             "play today's dungeon, the one the UTC date gives every player;\n"
+             "with --scores, print the day's best daily games"},
             {"scores", "", "print the hall of fame of the data folder and exit"},
         },
         "Without --seed, the seed is taken from the clock and shown in the morgue file.\n"
         "In the game, F1 shows the keys and F2 the message history.\n"
         "Exit status: 0 played, 1 failed, 2 a usage error or a file refused, 3 a replay that\n"
         "stops being the game recorded."};
-    return spec;
+    return declared;
 }
 
 GameArgs parse_game_args(const std::vector<std::string>& args) {

@@ -44,7 +44,7 @@ struct GameArgs {
 };
 
 // The game's options, declared once: the parser and --help read them.
-const ProgramSpec& game_command_line();
+const ProgramOptions& game_command_line();
 GameArgs parse_game_args(const std::vector<std::string>& args);
 
 // The version and the data folder the game would read (or why none was found).

@@ -19,8 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const grotmere::ProgramSpec& gen_command_line() {
-    static const grotmere::ProgramSpec spec{
+const grotmere::ProgramOptions& gen_command_line() {
+    static const grotmere::ProgramOptions declared{
         "grotmere-gen",
         "grotmere-gen --seed N --out DIR [--dir SOURCE] [--picture FILE]\n"
         "grotmere-gen --seed N --picture FILE [--dir SOURCE]\n"
@@ -29,13 +29,14 @@ const grotmere::ProgramSpec& gen_command_line() {
         {
             {"seed", "N", "the dungeon's seed"},
             {"out", "DIR", "the folder to write: made anew, or one grotmere-gen wrote before"},
-            {"dir", "SOURCE", "the data folder whose monsters, items and player the dungeon is\n"
-                              "made of (default: the game's)"},
+            {"dir", "SOURCE",
+             "the data folder whose monsters, items and player the dungeon is\n"
+             "made of (default: the game's)"},
             {"picture", "FILE", "draw the whole dungeon as a PNG picture, with a legend"},
             {"survey", "N", "print the layout figures of the dungeons of seeds 1 to N"},
         },
         "Exit status: 0 written, 1 failed, 2 a usage error or a folder refused."};
-    return spec;
+    return declared;
 }
 
 struct GenOptions {
@@ -66,9 +67,8 @@ std::optional<std::string> read_options(const grotmere::CommandLine& line, GenOp
 
 int survey(const fs::path& source, int32_t seeds) {
     const grotmere::gen::Palette palette = grotmere::read_palette(source);
-    std::fputs(
-        grotmere::gen::survey_text(grotmere::gen::survey_layouts(palette, seeds)).c_str(),
-        stdout);
+    std::fputs(grotmere::gen::survey_text(grotmere::gen::survey_layouts(palette, seeds)).c_str(),
+               stdout);
     return 0;
 }
 
@@ -85,10 +85,10 @@ int generate(const GenOptions& options, const fs::path& source) {
         std::fprintf(stderr, "grotmere-gen: cannot make a scratch folder for the picture\n");
         return grotmere::kExitFailure;
     }
-    const fs::path target = options.out ? (options.out->empty()
-                                               ? fs::path()
-                                               : fs::absolute(*options.out).lexically_normal())
-                                        : *scratch;
+    const fs::path target =
+        options.out
+            ? (options.out->empty() ? fs::path() : fs::absolute(*options.out).lexically_normal())
+            : *scratch;
     std::string error;
     bool refused = false;
     const auto dungeon =

@@ -178,8 +178,8 @@ int run_check() {
 
 }  // namespace
 
-const ProgramSpec& sim_command_line() {
-    static const ProgramSpec spec{
+const ProgramOptions& sim_command_line() {
+    static const ProgramOptions declared{
         "grotmere-sim",
         "grotmere-sim [OPTION]...\n"
         "grotmere-sim --check [--dir DIR]",
@@ -204,7 +204,7 @@ const ProgramSpec& sim_command_line() {
         "Exit status: 0 ran (or --check found nothing), 1 an output could not be written (or\n"
         "--check found problems), 2 a usage error, 3 a recording's checkpoint not met; a failed\n"
         "start-up's own status."};
-    return spec;
+    return declared;
 }
 
 SimArgs parse_sim_args(const std::vector<std::string>& args) {

@@ -56,7 +56,7 @@ struct SimArgs {
     std::optional<std::string> usage_error;
 };
 
-const ProgramSpec& sim_command_line();
+const ProgramOptions& sim_command_line();
 SimArgs parse_sim_args(const std::vector<std::string>& args);
 
 // `input` stands in for standard input when the key script is "-". The process's working
