@@ -74,6 +74,37 @@ void Framebuffer::fill_row(int32_t y, int32_t left, int32_t right, Rgb color) {
     ++version_;
 }
 
+void Framebuffer::fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom, Rgb color) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, width_);
+    bottom = std::min(bottom, height_);
+    if (left >= right || top >= bottom) return;
+    const size_t row_bytes = static_cast<size_t>(width_) * 3;
+    const size_t span_bytes = static_cast<size_t>(right - left) * 3;
+    uint8_t* first =
+        bytes_.data() + static_cast<size_t>(top) * row_bytes + static_cast<size_t>(left) * 3;
+    fill_pixels(first, static_cast<size_t>(right - left), color);
+    // The rows below are copies of the first.
+    for (int32_t row = 1; row < bottom - top; ++row)
+        std::memcpy(first + static_cast<size_t>(row) * row_bytes, first, span_bytes);
+    ++version_;
+}
+
+void Framebuffer::put_bits(int32_t x, int32_t y, uint8_t bits, Rgb color) {
+    if (y < 0 || y >= height_ || bits == 0) return;
+    uint8_t* row = bytes_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_) * 3;
+    for (int32_t column = 0; column < 8; ++column) {
+        const int64_t at = int64_t{x} + column;
+        if ((bits & (0x80 >> column)) == 0 || at < 0 || at >= width_) continue;
+        uint8_t* pixel = row + static_cast<size_t>(at) * 3;
+        pixel[0] = color.r;
+        pixel[1] = color.g;
+        pixel[2] = color.b;
+    }
+    ++version_;
+}
+
 namespace {
 
 // Plots in 64-bit coordinates, so that callers can step past the 32-bit range (a long string, a
@@ -125,10 +156,11 @@ void draw_along_major_axis(Framebuffer& target, LineOnAxes line, Rgb color) {
 
 void draw_glyph(Framebuffer& target, const uint8_t (&rows)[kGlyphHeight], int64_t x, int64_t y,
                 Rgb color) {
+    if (x <= -kGlyphWidth || x >= target.width()) return;
     for (int32_t row = 0; row < kGlyphHeight; ++row) {
-        for (int32_t column = 0; column < kGlyphWidth; ++column) {
-            if (rows[row] & (0x80 >> column)) plot(target, x + column, y + row, color);
-        }
+        const int64_t at = y + row;
+        if (at < 0 || at >= target.height()) continue;
+        target.put_bits(static_cast<int32_t>(x), static_cast<int32_t>(at), rows[row], color);
     }
 }
 
@@ -154,10 +186,9 @@ void Canvas::rect(int32_t x, int32_t y, int32_t w, int32_t h) {
     const int64_t top = std::max<int64_t>(y, 0);
     const int64_t right = std::min<int64_t>(static_cast<int64_t>(x) + w, target_->width());
     const int64_t bottom = std::min<int64_t>(static_cast<int64_t>(y) + h, target_->height());
-    for (int64_t row = top; row < bottom; ++row) {
-        target_->fill_row(static_cast<int32_t>(row), static_cast<int32_t>(left),
-                          static_cast<int32_t>(right), color_);
-    }
+    if (left >= right || top >= bottom) return;
+    target_->fill_rect(static_cast<int32_t>(left), static_cast<int32_t>(top),
+                       static_cast<int32_t>(right), static_cast<int32_t>(bottom), color_);
 }
 
 void Canvas::line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {

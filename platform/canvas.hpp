@@ -31,6 +31,11 @@ public:
     void fill(Rgb color);
     // Columns left to right - 1 of one row; the span is clipped to the framebuffer.
     void fill_row(int32_t y, int32_t left, int32_t right, Rgb color);
+    // Columns left to right - 1 of rows top to bottom - 1, clipped to the framebuffer.
+    void fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom, Rgb color);
+    // The pixels x to x + 7 of row y whose bit is set in `bits`, bit 7 first (a glyph's row);
+    // those outside the framebuffer are left out.
+    void put_bits(int32_t x, int32_t y, uint8_t bits, Rgb color);
     // Rows of width() pixels, top row first; 3 bytes (r, g, b) per pixel.
     const std::vector<uint8_t>& bytes() const { return bytes_; }
     // Bumped by every change, so a backend can skip uploading an unchanged picture.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 #include "platform/backend.hpp"
@@ -28,6 +29,11 @@ struct DrawingCalls {
     Rgb shown_start{};
     Rgb shown_end{};
     bool check_unchanged = false;
+
+    // The numbers following each call; a text's characters follow its three.
+    static constexpr size_t values_of(Call call) {
+        return call == Clear ? 0 : call == Colour || call == Text ? 3 : 4;
+    }
 
     void add(Call call, std::initializer_list<int32_t> values) {
         const size_t at = calls.size();
@@ -132,6 +138,42 @@ void write_down(void (*draw)()) {
     draw();
 }
 
+// Draws what `calls` wrote down, as running the drawing again would, without its work of
+// finding out what to draw. The calls begin with the colour the drawing found.
+void carry_out(const std::vector<uint8_t>& calls) {
+    Canvas& canvas = platform().canvas;
+    size_t at = 0;
+    while (at < calls.size()) {
+        const auto call = static_cast<DrawingCalls::Call>(calls[at++]);
+        int32_t v[4] = {};
+        const size_t count = DrawingCalls::values_of(call);
+        std::memcpy(v, calls.data() + at, count * sizeof(int32_t));
+        at += count * sizeof(int32_t);
+        switch (call) {
+            case DrawingCalls::Clear:
+                canvas.clear(Rgb{0, 0, 0});
+                break;
+            case DrawingCalls::Colour:
+                canvas.set_color(v[0], v[1], v[2]);
+                break;
+            case DrawingCalls::Rect:
+                canvas.rect(v[0], v[1], v[2], v[3]);
+                break;
+            case DrawingCalls::Line:
+                canvas.line(v[0], v[1], v[2], v[3]);
+                break;
+            case DrawingCalls::Text: {
+                const auto length = static_cast<size_t>(v[2]);
+                canvas.text(
+                    std::string_view(reinterpret_cast<const char*>(calls.data() + at), length),
+                    v[0], v[1]);
+                at += length;
+                break;
+            }
+        }
+    }
+}
+
 // Anything else that drew on the picture since (a test, a reset) makes it unknown.
 bool picture_untouched() {
     const DrawingCalls& drawing = platform().drawing;
@@ -180,10 +222,7 @@ bool draw_if_changed(void (*draw)(), FrameWorld world) {
     const Rgb end = state.canvas.color();
     if (same_calls_as_shown()) return false;
     // Without pixels the calls stand for the picture; drawing them would end on the same colour.
-    if (state.pixels_wanted) {
-        state.canvas.set_color(start.r, start.g, start.b);
-        draw();
-    }
+    if (state.pixels_wanted) carry_out(drawing.calls);
     drawing.shown_calls.swap(drawing.calls);
     drawing.shown = true;
     drawing.shown_version = state.frame.version();

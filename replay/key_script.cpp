@@ -162,9 +162,10 @@ LineReading read_words(const std::vector<std::string_view>& words, PassInput& ev
     return LineReading{Kind::Events, 1, goes_on, 0, 0, {}};
 }
 
-// Reads a line without its end; events are added to `events`.
-LineReading read_line(std::string_view line, PassInput& events) {
-    static thread_local std::vector<std::string_view> words;
+// Reads a line without its end; events are added to `events`. `words` is the caller's, kept
+// from line to line so that reading a long script does not allocate for every line.
+LineReading read_line(std::string_view line, PassInput& events,
+                      std::vector<std::string_view>& words) {
     if (line.size() > kLongestScriptLine) {
         return bad("a line may hold at most " + std::to_string(kLongestScriptLine) + " characters");
     }
@@ -243,7 +244,7 @@ public:
         PassInput events;
         while (walk.next()) {
             events.clear();
-            const LineReading reading = read_line(walk.line(), events);
+            const LineReading reading = read_line(walk.line(), events, words_);
             // A last line cut short is left out with what it belonged to. A recording ends
             // every line it writes, so its last line without an end is always cut short, even
             // where what is left reads as a shorter key ("-l" of "-lshift").
@@ -326,6 +327,7 @@ private:
     bool going_on_ = false;
     size_t pass_start_ = 0;
     int32_t pass_start_line_ = 0;
+    std::vector<std::string_view> words_;
 };
 
 // Reads at most one byte more than a script may hold, so an endless source (/dev/zero) ends.
@@ -363,7 +365,7 @@ std::optional<PassInput> ScriptCursor::next() {
     LineWalk walk(script_.text, offset_);
     while (walk.next()) {
         offset_ = walk.after();
-        const LineReading reading = read_line(walk.line(), input);
+        const LineReading reading = read_line(walk.line(), input, words_);
         if (reading.kind == LineReading::Kind::Passes && reading.count > 0) {
             empty_left_ = reading.count - 1;
             return PassInput{};

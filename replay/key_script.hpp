@@ -33,6 +33,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/headless_backend.hpp"
@@ -92,6 +93,7 @@ private:
     const KeyScript& script_;
     size_t offset_ = 0;
     int64_t empty_left_ = 0;
+    std::vector<std::string_view> words_;  // the line being read, word by word
 };
 
 struct ScriptError {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "platform/canvas.hpp"
 #include "platform/drawing.hpp"
@@ -74,6 +75,36 @@ TEST(DrawIfChanged, AnUnchangedWorldIsNotEvenLookedAt) {
     pictures_looked_at = 0;
     EXPECT_FALSE(draw_if_changed(picture, FrameWorld::Unchanged));
     EXPECT_EQ(pictures_looked_at, 0);
+}
+
+// Every kind of call, some reaching past the edges, with a text of odd characters.
+void every_call() {
+    clear_window();
+    set_color(300, -1, 40);
+    draw_rect(-5, 460, 30, 30);
+    draw_line(-100, 3, 900, 200);
+    set_color(9, 250, 9);
+    draw_text(std::string("A\x01\xff z") + '\0' + "~", 815, 462);
+    draw_rect(100, 100, 7, 5);
+    draw_text("", 0, 0);
+}
+
+// A changed frame is drawn from its written-down calls: the pixels and the colour it leaves are
+// those of the drawing run itself.
+TEST(DrawIfChanged, DrawsWhatTheDrawingItselfDraws) {
+    framebuffer().fill(Rgb{1, 2, 3});
+    set_color(5, 6, 7);
+    every_call();
+    const Framebuffer drawn = framebuffer();
+    draw_rect(0, 0, 1, 1);
+    const Rgb left = framebuffer().pixel(0, 0);
+
+    framebuffer().fill(Rgb{1, 2, 3});
+    set_color(5, 6, 7);
+    EXPECT_TRUE(draw_if_changed(every_call));
+    EXPECT_TRUE(framebuffer() == drawn);
+    draw_rect(0, 0, 1, 1);
+    EXPECT_EQ(framebuffer().pixel(0, 0), left);
 }
 
 TEST(DrawIfChanged, CheckingCatchesABrokenPromise) {
