@@ -89,18 +89,22 @@ fi
 start_game() {
     launch_game "$@"
     # A loaded machine now and then refuses a client for a while (Xlib tries again for some
-    # seconds before it gives up): SDL then finds no display. A few more starts, further apart
-    # each time, tell that from a game that cannot open its window. Watched here, where the game
-    # is this shell's child, so that its end is seen at once.
+    # seconds before it gives up): SDL then finds no display, and the game says so, on standard
+    # error and in a message box, which may stand until it is answered. A few more starts,
+    # further apart each time, tell that from a game that cannot open its window. Watched here,
+    # where the game is this shell's child, so that its end is seen at once.
     local waited=0 starts=1
     while ((waited++ < window_timeout_s * 10)); do
-        if kill -0 "$game_pid" 2>/dev/null; then
+        if ! grep -q "no display found" "$work/game.err"; then
+            kill -0 "$game_pid" 2>/dev/null || return
             xdotool search --onlyvisible --name "^$caption_prefix" >/dev/null 2>&1 && return
             sleep 0.1
             continue
         fi
-        grep -q "no display found" "$work/game.err" && ((starts++ < 5)) || return
+        ((starts++ < 5)) || return
         echo "real_window_test: the display refused the game; starting it again" >&2
+        kill -KILL "$game_pid" 2>/dev/null
+        wait "$game_pid" 2>/dev/null
         sleep "$starts"
         launch_game "$@"
         waited=0
