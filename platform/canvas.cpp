@@ -66,12 +66,7 @@ void Framebuffer::fill(Rgb color) {
 }
 
 void Framebuffer::fill_row(int32_t y, int32_t left, int32_t right, Rgb color) {
-    left = std::max(left, 0);
-    right = std::min(right, width_);
-    if (y < 0 || y >= height_ || left >= right) return;
-    uint8_t* at = bytes_.data() + (static_cast<size_t>(y) * static_cast<size_t>(width_) + left) * 3;
-    fill_pixels(at, static_cast<size_t>(right - left), color);
-    ++version_;
+    if (y >= 0 && y < height_) fill_rect(left, y, right, y + 1, color);
 }
 
 void Framebuffer::fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom, Rgb color) {
@@ -186,7 +181,6 @@ void Canvas::rect(int32_t x, int32_t y, int32_t w, int32_t h) {
     const int64_t top = std::max<int64_t>(y, 0);
     const int64_t right = std::min<int64_t>(static_cast<int64_t>(x) + w, target_->width());
     const int64_t bottom = std::min<int64_t>(static_cast<int64_t>(y) + h, target_->height());
-    if (left >= right || top >= bottom) return;
     target_->fill_rect(static_cast<int32_t>(left), static_cast<int32_t>(top),
                        static_cast<int32_t>(right), static_cast<int32_t>(bottom), color_);
 }
